@@ -1,0 +1,8 @@
+#include <QApplication>
+
+#include "ui/program_shell.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return ui::RunProgramShell(app, "Korvane");
+}

@@ -1,0 +1,10 @@
+#include "common/run_state.h"
+
+namespace common {
+
+RunState& State() {
+    static RunState state;
+    return state;
+}
+
+}  // namespace common

@@ -1,0 +1,11 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// Whole-file helpers for fixtures and assertions; bytes are kept as they are.
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace testsupport
