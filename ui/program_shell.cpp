@@ -1,16 +1,18 @@
 #include "ui/program_shell.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
+
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
+#include "ui/qt_ui.h"
+#include "ui/termination_signal.h"
 
 namespace ui {
 
 int RunProgramShell(QApplication& app, const std::string& programName) {
-    QMainWindow window;
-    window.setObjectName("frmMain");
-    window.setWindowTitle(QString::fromStdString(programName));
-    window.setCentralWidget(new QMdiArea(&window));
+    InstallQtUi(programName);
+    QuitOnTerminationSignal(app);
+    MainWindow window(ToQt(programName));
     window.show();
     return app.exec();
 }

@@ -1,0 +1,72 @@
+#include "common/scripted_presenter.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+
+#include "common/message_buttons.h"
+
+namespace common {
+
+namespace {
+
+std::vector<std::string> ReadAnswers(const std::filesystem::path& script) {
+    std::vector<std::string> answers;
+    std::ifstream in(script);
+    std::string line;
+    while (std::getline(in, line)) {
+        line.erase(std::remove_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == ' ' || c == '\t'; }),
+                   line.end());
+        if (!line.empty()) {
+            answers.push_back(line);
+        }
+    }
+    return answers;
+}
+
+}  // namespace
+
+ScriptedPresenter::ScriptedPresenter(const std::filesystem::path& script, std::filesystem::path log)
+    : answers_(ReadAnswers(script)), log_(std::move(log)) {}
+
+int ScriptedPresenter::Show(const std::string& text, int style, const std::string&) {
+    if (!log_.empty()) {
+        std::ofstream out(log_, std::ios::binary | std::ios::app);
+        out << ScriptLogLine(style, text) << '\n';
+    }
+    int answer = DefaultButtonOfStyle(style);
+    if (next_ < answers_.size()) {
+        const int scripted = ButtonFromName(answers_[next_++]);
+        const std::vector<int> offered = ButtonsOfStyle(style);
+        if (std::find(offered.begin(), offered.end(), scripted) != offered.end()) {
+            answer = scripted;
+        }
+    }
+    return answer;
+}
+
+std::string ScriptLogLine(int style, const std::string& text) {
+    std::string line = std::to_string(style) + '\t';
+    for (char c : text) {
+        if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+std::shared_ptr<MessagePresenter> ScriptedPresenterFromEnvironment() {
+    const char* script = std::getenv("MIR_MSGBOX_SCRIPT");
+    if (script == nullptr || *script == '\0') {
+        return nullptr;
+    }
+    const char* log = std::getenv("MIR_MSGBOX_LOG");
+    return std::make_shared<ScriptedPresenter>(script, log != nullptr ? log : "");
+}
+
+}  // namespace common

@@ -1,0 +1,32 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QMdiArea>
+
+#include "ui/program_close.h"
+
+namespace ui {
+
+namespace {
+const QString kMainWindowName = QStringLiteral("frmMain");
+}
+
+MainWindow::MainWindow(const QString& title) : mdi_(new QMdiArea(this)) {
+    setObjectName(kMainWindowName);
+    setWindowTitle(title);
+    setCentralWidget(mdi_);
+    resize(1024, 720);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) { AcceptOnlyProgramClose(this, event); }
+
+QWidget* FindMainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == kMainWindowName) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace ui
