@@ -29,7 +29,8 @@ void QuitOnTerminationSignal(QApplication& app) {
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
         char byte;
         [[maybe_unused]] const ssize_t got = ::read(gSignalSocket[1], &byte, 1);
-        app.quit();
+        // exit(), not quit(): quit() first asks the windows, and the main window refuses.
+        app.exit(0);
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;

@@ -16,12 +16,12 @@ class ProgramStart : public ::testing::TestWithParam<const char*> {};
 // Each program starts to its main window and ends cleanly when asked to stop.
 TEST_P(ProgramStart, StartsAndEndsCleanly) {
     testsupport::TempDir config;
-    const pid_t pid = testsupport::StartProcess(
+    testsupport::ChildProcess program(
         GetParam(), {}, {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_CONFIG_HOME", config.path().string()}});
     // Still running after start-up: it did not fail or end on its own.
-    EXPECT_EQ(testsupport::WaitForExit(pid, 1500ms), std::nullopt);
-    ASSERT_EQ(kill(pid, SIGTERM), 0);
-    const auto status = testsupport::WaitForExit(pid, 10s);
+    ASSERT_EQ(program.WaitForExit(1500ms), std::nullopt);
+    ASSERT_EQ(kill(program.pid(), SIGTERM), 0);
+    const auto status = program.WaitForExit(10s);
     ASSERT_TRUE(status.has_value()) << "the program did not end";
     ASSERT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 0);

@@ -80,3 +80,12 @@ TEST(UiSeam, InstalledServiceReplacesDefaultAndNullKeepsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UiSeamDeathTest, UnattendedEndProgramEndsTheProcess) {
+    common::InstallUi({});
+    EXPECT_EXIT(common::Ui().programEnd->EndProgram(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

@@ -1,63 +1,79 @@
 #include "tests/support/child_process.h"
 
+#include <csignal>
 #include <spawn.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
-#include <stdexcept>
 
 extern char** environ;
 
 namespace testsupport {
 
-pid_t StartProcess(const std::string& exe, const std::vector<std::string>& args,
-                   const std::map<std::string, std::string>& env) {
+namespace {
+
+std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& extra) {
     std::map<std::string, std::string> merged;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
         const auto eq = entry.find('=');
         merged[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
     }
-    for (const auto& [name, value] : env) {
+    for (const auto& [name, value] : extra) {
         merged[name] = value;
     }
-    std::vector<std::string> envStrings;
+    std::vector<std::string> result;
     for (const auto& [name, value] : merged) {
-        envStrings.push_back(name + "=" + value);
+        result.push_back(name + "=" + value);
     }
-    std::vector<char*> envp;
-    for (std::string& s : envStrings) {
-        envp.push_back(s.data());
-    }
-    envp.push_back(nullptr);
-
-    std::vector<std::string> argStrings{exe};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& s : argStrings) {
-        argv.push_back(s.data());
-    }
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
-        throw std::runtime_error("cannot start " + exe);
-    }
-    return pid;
+    return result;
 }
 
-std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            return status;
-        }
-        if (done < 0 || std::chrono::steady_clock::now() >= deadline) {
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& s : strings) {
+        pointers.push_back(s.data());
     }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::string& exe, const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& env) {
+    std::vector<std::string> envStrings = MergedEnvironment(env);
+    std::vector<std::string> argStrings{exe};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv = Pointers(argStrings);
+    std::vector<char*> envp = Pointers(envStrings);
+    if (posix_spawn(&pid_, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
+        throw std::runtime_error("cannot start " + exe);
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (!status_) {
+        kill(pid_, SIGKILL);
+        int ignored = 0;
+        waitpid(pid_, &ignored, 0);
+    }
+}
+
+std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!status_) {
+        int status = 0;
+        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            status_ = status;
+        } else if (done < 0 || std::chrono::steady_clock::now() >= deadline) {
+            break;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    return status_;
 }
 
 }  // namespace testsupport

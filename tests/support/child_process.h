@@ -8,11 +8,25 @@
 
 namespace testsupport {
 
-// Starts a program with extra environment variables; returns its process id.
-pid_t StartProcess(const std::string& exe, const std::vector<std::string>& args,
-                   const std::map<std::string, std::string>& env = {});
+// A program started by a test. A process still running when the object goes
+// is killed and reaped, so that a failing test leaves nothing behind.
+class ChildProcess {
+public:
+    // Starts `exe` with `args`, in the test's environment plus `env`.
+    ChildProcess(const std::string& exe, const std::vector<std::string>& args,
+                 const std::map<std::string, std::string>& env = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
-// The wait status once the process has ended, or nullopt after the time-out.
-std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds timeout);
+    pid_t pid() const { return pid_; }
+
+    // The wait status once the process has ended, or nullopt after the time-out.
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
 
 }  // namespace testsupport

@@ -1,0 +1,102 @@
+#include "platform/currency.h"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/trapped_error.h"
+
+namespace platform {
+namespace {
+
+constexpr const char* kSource = "Currency";
+
+unsigned __int128 Magnitude(__int128 value) {
+    return value < 0 ? -static_cast<unsigned __int128>(value) : static_cast<unsigned __int128>(value);
+}
+
+// Truncating division corrected to the nearest quotient, ties to the even one.
+__int128 DivideHalfEven(__int128 numerator, __int128 denominator) {
+    __int128 quotient = numerator / denominator;
+    const unsigned __int128 twice_remainder = 2 * Magnitude(numerator % denominator);
+    const unsigned __int128 divisor = Magnitude(denominator);
+    if (twice_remainder > divisor || (twice_remainder == divisor && quotient % 2 != 0)) {
+        quotient += (numerator < 0) == (denominator < 0) ? 1 : -1;
+    }
+    return quotient;
+}
+
+}  // namespace
+
+Currency::Currency(long long whole) : Currency(FromRawRatio(static_cast<__int128>(whole) * kScale, 1)) {}
+
+Currency Currency::FromDouble(double value) {
+    if (!std::isfinite(value)) RaiseError(error_number::kOverflow, kSource);
+    int exponent = 0;
+    const double fraction = std::frexp(value, &exponent);
+    // |value| >= 2^50 lies beyond the range.
+    if (exponent > 50) RaiseError(error_number::kOverflow, kSource);
+    // value == mantissa * 2^-shift exactly; far below a ten-thousandth it rounds to zero.
+    const int shift = std::numeric_limits<double>::digits - exponent;
+    if (shift > 100) return Currency();
+    const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, std::numeric_limits<double>::digits));
+    return FromRawRatio(static_cast<__int128>(mantissa) * kScale, static_cast<__int128>(1) << shift);
+}
+
+Currency Currency::FromRawRatio(__int128 numerator, __int128 denominator) {
+    if (denominator == 0) RaiseError(error_number::kDivisionByZero, kSource);
+    const __int128 raw = DivideHalfEven(numerator, denominator);
+    if (raw < std::numeric_limits<std::int64_t>::min() || raw > std::numeric_limits<std::int64_t>::max()) {
+        RaiseError(error_number::kOverflow, kSource);
+    }
+    return FromRaw(static_cast<std::int64_t>(raw));
+}
+
+double Currency::ToDouble() const { return static_cast<double>(raw_) / kScale; }
+
+std::int64_t Currency::RoundedUnits(int decimals) const {
+    __int128 divisor = 1;
+    for (int i = decimals; i < kDecimals; ++i) divisor *= 10;
+    return static_cast<std::int64_t>(DivideHalfEven(raw_, divisor));
+}
+
+std::string Currency::ToText() const {
+    const unsigned __int128 magnitude = Magnitude(raw_);
+    std::string text = (raw_ < 0 ? "-" : "") + std::to_string(static_cast<std::uint64_t>(magnitude / kScale));
+    auto fraction = static_cast<std::uint64_t>(magnitude % kScale);
+    if (fraction == 0) return text;
+    std::string digits = std::to_string(fraction + kScale).substr(1);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return text + "." + digits;
+}
+
+Currency Currency::operator-() const { return FromRawRatio(-static_cast<__int128>(raw_), 1); }
+
+Currency& Currency::operator+=(const Currency& other) { return *this = *this + other; }
+
+Currency& Currency::operator-=(const Currency& other) { return *this = *this - other; }
+
+Currency operator+(const Currency& a, const Currency& b) {
+    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) + b.raw(), 1);
+}
+
+Currency operator-(const Currency& a, const Currency& b) {
+    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) - b.raw(), 1);
+}
+
+Currency operator*(const Currency& a, const Currency& b) {
+    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) * b.raw(), Currency::kScale);
+}
+
+Currency operator*(const Currency& a, long long b) {
+    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) * b, 1);
+}
+
+Currency operator*(long long a, const Currency& b) { return b * a; }
+
+Currency operator/(const Currency& a, const Currency& b) {
+    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) * Currency::kScale, b.raw());
+}
+
+Currency operator/(const Currency& a, long long b) { return Currency::FromRawRatio(a.raw(), b); }
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+#include <compare>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// A money or price amount: a 64-bit count of ten-thousandths, so sums of
+// prices stay exact. Every operation that leaves the range raises overflow
+// (error 6) instead of wrapping.
+class Currency {
+public:
+    static constexpr int kDecimals = 4;
+    static constexpr std::int64_t kScale = 10000;
+
+    constexpr Currency() = default;
+    explicit Currency(long long whole);
+
+    static constexpr Currency FromRaw(std::int64_t raw) { return Currency(raw, RawTag{}); }
+    // Rounds the exact binary value half to even; NaN, infinities and
+    // values out of range raise overflow.
+    static Currency FromDouble(double value);
+    // The amount numerator / denominator ten-thousandths, rounded half to
+    // even. A zero denominator raises division by zero.
+    static Currency FromRawRatio(__int128 numerator, __int128 denominator);
+
+    constexpr std::int64_t raw() const { return raw_; }
+    double ToDouble() const;
+    // The amount in units of 10^-decimals (0..4), rounded half to even.
+    std::int64_t RoundedUnits(int decimals) const;
+    // Shortest plain decimal: "12.5", "-3", "0.0001", "0".
+    std::string ToText() const;
+
+    Currency operator-() const;
+    Currency& operator+=(const Currency& other);
+    Currency& operator-=(const Currency& other);
+
+    friend constexpr auto operator<=>(const Currency&, const Currency&) = default;
+    friend constexpr bool operator==(const Currency&, const Currency&) = default;
+
+private:
+    struct RawTag {};
+    constexpr Currency(std::int64_t raw, RawTag) : raw_(raw) {}
+
+    std::int64_t raw_ = 0;
+};
+
+Currency operator+(const Currency& a, const Currency& b);
+Currency operator-(const Currency& a, const Currency& b);
+Currency operator*(const Currency& a, const Currency& b);
+Currency operator*(const Currency& a, long long b);
+Currency operator*(long long a, const Currency& b);
+Currency operator/(const Currency& a, const Currency& b);
+Currency operator/(const Currency& a, long long b);
+
+}  // namespace platform

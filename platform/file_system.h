@@ -1,0 +1,42 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/date.h"
+
+namespace platform {
+
+// Replaces `target` with `bytes` so that a reader sees either the old file or
+// the whole new one, never a part: the bytes go to a fresh file beside the
+// target, reach the disk, and that file is renamed over the target (keeping
+// the old file's permissions). On failure the old file is left as it was, the
+// fresh file is removed and TrappedError is thrown: kDiskFull when space or
+// the file size limit runs out, kPathNotFound when the folder is missing,
+// kPathFileAccess otherwise.
+void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
+
+// True when `path` is a regular file (or a link to one).
+bool FileExists(const std::filesystem::path& path);
+
+// Last modification time in the local time zone; nullopt when it cannot be read.
+std::optional<DateTime> FileModifiedTime(const std::filesystem::path& path);
+
+// Names of the regular files in `folder` that match `pattern`, where '*' is
+// any run of characters and '?' one character, letters A-Z matching either
+// case. Sorted by name ignoring case, so "the first matching file" is the
+// same on every run. Empty when the folder cannot be read.
+std::vector<std::string> ListMatching(const std::filesystem::path& folder, std::string_view pattern);
+
+// Creates `folder` and any missing parents; TrappedError kPathNotFound when it cannot.
+void EnsureFolder(const std::filesystem::path& folder);
+
+// Throws TrappedError `number` with its standard description followed by the
+// path and the system's reason.
+[[noreturn]] void RaiseFileError(long number, const std::filesystem::path& path, std::error_code reason,
+                                 const std::string& source);
+
+}  // namespace platform

@@ -1,0 +1,96 @@
+#include "platform/numeric_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include "platform/trapped_error.h"
+
+namespace platform {
+namespace {
+
+constexpr const char* kSource = "NumericText";
+constexpr std::string_view kBlanks = " \t";
+
+struct ScannedNumber {
+    bool negative = false;
+    std::string integer_digits;  // thousands commas removed
+    std::string_view fraction_digits;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<ScannedNumber> Scan(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+
+    ScannedNumber number;
+    if (text.front() == '+' || text.front() == '-') {
+        number.negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool grouping = c == ',' && i > 0 && IsDigit(text[i - 1]) && i + 1 < text.size() && IsDigit(text[i + 1]);
+        if (IsDigit(c)) {
+            number.integer_digits += c;
+        } else if (!grouping) {
+            break;
+        }
+    }
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t start = ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        number.fraction_digits = text.substr(start, i - start);
+    }
+    if (i != text.size() || (number.integer_digits.empty() && number.fraction_digits.empty())) return std::nullopt;
+    return number;
+}
+
+bool HasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
+
+}  // namespace
+
+bool IsNumericText(std::string_view text) { return Scan(text).has_value(); }
+
+std::optional<Currency> ParseCurrency(std::string_view text) {
+    const auto number = Scan(text);
+    if (!number) return std::nullopt;
+    std::string_view integer = number->integer_digits;
+    integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
+    // More integer digits than the largest amount has: out of range whatever follows.
+    constexpr std::size_t kMaxIntegerDigits = std::numeric_limits<std::int64_t>::digits10 + 1 - Currency::kDecimals;
+    if (integer.size() > kMaxIntegerDigits) RaiseError(error_number::kOverflow, kSource);
+
+    // The amount in hundredths of a ten-thousandth: one decimal past the last
+    // kept one, then a digit that is 1 when anything nonzero follows, so a
+    // true tie is told apart from a value just above it.
+    std::string fraction(number->fraction_digits.substr(0, Currency::kDecimals + 1));
+    fraction.resize(Currency::kDecimals + 1, '0');
+    const bool beyond = number->fraction_digits.size() > fraction.size() &&
+                        HasNonZeroDigit(number->fraction_digits.substr(fraction.size()));
+    __int128 scaled = 0;
+    for (const char c : std::string(integer) + fraction + (beyond ? "1" : "0")) scaled = scaled * 10 + (c - '0');
+    return Currency::FromRawRatio(number->negative ? -scaled : scaled, 100);
+}
+
+std::optional<double> ParseDouble(std::string_view text) {
+    const auto number = Scan(text);
+    if (!number) return std::nullopt;
+    const std::string plain =
+        (number->negative ? "-" : "") + number->integer_digits + "." + std::string(number->fraction_digits);
+    double value = 0.0;
+    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large only with a nonzero integer part; otherwise too small, and zero is nearest.
+        if (HasNonZeroDigit(number->integer_digits)) RaiseError(error_number::kOverflow, kSource);
+        return 0.0;
+    }
+    return value;
+}
+
+}  // namespace platform
