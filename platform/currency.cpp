@@ -61,7 +61,8 @@ std::int64_t Currency::RoundedUnits(int decimals) const {
 
 std::string Currency::ToText() const {
     const unsigned __int128 magnitude = Magnitude(raw_);
-    std::string text = (raw_ < 0 ? "-" : "") + std::to_string(static_cast<std::uint64_t>(magnitude / kScale));
+    std::string text = raw_ < 0 ? "-" : "";
+    text += std::to_string(static_cast<std::uint64_t>(magnitude / kScale));
     auto fraction = static_cast<std::uint64_t>(magnitude % kScale);
     if (fraction == 0) return text;
     std::string digits = std::to_string(fraction + kScale).substr(1);
