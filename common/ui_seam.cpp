@@ -86,4 +86,10 @@ void InstallUi(UiServices services) {
 
 const UiServices& Ui() { return Installed(); }
 
+void EndProgram() {
+    Installed().programEnd->EndProgram();
+    // A ProgramEnd that returned would break every caller that relies on the end.
+    std::abort();
+}
+
 }  // namespace common

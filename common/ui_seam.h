@@ -69,4 +69,7 @@ void InstallUi(UiServices services);
 // The installed services; every member is set.
 const UiServices& Ui();
 
+// Closes every window and ends the process, through the installed ProgramEnd.
+[[noreturn]] void EndProgram();
+
 }  // namespace common
