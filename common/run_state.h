@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/env_rec.h"
+#include "common/process_context.h"
 
 namespace common {
 
@@ -43,8 +44,7 @@ struct RunState {
     bool errorLogOn = true;
 
     // The process that runs (set by the process table) and the last page fetched.
-    std::string execProcName;
-    std::string execProcId;
+    ProcessContext context;
     std::string lastFetchUrl;
 
     // File routines: the path the last existence test did not find, the

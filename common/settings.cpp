@@ -33,10 +33,6 @@ std::int32_t ReadSettingLongOr(std::string_view path, std::int32_t fallback) {
     return value ? platform::ToLong(*value) : fallback;
 }
 
-std::string IndexedKeyPath(std::string_view keyPath, std::int16_t index) {
-    return std::string(keyPath) + platform::FormatNumber(static_cast<double>(index), "00");
-}
-
 }  // namespace
 
 SettingPath SplitSettingPath(std::string_view path) {
@@ -63,6 +59,14 @@ void WriteSetting(std::string_view path, std::string_view value) {
 std::int32_t ReadSettingLong(std::string_view path) { return ReadSettingLongOr(path, 0); }
 
 std::int32_t ReadSettingLongDefaultOne(std::string_view path) { return ReadSettingLongOr(path, 1); }
+
+std::string SettingKeyPath(std::string_view section, std::string_view key) {
+    return "MirControl\\" + std::string(section) + "\\" + std::string(key);
+}
+
+std::string IndexedKeyPath(std::string_view keyPath, std::int16_t index) {
+    return std::string(keyPath) + platform::FormatNumber(static_cast<double>(index), "00");
+}
 
 void WriteIndexedSetting(std::string_view keyPath, std::int16_t index, std::string_view value) {
     WriteSetting(IndexedKeyPath(keyPath, index), value);

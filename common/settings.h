@@ -29,7 +29,11 @@ void WriteSetting(std::string_view path, std::string_view value);
 std::int32_t ReadSettingLong(std::string_view path);
 std::int32_t ReadSettingLongDefaultOne(std::string_view path);
 
+// "MirControl\Section\Key" for a key of the programs' own tree.
+std::string SettingKeyPath(std::string_view section, std::string_view key);
+
 // Indexed keys: `keyPath` followed by the index as two digits ("Key" + 1 -> "Key01").
+std::string IndexedKeyPath(std::string_view keyPath, std::int16_t index);
 void WriteIndexedSetting(std::string_view keyPath, std::int16_t index, std::string_view value);
 // Stores "1" when `flag` is 1 and "0" for any other value.
 void WriteIndexedFlagSetting(std::string_view keyPath, std::int16_t index, std::int32_t flag);

@@ -78,7 +78,7 @@ TEST_F(Logs, LineLayout) {
 TEST_F(Logs, ErrorDump) {
     common::State().procedureId = "Main";
     common::State().functionId = " ";
-    common::State().execProcName = "株価時系列";
+    common::State().context.processName = "株価時系列";
     common::State().errStep = "Print";
     const platform::TrappedError error(11, "0 で除算しました。", "Mirelda");
     common::LogProcIdxLine("ＶＢエラーを検出しました。　", 16, "", 21, error);

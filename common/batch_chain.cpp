@@ -1,0 +1,103 @@
+#include "common/batch_chain.h"
+
+#include <string>
+
+#include "common/logs.h"
+#include "common/message_box.h"
+#include "common/process_context.h"
+#include "common/program_parts.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/ui_seam.h"
+#include "platform/trapped_error.h"
+
+namespace common {
+
+namespace {
+
+struct ChainStep {
+    int character;          // 1-based position in Common\Batch
+    const char* stepId;     // nullptr: nothing runs, the request is only cleared
+    long processIndex = 0;  // 0: the process context is left as it is
+    long countryIndex = 0;
+    bool always = false;  // cleared whether requested or not
+};
+
+constexpr ChainStep kChain[] = {
+    {1, "AEXCG00M", 11, 1},  {6, nullptr},           {7, nullptr},           {8, nullptr},
+    {11, "ACORP00M", 5, 1},  {12, nullptr, 0, 0, true}, {13, "ACORP00M", 5, 2}, {16, "ACORP00M", 6, 1},
+    {17, "ACORP00M", 6, 3},  {18, "ACORP00M", 6, 2}, {21, "ACORP00M", 7, 1}, {26, "AHPJP00M", 1, 1},
+    {27, "AHPJP00M", 1, 3},  {28, "AHPJP00M", 1, 2}, {36, "AUSCM00M"},       {41, "AHPID00M"},
+};
+
+std::int32_t& Cell(BatchRequestTable& table, int character) {
+    return table.cell((character - 1) % 5 + 1, (character - 1) / 5);
+}
+
+void RunStep(const ChainStep& step) {
+    if (step.processIndex != 0) SetProcessContext(step.processIndex, step.countryIndex);
+    const auto driver = Parts().drivers.find(step.stepId);
+    if (driver == Parts().drivers.end()) {
+        throw platform::TrappedError(5, "プロシージャの呼び出し、または引数が不正です。", step.stepId);
+    }
+    driver->second();
+}
+
+}  // namespace
+
+void SaveBatchState(const BatchRequestTable& table) {
+    WriteSetting("MirControl\\Common\\Batch", EncodeBatchRequest(table));
+    for (const char* key : {"ProcName", "ProcFile", "Step", "ProcId", "SubProcId"}) {
+        WriteSetting(std::string("MirControl\\Common\\") + key, "");
+    }
+}
+
+void RunCollectionBatch() {
+    RunState& state = State();
+    std::string stepId;
+    try {
+        Ui().mainWindow->SetMainWindowVisible(false);
+        WriteSetting("MirControl\\Common\\Exec", "1");
+        BatchRequestTable table;
+        DecodeBatchRequest(table, ReadSetting("MirControl\\Common\\Batch"));
+        for (const ChainStep& step : kChain) {
+            if (state.CancelRequested) break;
+            std::int32_t& cell = Cell(table, step.character);
+            if (cell != 1 && !step.always) continue;
+            if (step.stepId != nullptr) {
+                stepId = step.stepId;
+                RunStep(step);
+                if (state.CancelRequested) break;
+            }
+            cell = 0;
+            SaveBatchState(table);
+        }
+    } catch (const platform::TrappedError& error) {
+        LogVbError("ＶＢエラーを検出しました。　", 16, stepId, error);
+        ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
+        WriteRunLog(LogSwitch(1), stepId, log_tag::kAbend, "00",
+                    stepId + " End(Abnormal)  : " + state.context.processName);
+        WriteSetting("MirControl\\Common\\Cancel", "1");
+        EndProgram();
+    }
+    WriteSetting("MirControl\\Common\\Exec", "");
+    state.CancelRequested = false;
+    Ui().mainWindow->SetMainWindowVisible(true);
+}
+
+bool ResumeInterruptedRun() {
+    const std::string question = ReadSetting("MirControl\\Common\\ProcName") +
+                                 "の処理が中断中です。　\r\n\r\n中断中の処理を再開しますが、宜しいですか？　";
+    if (AskOkCancel(question, 33) == 1) {
+        WriteSetting("MirControl\\Common\\Cancel", "");
+        if (Parts().batchRunner) Parts().batchRunner();
+        return true;
+    }
+    ShowWarning(
+        "「その他の機能」の「中断中の処理を再開」で中断中の処理を再開するか、　\r\n\r\n"
+        "「その他の機能」の「実行環境のリセット」を行ってから再実行して下さい。　\r\n",
+        48);
+    return false;
+}
+
+}  // namespace common

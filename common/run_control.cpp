@@ -1,0 +1,77 @@
+#include "common/run_control.h"
+
+#include <string>
+
+#include "common/message_box.h"
+#include "common/batch_chain.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/text_compare.h"
+
+namespace common {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kResetAdvice = "「その他の機能」の「実行環境のリセット」を行ってから再実行して下さい。　";
+
+// The process IDs of the analysis program's runs: their interruptions are
+// resumed there, not here.
+constexpr const char* kAnalysisProcessIds[] = {"AKAGI000", "AMNIG000", "ABOAS000"};
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+std::string RunMarkedText(const std::string& exec) {
+    const std::string text = std::string(kCrLf) + kCrLf + "「@string@」処理中です。　" + kCrLf +
+                             "「@string@」処理が終了してから実行して下さい。　" + kCrLf + kCrLf +
+                             "処理中で無いにもかかわらず、このメッセージが表示される場合は、　" + kCrLf +
+                             "ご不便をお掛けして、大変申し訳ございませんが、　" + kCrLf + kResetAdvice + kCrLf +
+                             kCrLf;
+    return ReplaceAll(text, "@string@", exec == "1" ? "Mirelda" : "Korvane");
+}
+
+std::string AnalysisInterruptedText() {
+    return std::string(kCrLf) + ReadSetting("MirControl\\Common\\ProcName") + "の処理が中断中です。　" + kCrLf +
+           kCrLf + "「Korvane」で中断中の処理を再開するか、　" + kCrLf + kResetAdvice + kCrLf;
+}
+
+bool IsAnalysisProcessId(const std::string& id) {
+    for (const char* analysisId : kAnalysisProcessIds) {
+        if (TextEquals(id, analysisId)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TryEnterBusy() {
+    bool& busy = State().busy;
+    if (busy) return false;
+    busy = true;
+    return true;
+}
+
+bool CheckExclusiveCollection() {
+    const std::string exec = ReadSetting("MirControl\\Common\\Exec");
+    if (!exec.empty()) {
+        ShowWarning(RunMarkedText(exec), 48);
+        return false;
+    }
+    if (ReadSetting("MirControl\\Common\\Cancel") != "1") return true;
+    // An interrupted run is recorded: it is resumed or reported, and the
+    // caller's own run does not start either way.
+    const std::string id = ReadSetting("MirControl\\Common\\ProcId");
+    if (IsAnalysisProcessId(id)) {
+        ShowWarning(AnalysisInterruptedText(), 48);
+    } else {
+        ResumeInterruptedRun();
+    }
+    return false;
+}
+
+}  // namespace common

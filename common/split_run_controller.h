@@ -1,0 +1,43 @@
+#pragma once
+#include <map>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "common/env_rec.h"
+#include "common/progress.h"
+#include "common/task_records.h"
+
+namespace common {
+
+// What the controller knows of one task between its reports.
+enum class TaskPhaseOfRun { Idle, Starting, Running };
+
+// The live state of one split run in the parent.
+struct SplitRunState {
+    long processNumber = 0;
+    TSCRec control;
+    std::vector<TSDRec> tasks;          // by task sequence; [0] unused
+    std::vector<TaskPhaseOfRun> phase;  // by task sequence; [0] unused
+    std::vector<bool> slotTaken;        // by slot; [0] unused
+    std::map<long, pid_t> children;     // task sequence -> child process still to be accounted for
+    long parallelism = 1;
+    long errorCount = 0;
+    long idleCount = 1;
+};
+
+// Runs the split run of a process number to its end: starts the parts as
+// child copies of the program, folds their reports into the task files,
+// passes a cancel on as stop requests and restarts failed parts.
+void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg);
+
+// Starts the first startable task whose letter is `status`; true when one was started.
+bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env);
+
+// Writes a stop request for every running task.
+bool CCTSC502(EnvRec& env, SplitRunState& run);
+
+// The child's command line words after the executable: token, process, task.
+std::vector<std::string> ChildArguments(long processNumber, long taskSequence);
+
+}  // namespace common

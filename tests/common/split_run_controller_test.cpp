@@ -1,0 +1,233 @@
+#include "common/split_run_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "common/logs.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/task_files.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
+#include "tests/support/fake_ui.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/scoped_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr long kProcess = 21;
+
+class CallbackPump : public common::EventPump {
+public:
+    void ProcessEvents() override {
+        if (onPump) onPump();
+    }
+    std::function<void()> onPump;
+};
+
+struct Interval {
+    long sequence;
+    double start;
+    double end;
+};
+
+// A split run in a temporary program folder whose children are the stand-in child program.
+class SplitRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy_file(FAKE_CHILD_EXE, folder_.program() / "fake_child");
+        common::State().ExeName = "fake_child";
+        fs::create_directories(notes_);
+        common::InstallUi({presenter_, nullptr, pump_, nullptr, std::make_shared<testsupport::ThrowingProgramEnd>()});
+        common::CCENV00M(env_);
+        common::SetTaskWorkPaths(0, 0, env_);
+    }
+    void TearDown() override { common::InstallUi({}); }
+
+    // Writes the control record and one detail record per letter; task i runs in slot `slots[i - 1]`.
+    void MakeRun(const std::string& letters, long parallelism, std::vector<int> slots = {}) {
+        common::WriteSetting("MirControl\\Common\\MultiTask", std::to_string(parallelism));
+        common::TSCRec control;
+        common::InitTaskControlRec(kProcess, static_cast<long>(letters.size()), env_, control);
+        control.SlotCount = slots.empty() ? static_cast<int>(letters.size()) : *std::max_element(slots.begin(), slots.end());
+        common::CFTSC50M(kProcess, "", env_, control);
+        for (std::size_t i = 0; i < letters.size(); ++i) {
+            common::TSDRec task;
+            common::InitTaskDetailRec(kProcess, static_cast<long>(i + 1), env_, control, task);
+            task.TaskSlot = slots.empty() ? static_cast<int>(i + 1) : slots[i];
+            task.TaskStatus = std::string(1, letters[i]);
+            common::CFTSD50M(kProcess, static_cast<long>(i + 1), env_, task);
+        }
+    }
+
+    std::string Letters(long count) {
+        std::string letters;
+        for (long i = 1; i <= count; ++i) {
+            common::TSDRec task;
+            letters += common::CFTSD10M(102, "", kProcess, i, "", env_, task) ? task.TaskStatus : "?";
+        }
+        return letters;
+    }
+
+    std::vector<Interval> Intervals() {
+        std::vector<Interval> result;
+        for (const auto& entry : fs::directory_iterator(notes_)) {
+            const std::string name = entry.path().filename().string();
+            const auto dot = name.find(".start.");
+            if (dot == std::string::npos) continue;
+            Interval interval{std::stol(name.substr(0, dot)), 0, 1e18};
+            std::ifstream(entry.path()) >> interval.start;
+            const fs::path end = notes_ / (name.substr(0, dot) + ".end." + name.substr(dot + 7));
+            if (fs::exists(end)) std::ifstream(end) >> interval.end;
+            result.push_back(interval);
+        }
+        std::sort(result.begin(), result.end(), [](const Interval& a, const Interval& b) { return a.start < b.start; });
+        return result;
+    }
+
+    static std::size_t MaxOverlap(const std::vector<Interval>& intervals) {
+        std::size_t most = 0;
+        for (const Interval& at : intervals) {
+            std::size_t running = 0;
+            for (const Interval& other : intervals) {
+                if (other.start <= at.start && at.start < other.end) ++running;
+            }
+            most = std::max(most, running);
+        }
+        return most;
+    }
+
+    double Run() {
+        const double started = platform::MonotonicSeconds();
+        common::CCTSC50M(kProcess, env_, msg_);
+        return platform::MonotonicSeconds() - started;
+    }
+
+    testsupport::ProgramFolder folder_;
+    fs::path notes_ = folder_.root() / "notes";
+    testsupport::ScopedEnv notesEnv_{"MIR_FAKE_CHILD_NOTES", notes_.string()};
+    std::shared_ptr<testsupport::RecordingPresenter> presenter_ = std::make_shared<testsupport::RecordingPresenter>();
+    std::shared_ptr<CallbackPump> pump_ = std::make_shared<CallbackPump>();
+    common::EnvRec env_;
+    common::MSGRec msg_;
+};
+
+TEST_F(SplitRun, FiveTasksAtParallelismTwoRunToTheEnd) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
+    MakeRun("00000", 2);
+    Run();
+    EXPECT_EQ(Letters(5), "ZZZZZ");
+    const std::vector<Interval> runs = Intervals();
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_LE(MaxOverlap(runs), 2u);
+    for (std::size_t i = 0; i < runs.size(); ++i) EXPECT_EQ(runs[i].sequence, static_cast<long>(i + 1));
+    common::TSCRec control;
+    ASSERT_TRUE(common::CFTSC10M(kProcess, env_, control));
+    EXPECT_EQ(control.DoneCount, 5);
+    EXPECT_EQ(control.WaitingCount, 0);
+    EXPECT_TRUE(msg_.ButtonsOn);
+    EXPECT_EQ(msg_.LabelText2, "");
+    // No report or stop-request file is left behind.
+    for (const auto& entry : fs::directory_iterator(folder_.program() / "Temp")) {
+        EXPECT_EQ(entry.path().filename().string().rfind("TSDDON", 0), std::string::npos);
+        EXPECT_EQ(entry.path().filename().string().rfind("TSDRUN", 0), std::string::npos);
+    }
+}
+
+TEST_F(SplitRun, SuspendedTasksStartFirstAndSlotsNeverRunTwice) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
+    // Tasks 1 and 4 share slot 1; parallelism 3 would allow both at once.
+    MakeRun("000SS", 3, {1, 2, 3, 1, 2});
+    Run();
+    EXPECT_EQ(Letters(5), "ZZZZZ");
+    const std::vector<Interval> runs = Intervals();
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0].sequence, 4);
+    EXPECT_EQ(runs[1].sequence, 5);
+    auto find = [&](long sequence) { return *std::find_if(runs.begin(), runs.end(), [&](const Interval& i) { return i.sequence == sequence; }); };
+    for (const auto& [a, b] : {std::pair{1L, 4L}, std::pair{2L, 5L}}) {
+        const Interval x = find(a);
+        const Interval y = find(b);
+        EXPECT_TRUE(x.end <= y.start || y.end <= x.start) << a << " and " << b << " ran in one slot at once";
+    }
+}
+
+TEST_F(SplitRun, ChildKilledMidTaskIsFailedAndRestarted) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "die-once");
+    MakeRun("000", 2);
+    Run();
+    EXPECT_EQ(Letters(3), "ZZZ");
+    EXPECT_EQ(Intervals().size(), 6u);  // each task once killed, once done
+    const std::string errors = platform::FromCp932(testsupport::ReadBytes(common::State().errorLogPath)).text;
+    EXPECT_NE(errors.find("子プロセスが報告なしで終了しました: タスク001"), std::string::npos);
+}
+
+TEST_F(SplitRun, ChildThatCannotStartEndsTheRunAfterTheErrorLimit) {
+    common::State().ExeName = "no_such_program";
+    MakeRun("00", 2);
+    EXPECT_THROW(Run(), testsupport::ProgramEnded);
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+    ASSERT_FALSE(presenter_->boxes.empty());
+    EXPECT_EQ(presenter_->boxes.back().text.rfind("エラーが多発しています。　\r\n\r\n", 0), 0u);
+    EXPECT_EQ(presenter_->boxes.back().style, 16);
+}
+
+TEST_F(SplitRun, CancelStopsRunningChildrenAndSuspendsTheirTasks) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "until-stop");
+    MakeRun("0000", 2);
+    pump_->onPump = [&] {
+        common::TSDRec a;
+        common::TSDRec b;
+        if (common::CFTSD10M(102, "", kProcess, 1, "", env_, a) && a.TaskStatus == "B" &&
+            common::CFTSD10M(102, "", kProcess, 2, "", env_, b) && b.TaskStatus == "B") {
+            common::State().CancelRequested = true;
+        }
+    };
+    const double seconds = Run();
+    EXPECT_LT(seconds, 15);
+    EXPECT_EQ(Letters(4), "SS00");
+    for (const Interval& run : Intervals()) EXPECT_LT(run.end, 1e17) << "task " << run.sequence << " never ended";
+    EXPECT_FALSE(fs::exists(folder_.program() / "Temp" / "TSDSTS021001M.dat"));
+}
+
+TEST_F(SplitRun, QuietRunWaitsLongerAfterFortyNineIdlePasses) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "until-stop");
+    MakeRun("0", 1);
+    bool extended = false;
+    pump_->onPump = [&] {
+        if (msg_.LabelText3 == "待機時間延長中\r\n") {
+            extended = true;
+            common::State().CancelRequested = true;
+        }
+    };
+    Run();
+    EXPECT_TRUE(extended);
+    EXPECT_EQ(Letters(1), "S");
+}
+
+TEST_F(SplitRun, AllDoneReturnsAfterOnePass) {
+    MakeRun("ZZ", 2);
+    EXPECT_LT(Run(), 1.0);
+    EXPECT_TRUE(Intervals().empty());
+}
+
+TEST_F(SplitRun, MissingControlRecordStartsNothing) {
+    Run();
+    ASSERT_EQ(presenter_->boxes.size(), 1u);
+    EXPECT_EQ(presenter_->boxes[0].text.rfind("アプリケーションエラー（制御情報が存在しません）　\r\n\r\n", 0), 0u);
+    EXPECT_TRUE(Intervals().empty());
+}
+
+TEST(SplitRunCommandLine, ThreeWordsOfThreeDigits) {
+    EXPECT_EQ(common::ChildArguments(11, 3),
+              (std::vector<std::string>{"Tq8vRw3mZp6LxK2nHc9dYf4GsB7jE", "011", "003"}));
+}
+
+}  // namespace
