@@ -5,7 +5,7 @@
 
 namespace common {
 
-// Cleaning of texts scraped from web pages (Part 1.143). The analysis program
+// Cleaning of texts scraped from web pages. The analysis program
 // uses only ReplaceInPlace and NumericOrZero.
 //
 // Conventions of this file:
