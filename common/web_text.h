@@ -16,7 +16,7 @@ namespace common {
 //     byte-for-byte.
 //   - "Numeric" is platform::IsNumericText.
 //   - Item arrays are std::vector<std::string> with 0-based storage: the
-//     spec's item 1 is items[0]. The out count always equals items.size().
+//     item 1 is items[0]. The out count always equals items.size().
 //   - Every out parameter may alias an input; results are built first and
 //     stored last.
 
