@@ -1,11 +1,13 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/env_rec.h"
 #include "common/process_context.h"
+#include "platform/instance_lock.h"
 
 namespace common {
 
@@ -63,6 +65,7 @@ struct RunState {
     std::string ExeName;
 
     EnvRec env;  // the program-wide copy kept by start-up
+    std::shared_ptr<platform::InstanceLock> instanceLock;  // held by the interactive copy
 };
 
 RunState& State();

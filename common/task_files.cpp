@@ -167,6 +167,10 @@ bool CFTSD70M(long fileNumber, long processNumber, long taskSequence, const std:
     copy.TaskStatus = status;
     platform::AtomicReplace(RecordPath(fileNumber, processNumber, taskSequence, namePart, env),
                             SerializeTSDRec(copy));
+    // The task phase follows the child's own reports, whoever sends them, so
+    // that a failure is reported where the parent expects it, and only once.
+    if (fileNumber == 111 && status == "B") State().TaskPhase = "01";
+    if (fileNumber == 114) State().TaskPhase = "02";
     return true;
 }
 

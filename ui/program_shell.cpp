@@ -1,7 +1,10 @@
 #include "ui/program_shell.h"
 
 #include <QApplication>
+#include <QStringList>
 
+#include "common/main_startup.h"
+#include "common/run_state.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/qt_ui.h"
@@ -9,12 +12,25 @@
 
 namespace ui {
 
-int RunProgramShell(QApplication& app, const std::string& programName) {
+int RunProgramShell(QApplication& app, const std::string& programName, bool isKorvane, common::ProgramParts parts) {
     InstallQtUi(programName);
     QuitOnTerminationSignal(app);
+    common::RunState& state = common::State();
+    state.isKorvane = isKorvane;
+    QStringList words = app.arguments();
+    words.removeFirst();
+    state.commandLine = FromQt(words.join(' '));
+
     MainWindow window(ToQt(programName));
-    window.show();
-    return app.exec();
+    bool interactive = false;
+    parts.interactiveStart = [&] {
+        interactive = true;
+        window.show();
+        common::State().StartingUp = false;
+    };
+    common::InstallProgramParts(std::move(parts));
+    common::Main();
+    return interactive ? app.exec() : 0;
 }
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "common/progress_buttons.h"
 #include "ui/main_window.h"
 #include "ui/program_close.h"
 #include "ui/qt_text.h"
@@ -24,7 +25,7 @@ ProgressDialog::ProgressDialog(const QString& formName, QWidget* owner)
     : QDialog(owner),
       bar_(new QProgressBar(this)),
       label_(new QLabel(this)),
-      btnCan_(new QPushButton(QStringLiteral("キャンセル"), this)),
+      btnCan_(new QPushButton(QStringLiteral("中　断"), this)),
       btnEmg_(new QPushButton(QStringLiteral("強制終了"), this)) {
     setObjectName(formName);
     setModal(false);
@@ -44,6 +45,13 @@ ProgressDialog::ProgressDialog(const QString& formName, QWidget* owner)
     layout->addWidget(label_);
     layout->addWidget(bar_);
     layout->addLayout(buttons);
+
+    // Only the dialog of a run started from the screens acts on its buttons;
+    // a child's own dialog and the analysis-information dialog show them idle.
+    if (formName == "FormProgress1") {
+        connect(btnCan_, &QPushButton::clicked, this, [] { common::ConfirmCancel(); });
+        connect(btnEmg_, &QPushButton::clicked, this, [] { common::ConfirmEmergencyStop(); });
+    }
 }
 
 void ProgressDialog::SetBar(long max, long value) {

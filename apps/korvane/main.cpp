@@ -1,8 +1,9 @@
 #include <QApplication>
 
+#include "analysis/analysis_parts.h"
 #include "ui/program_shell.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return ui::RunProgramShell(app, "Korvane");
+    return ui::RunProgramShell(app, "Korvane", true, analysis::AnalysisProgramParts());
 }

@@ -1,32 +1,169 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/wait.h>
-#include <thread>
 
+#include "common/child_mode.h"
+#include "common/env_rec.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/task_files.h"
+#include "platform/cp932.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-class ProgramStart : public ::testing::TestWithParam<const char*> {};
+struct Program {
+    const char* name;
+    const char* exe;
+};
 
-// Each program starts to its main window and ends cleanly when asked to stop.
-TEST_P(ProgramStart, StartsAndEndsCleanly) {
-    testsupport::TempDir config;
-    testsupport::ChildProcess program(
-        GetParam(), {}, {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_CONFIG_HOME", config.path().string()}});
-    // Still running after start-up: it did not fail or end on its own.
-    ASSERT_EQ(program.WaitForExit(1500ms), std::nullopt);
-    ASSERT_EQ(kill(program.pid(), SIGTERM), 0);
-    const auto status = program.WaitForExit(10s);
+// The real program, copied into a temporary program folder, with its own
+// settings store and scripted message boxes.
+class RealProgram : public ::testing::TestWithParam<Program> {
+protected:
+    void SetUp() override { Install("Prog"); }
+
+    void Install(const std::string& folderName) {
+        program_ = dir_.path() / "Apps" / folderName;
+        fs::create_directories(program_);
+        fs::copy_file(GetParam().exe, program_ / GetParam().name, fs::copy_options::overwrite_existing);
+        testsupport::WriteBytes(script_, "");
+    }
+
+    std::map<std::string, std::string> Environment() const {
+        return {{"QT_QPA_PLATFORM", "offscreen"},
+                {"XDG_CONFIG_HOME", (dir_.path() / "config").string()},
+                {"MIR_MSGBOX_SCRIPT", script_.string()},
+                {"MIR_MSGBOX_LOG", boxes_.string()}};
+    }
+
+    std::unique_ptr<testsupport::ChildProcess> Start(const std::vector<std::string>& args = {}) {
+        return std::make_unique<testsupport::ChildProcess>((program_ / GetParam().name).string(), args,
+                                                           Environment());
+    }
+
+    // Runs the program to its end and returns its exit code.
+    int RunToEnd(const std::vector<std::string>& args = {}) {
+        auto program = Start(args);
+        const auto status = program->WaitForExit(20s);
+        EXPECT_TRUE(status.has_value()) << "the program did not end";
+        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+    }
+
+    std::string Boxes() const { return fs::exists(boxes_) ? testsupport::ReadBytes(boxes_) : ""; }
+
+    // Reads the program's settings store from the test process.
+    std::string Setting(const std::string& path) {
+        testsupport::ScopedEnv config("XDG_CONFIG_HOME", (dir_.path() / "config").string());
+        return common::ReadSetting(path);
+    }
+
+    testsupport::TempDir dir_;
+    fs::path program_;
+    fs::path script_ = dir_.path() / "script.txt";
+    fs::path boxes_ = dir_.path() / "boxes.log";
+};
+
+TEST_P(RealProgram, FirstStartWritesDefaultsAndEndsCleanlyWhenAsked) {
+    auto program = Start();
+    ASSERT_EQ(program->WaitForExit(2s), std::nullopt) << "it ended on its own";
+    ASSERT_EQ(kill(program->pid(), SIGTERM), 0);
+    const auto status = program->WaitForExit(10s);
     ASSERT_TRUE(status.has_value()) << "the program did not end";
     ASSERT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 0);
+
+    EXPECT_EQ(Setting("MirControl\\Common\\Init"), "1");
+    EXPECT_FALSE(Setting("MirControl\\Kesen\\EnvTdai").empty());
+    EXPECT_EQ(Setting("MirControl\\Counter\\DateTrlCdm"), "");
+    EXPECT_TRUE(fs::is_directory(dir_.path() / "Apps" / "HpData" / "Chart"));
+    EXPECT_EQ(Boxes(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPrograms, ProgramStart, ::testing::Values(MIRELDA_EXE, KORVANE_EXE));
+TEST_P(RealProgram, SecondCopyIsRefusedButAChildIsNot) {
+    testsupport::WriteBytes(program_ / "Ctrl" / "CdmTrial.txt", "x\r\n");
+    auto first = Start();
+    ASSERT_EQ(first->WaitForExit(2s), std::nullopt);
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_EQ(Boxes(), "48\t　既に起動されています。　\n");
+    EXPECT_EQ(Setting("MirControl\\Counter\\DateTrlCdm").size(), 14u);
+
+    // A child of a task that is already done starts and ends at once.
+    EXPECT_EQ(RunToEnd({common::kChildModeToken, "011", "001"}), 0);
+    EXPECT_EQ(Boxes(), "48\t　既に起動されています。　\n");
+    EXPECT_EQ(first->WaitForExit(100ms), std::nullopt);
+}
+
+TEST_P(RealProgram, FolderWithABlankIsRefused) {
+    for (const char* folder : {"My Tools", "全角　空白"}) {
+        fs::remove(boxes_);
+        Install(folder);
+        EXPECT_EQ(RunToEnd(), 0) << folder;
+        EXPECT_EQ(Boxes(),
+                  "48\tフォルダ名にブランク文字が含まれています。　\\r\\n"
+                  "フォルダ名からブランク文字を削除してから再実行してください。　\\r\\n\n")
+            << folder;
+    }
+}
+
+TEST_P(RealProgram, BadChildCommandLinesEndWithoutWork) {
+    const std::vector<std::vector<std::string>> lines = {
+        {"wrongtoken", "011", "001"},
+        {common::kChildModeToken, "12x", "001"},
+        {common::kChildModeToken, "011"},
+        {common::kChildModeToken},
+    };
+    for (const auto& line : lines) {
+        EXPECT_EQ(RunToEnd(line), 0);
+    }
+    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(Setting("MirControl\\Common\\Init"), "");  // a child never writes the defaults
+    for (const auto& entry : fs::directory_iterator(program_ / "Temp")) {
+        EXPECT_EQ(entry.path().filename().string().rfind("TSDRUN", 0), std::string::npos);
+    }
+}
+
+// A child copy of a waiting task reaches the program's dispatcher, which fails
+// the task while its collector is not built; a task already done is left alone.
+TEST_P(RealProgram, ChildOfAWaitingTaskReachesItsDispatcher) {
+    {
+        testsupport::ScopedEnv config("XDG_CONFIG_HOME", (dir_.path() / "config").string());
+        common::State() = common::RunState{};
+        common::State().programFolder = program_.string();
+        common::EnvRec env;
+        common::CCENV00M(env);
+        common::TSCRec control;
+        common::InitTaskControlRec(11, 2, env, control);
+        for (long sequence : {1L, 2L}) {
+            common::TSDRec task;
+            common::InitTaskDetailRec(11, sequence, env, control, task);
+            task.TaskStatus = sequence == 1 ? "0" : "Z";
+            common::CFTSD50M(11, sequence, env, task);
+        }
+        common::State() = common::RunState{};
+    }
+    EXPECT_EQ(RunToEnd({common::kChildModeToken, "011", "001"}), 0);
+    EXPECT_EQ(RunToEnd({common::kChildModeToken, "011", "002"}), 0);
+    const std::string report = testsupport::ReadBytes(program_ / "Temp" / "TSDRUN011001S.dat");
+    EXPECT_EQ(report.substr(34, 1), "E");
+    EXPECT_FALSE(fs::exists(program_ / "Temp" / "TSDRUN011002S.dat"));
+    EXPECT_FALSE(fs::exists(program_ / "Temp" / "TSDDON011001S.dat"));
+    EXPECT_EQ(Boxes(), "");  // a child shows no box
+    const std::string errors = platform::FromCp932(testsupport::ReadBytes(program_ / "Log" / "ErrLog011001.txt")).text;
+    EXPECT_NE(errors.find("は未実装です"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPrograms, RealProgram,
+                         ::testing::Values(Program{"Mirelda", MIRELDA_EXE}, Program{"Korvane", KORVANE_EXE}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

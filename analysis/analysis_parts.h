@@ -1,0 +1,11 @@
+#pragma once
+
+#include "common/program_parts.h"
+
+namespace analysis {
+
+// The analysis program's child dispatcher and batch runner, for the common
+// start-up and control code.
+common::ProgramParts AnalysisProgramParts();
+
+}  // namespace analysis

@@ -1,0 +1,123 @@
+#include "common/main_startup.h"
+
+#include <memory>
+#include <string>
+
+#include "common/child_mode.h"
+#include "common/default_settings.h"
+#include "common/logs.h"
+#include "common/message_buttons.h"
+#include "common/message_box.h"
+#include "common/procedure_guard.h"
+#include "common/program_parts.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/task_files.h"
+#include "common/ui_seam.h"
+#include "platform/date.h"
+#include "platform/integer_round.h"
+#include "platform/numeric_text.h"
+#include "platform/process_info.h"
+#include "platform/trapped_error.h"
+#include "platform/utf8_text.h"
+
+namespace common {
+
+namespace {
+
+// A child copy shows no box that nobody could answer: the text goes to the
+// error log and the box's default button answers it.
+class ChildPresenter : public MessagePresenter {
+public:
+    int Show(const std::string& text, int style, const std::string&) override {
+        WriteErrorLog(State().errorLogOn, State().procedureId, log_tag::kWarning, "00", text);
+        return DefaultButtonOfStyle(style);
+    }
+};
+
+bool HasBlank(const std::string& path) {
+    return path.find(' ') != std::string::npos || path.find("　") != std::string::npos;
+}
+
+void NoteFileDate(long fileNumber, const char* key, EnvRec& env) {
+    platform::DateTime modified{};
+    const bool exists = GetDataFileDate(fileNumber, 0, 0, "", "", modified, env);
+    WriteSetting(std::string("MirControl\\Counter\\") + key, exists ? platform::CompactStamp(modified) : "");
+}
+
+// Word n of the child command line as a number; a missing or non-numeric word ends the child.
+long NumericWord(const EnvRec& env, std::size_t n) {
+    if (env.arguments.size() < n || !platform::IsNumericText(env.arguments[n - 1])) EndProgram();
+    return platform::ToLong(*platform::ParseDouble(env.arguments[n - 1]));
+}
+
+void RunChild(EnvRec& env) {
+    InstallUi({std::make_shared<ChildPresenter>(), nullptr, nullptr, nullptr, nullptr});
+    if (env.arguments[0] != kChildModeToken) EndProgram();
+    const long processNumber = NumericWord(env, 2);
+    const long taskSequence = NumericWord(env, 3);
+    TSDRec task;
+    CFTSD10M(102, "", processNumber, taskSequence, "", env, task);
+    const std::string& status = task.TaskStatus;
+    if ((status == "S" || status == "E" || status == "B" || status == "0") && Parts().subMenu) {
+        Parts().subMenu(processNumber, taskSequence, task, env);
+    }
+}
+
+void RunInteractive(EnvRec& env) {
+    if (platform::TrimBlanks(ReadSetting("MirControl\\Common\\Init")).empty()) {
+        WriteKesenDefaults();
+        WriteAllDefaults();
+        WriteSetting("MirControl\\Common\\Init", "1");
+    }
+    auto lock = std::make_shared<platform::InstanceLock>(env.folder(Folder::Ctrl) + "/" + State().programTitle +
+                                                         ".lock");
+    if (!lock->acquired()) {
+        ShowWarning("　既に起動されています。　", 48);
+        EndProgram();
+    }
+    State().instanceLock = lock;
+    NoteFileDate(1, "DateTrlCdm", env);
+    NoteFileDate(30001, "DateTrlMng", env);
+    if (Parts().interactiveStart) Parts().interactiveStart();
+}
+
+}  // namespace
+
+void Main() {
+    RunState& state = State();
+    state.procedureId = "Main";
+    try {
+        state.TaskPhase = "00";
+        state.StartingUp = true;
+        state.ExeName = platform::ExecutableName();
+
+        EnvRec env;
+        CCENV00M(env);
+        SetTaskWorkPaths(0, 0, env);
+        LoadLogSwitches(env);
+        state.env = env;
+
+        if (HasBlank(env.Path)) {
+            ShowMessage(
+                "フォルダ名にブランク文字が含まれています。　\r\n"
+                "フォルダ名からブランク文字を削除してから再実行してください。　\r\n",
+                48);
+            EndProgram();
+        }
+        if (env.argumentCount > 0) {
+            RunChild(env);
+        } else {
+            RunInteractive(env);
+        }
+    } catch (const platform::TrappedError& error) {
+        LogVbError("ＶＢエラーを検出しました。　", 16, "Main", error);
+        ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
+        WriteRunLog(LogSwitch(1), "Main", log_tag::kAbend, "00",
+                    "Main End(Abnormal)  : " + state.context.processName);
+        EndProgram();
+    }
+}
+
+}  // namespace common

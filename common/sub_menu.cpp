@@ -1,0 +1,132 @@
+#include "common/sub_menu.h"
+
+#include <string>
+
+#include "common/logs.h"
+#include "common/message_box.h"
+#include "common/process_context.h"
+#include "common/procedure_guard.h"
+#include "common/program_parts.h"
+#include "common/progress.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/task_files.h"
+#include "common/ui_seam.h"
+#include "platform/number_format.h"
+#include "platform/trapped_error.h"
+
+namespace common {
+
+namespace {
+
+constexpr const char* kChildForm = "FormProgress2";
+
+void RemoveWorkFolder(const EnvRec& env) {
+    try {
+        CFDIRD0M(env.folder(Folder::Work), "", "", 16);
+    } catch (const platform::TrappedError& error) {
+        // A work folder left behind is tidied by the next reset; the task itself is done.
+        WriteErrorLog(State().errorLogOn, "SubMenu", log_tag::kWarning, "00", error.description());
+    }
+}
+
+void LogChoiceError(const std::string& message, long processIndex, long countryIndex) {
+    const RunState& state = State();
+    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
+                  state.procedureId + "(1)：SubMenu　" + message);
+    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
+                  state.procedureId + "(1)：  wProcIdx=" + std::to_string(processIndex) +
+                      "  wCountryIdx=" + std::to_string(countryIndex));
+    ShowAppErrorMessage(message, 16);
+}
+
+}  // namespace
+
+CollectorChoice ChooseCollector(long processIndex, long countryIndex) {
+    struct Row {
+        long processIndex;
+        long countryIndex;  // 0: any of 1..7
+        const char* collector;
+        bool passProcessNumber;
+    };
+    static constexpr Row kTable[] = {
+        {1, 1, "AHPJP30M", false}, {1, 2, "AHPJP30M", false}, {1, 3, "AHPJP30M", false},
+        {4, 1, "ALSJP30M", true},  {4, 2, "ALSCN30M", true},  {4, 3, "AL2US30M", true},
+        {5, 1, "ACPJP30M", false}, {5, 2, "ACPCN30M", false}, {6, 1, "ARPJP30M", false},
+        {6, 2, "ARPCH30M", false}, {6, 3, "ARPUS30M", false}, {7, 1, "AMLTX30M", false},
+        {11, 0, "AEXCG30M", false},
+    };
+    CollectorChoice choice;
+    for (const Row& row : kTable) {
+        if (row.processIndex != processIndex) continue;
+        choice.processKnown = true;
+        const bool country = row.countryIndex == 0 ? countryIndex >= 1 && countryIndex <= 7
+                                                   : row.countryIndex == countryIndex;
+        if (country) {
+            choice.collector = row.collector;
+            choice.passProcessNumber = row.passProcessNumber;
+            return choice;
+        }
+    }
+    return choice;
+}
+
+void ReportTaskFailed(TSDRec& task, EnvRec& env, long errorNumber) {
+    const std::string& phase = State().TaskPhase;
+    if (phase == "02") return;  // the task has already sent its end report
+    task.VbErrorCode = static_cast<std::int32_t>(errorNumber);
+    SetTaskDetailStatus(phase == "00" ? 111 : 114, "S", "E", env, task);
+}
+
+void SubMenu(long processNumber, long taskSequence, TSDRec& task, EnvRec& env) {
+    ProcedureIdGuard guard("SubMenu");
+    RunState& state = State();
+    platform::TrappedError trapped(0, "", "SubMenu");
+    try {
+        env.runMode = 2;
+        env.MainPath = task.MainPath;
+        env.TaskPath = task.TaskPath;
+        SetTaskWorkPaths(processNumber, taskSequence, env);
+        state.CancelRequested = false;
+
+        MSGRec msg;
+        msg.ProgressForm = &Ui().progress->Show(kChildForm);
+        msg.lngDenominator = 1;
+        msg.lngNumerator = 1;
+        msg.DisplayOn = true;
+        ShowProgress(msg);
+        SetTaskWorkPaths(processNumber, taskSequence, env);
+
+        const std::string digits = platform::FormatNumber(static_cast<double>(processNumber), "0000");
+        const long processIndex = std::stol(digits.substr(0, digits.size() - 1));
+        const long countryIndex = processIndex == 11 ? taskSequence : digits.back() - '0';
+        SetProcessContext(processIndex, countryIndex);
+
+        const CollectorChoice choice = ChooseCollector(processIndex, countryIndex);
+        if (!choice.processKnown) {
+            // No collector will ever report for this task: it fails below
+            // rather than leave the parent waiting for a report that cannot come.
+            LogChoiceError("アプリケーションエラー（処理の選択エラー）　", processIndex, countryIndex);
+            RemoveWorkFolder(env);
+        } else if (choice.collector != nullptr) {
+            const auto collector = Parts().collectors.find(choice.collector);
+            const long first = choice.passProcessNumber ? processNumber : processIndex;
+            if (collector != Parts().collectors.end() && collector->second(first, "", env, msg, task)) {
+                Ui().progress->Unload(kChildForm);
+                RemoveWorkFolder(env);
+                return;
+            }
+        } else {
+            LogChoiceError("アプリケーションエラー（国の選択エラー）　", processIndex, countryIndex);
+        }
+    } catch (const platform::TrappedError& error) {
+        trapped = error;
+    }
+    LogVbError("ＶＢエラーを検出しました。　", 16, "SubMenu", trapped);
+    ReportTaskFailed(task, env, trapped.number());
+    WriteRunLog(LogSwitch(1), "SubMenu", log_tag::kAbend, "00",
+                "SubMenu End(Abnormal)  : " + state.context.processName);
+    EndProgram();
+}
+
+}  // namespace common
