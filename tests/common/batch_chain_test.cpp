@@ -1,0 +1,114 @@
+#include "common/batch_chain.h"
+
+#include <gtest/gtest.h>
+
+#include "common/program_parts.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "platform/trapped_error.h"
+#include "tests/support/fake_ui.h"
+#include "tests/support/program_folder.h"
+
+namespace {
+
+// "<step ID> <process number>" for each driver call, in order.
+class BatchChain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        common::CCENV00M(env_);
+        common::SetTaskWorkPaths(0, 0, env_);
+        common::ProgramParts parts;
+        for (const char* id : {"AEXCG00M", "ACORP00M", "AHPJP00M", "AUSCM00M", "AHPID00M"}) {
+            parts.drivers[id] = [this, id] {
+                const std::string call = std::string(id) + " " + std::to_string(common::State().context.processNumber);
+                calls_.push_back(call);
+                if (call == cancelAt_) common::State().CancelRequested = true;
+            };
+        }
+        parts.batchRunner = common::RunCollectionBatch;
+        common::InstallProgramParts(parts);
+    }
+    void TearDown() override { common::InstallProgramParts({}); }
+
+    static std::string Request(std::initializer_list<int> characters) {
+        std::string text(50, '0');
+        for (int c : characters) text[static_cast<std::size_t>(c - 1)] = '1';
+        return text;
+    }
+
+    std::string Batch() { return common::ReadSetting("MirControl\\Common\\Batch"); }
+
+    testsupport::ProgramFolder folder_;
+    testsupport::FakeUi ui_;
+    common::EnvRec env_;
+    std::vector<std::string> calls_;
+    std::string cancelAt_;
+};
+
+TEST_F(BatchChain, RunsRequestedStepsInChainOrderAndClearsThem) {
+    common::WriteSetting("MirControl\\Common\\Batch", Request({28, 26, 1, 6, 16, 17, 18, 21, 11, 13, 36, 41}) + "11");
+    common::RunCollectionBatch();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"AEXCG00M 111", "ACORP00M 51", "ACORP00M 52", "ACORP00M 61",
+                                                "ACORP00M 63", "ACORP00M 62", "ACORP00M 71", "AHPJP00M 11",
+                                                "AHPJP00M 12", "AUSCM00M 12", "AHPID00M 12"}));
+    EXPECT_EQ(Batch(), std::string(50, '0'));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ProcId"), "");
+}
+
+TEST_F(BatchChain, UnrequestedStepsDoNotRun) {
+    common::WriteSetting("MirControl\\Common\\Batch", Request({26, 28}));
+    common::RunCollectionBatch();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"AHPJP00M 11", "AHPJP00M 12"}));
+}
+
+TEST_F(BatchChain, CancelStopsTheChainAndTheNextRunResumesThere) {
+    common::WriteSetting("MirControl\\Common\\Batch", Request({11, 16, 26}));
+    cancelAt_ = "ACORP00M 51";
+    common::RunCollectionBatch();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"ACORP00M 51"}));
+    EXPECT_EQ(Batch(), Request({11, 16, 26}));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ProcId"), "ACORP000");
+    EXPECT_FALSE(common::State().CancelRequested);
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
+
+    // The resume offer: OK clears the cancel mark and runs the rest.
+    common::WriteSetting("MirControl\\Common\\Cancel", "1");
+    cancelAt_.clear();
+    calls_.clear();
+    ui_.presenter->answers = {1};
+    EXPECT_TRUE(common::ResumeInterruptedRun());
+    EXPECT_EQ(ui_.presenter->boxes[0].text,
+              "企業情報（国内）の処理が中断中です。　\r\n\r\n中断中の処理を再開しますが、宜しいですか？　");
+    EXPECT_EQ(ui_.presenter->boxes[0].style, 33);
+    EXPECT_EQ(calls_, (std::vector<std::string>{"ACORP00M 51", "ACORP00M 61", "AHPJP00M 11"}));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "");
+    EXPECT_EQ(Batch(), std::string(50, '0'));
+}
+
+TEST_F(BatchChain, DecliningTheResumeRunsNothing) {
+    common::WriteSetting("MirControl\\Common\\Batch", Request({26}));
+    common::WriteSetting("MirControl\\Common\\Cancel", "1");
+    ui_.presenter->answers = {2};
+    EXPECT_FALSE(common::ResumeInterruptedRun());
+    EXPECT_TRUE(calls_.empty());
+    ASSERT_EQ(ui_.presenter->boxes.size(), 2u);
+    EXPECT_EQ(ui_.presenter->boxes[1].style, 48);
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+}
+
+TEST_F(BatchChain, RunTimeErrorLeavesTheRunMarkedAndEnds) {
+    common::ProgramParts parts;
+    parts.drivers["AHPJP00M"] = [] { throw platform::TrappedError(11, "0 で除算しました。", "AHPJP00M"); };
+    common::InstallProgramParts(parts);
+    common::WriteSetting("MirControl\\Common\\Batch", Request({26}));
+    EXPECT_THROW(common::RunCollectionBatch(), testsupport::ProgramEnded);
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "1");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+    EXPECT_EQ(Batch(), Request({26}));
+    ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
+    EXPECT_NE(ui_.presenter->boxes[0].text.find("11:0 で除算しました。"), std::string::npos);
+}
+
+}  // namespace

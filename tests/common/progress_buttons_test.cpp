@@ -1,0 +1,55 @@
+#include "common/progress_buttons.h"
+
+#include <gtest/gtest.h>
+
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "tests/support/fake_ui.h"
+#include "tests/support/program_folder.h"
+
+namespace {
+
+class ProgressButtons : public ::testing::Test {
+protected:
+    void SetUp() override {
+        common::CCENV00M(env_);
+        common::SetTaskWorkPaths(0, 0, env_);
+        common::WriteSetting("MirControl\\Common\\Cancel", "");
+    }
+
+    testsupport::ProgramFolder folder_;
+    testsupport::FakeUi ui_;
+    common::EnvRec env_;
+};
+
+TEST_F(ProgressButtons, CancelOnlyAfterConfirmation) {
+    ui_.presenter->answers = {2, 1};
+    common::ConfirmCancel();
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "");
+    EXPECT_FALSE(common::State().CancelRequested);
+
+    common::ConfirmCancel();
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+    EXPECT_TRUE(common::State().CancelRequested);
+    ASSERT_EQ(ui_.presenter->boxes.size(), 2u);
+    EXPECT_EQ(ui_.presenter->boxes[0].style, 49);
+    EXPECT_TRUE(ui_.presenter->boxes[0].text.ends_with("\r\n\r\nキャンセルして宜しいでしょうか？　\r\n"));
+}
+
+TEST_F(ProgressButtons, EmergencyStopResetsAndEnds) {
+    common::WriteSetting("MirControl\\Common\\Exec", "1");
+    common::WriteSetting("MirControl\\Common\\Batch", std::string(50, '1'));
+    ui_.presenter->answers = {2};
+    common::ConfirmEmergencyStop();
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "1");
+
+    ui_.presenter->answers = {1};
+    EXPECT_THROW(common::ConfirmEmergencyStop(), testsupport::ProgramEnded);
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), "");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "0");
+    EXPECT_TRUE(ui_.presenter->boxes[1].text.ends_with("強制終了して宜しいでしょうか？　\r\n"));
+}
+
+}  // namespace
