@@ -58,6 +58,20 @@ void Now(std::int32_t& date, std::int32_t& time) {
 
 }  // namespace
 
+namespace {
+
+// A start or an end: the letter, step "00" and that moment's stamp.
+void Mark(long processNumber, EnvRec& env, CtrRec& rec, const std::string& status, std::int32_t CtrRec::*date,
+          std::int32_t CtrRec::*time) {
+    ReadCtrRec(processNumber, env, rec);
+    rec.Status = status;
+    rec.Step = "00";
+    Now(rec.*date, rec.*time);
+    WriteCtrRec(processNumber, env, rec);
+}
+
+}  // namespace
+
 void ClearCtrRec(CtrRec& rec) {
     rec = CtrRec{};
     rec.ReservedText1.assign(8, ' ');
@@ -92,11 +106,7 @@ void WriteCtrRec(long processNumber, EnvRec& env, CtrRec& rec) {
 }
 
 void MarkCtrRecStart(long processNumber, EnvRec& env, CtrRec& rec, const std::string& status) {
-    ReadCtrRec(processNumber, env, rec);
-    rec.Status = status;
-    rec.Step = "00";
-    Now(rec.StartDate, rec.StartTime);
-    WriteCtrRec(processNumber, env, rec);
+    Mark(processNumber, env, rec, status, &CtrRec::StartDate, &CtrRec::StartTime);
 }
 
 void SetCtrRecStep(long processNumber, EnvRec& env, CtrRec& rec, const std::string& step) {
@@ -107,11 +117,7 @@ void SetCtrRecStep(long processNumber, EnvRec& env, CtrRec& rec, const std::stri
 }
 
 void MarkCtrRecEnd(long processNumber, EnvRec& env, CtrRec& rec, const std::string& status) {
-    ReadCtrRec(processNumber, env, rec);
-    rec.Status = status;
-    rec.Step = "00";
-    Now(rec.EndDate, rec.EndTime);
-    WriteCtrRec(processNumber, env, rec);
+    Mark(processNumber, env, rec, status, &CtrRec::EndDate, &CtrRec::EndTime);
 }
 
 }  // namespace common

@@ -45,14 +45,29 @@ std::string DumpLabel(const std::string& record, const std::string& field) {
     return "    " + record + "." + field + std::string(width < 16 ? 16 - width : 0, ' ') + "=";
 }
 
-void Dump(const std::string& title, const std::string& record,
-          const std::vector<std::pair<std::string, std::string>>& fields) {
+using DumpFields = std::vector<std::pair<std::string, std::string>>;
+
+// The fields both records begin with.
+template <typename Rec>
+DumpFields HeadFields(const Rec& rec) {
+    return {{"TaskDate", rec.TaskDate},
+            {"TaskTime", rec.TaskTime},
+            {"TaskNo", rec.TaskNo},
+            {"TaskStatus", rec.TaskStatus},
+            {"Filler1", rec.Filler1},
+            {"ProcIdx", std::to_string(rec.ProcIdx)},
+            {"TaskSequence", std::to_string(rec.TaskSequence)}};
+}
+
+void Dump(const std::string& title, const std::string& record, const DumpFields& head, const DumpFields& rest) {
     const bool on = LogSwitch(10);
     if (!on) return;
     const std::string& procedureId = State().procedureId;
     WriteInfoLog(on, procedureId, log_tag::kDebug, "00", title);
-    for (const auto& [name, value] : fields) {
-        WriteInfoLog(on, procedureId, log_tag::kDebug, "00", DumpLabel(record, name) + value);
+    for (const DumpFields* fields : {&head, &rest}) {
+        for (const auto& [name, value] : *fields) {
+            WriteInfoLog(on, procedureId, log_tag::kDebug, "00", DumpLabel(record, name) + value);
+        }
     }
 }
 
@@ -90,14 +105,8 @@ bool CFTSC50M(long processNumber, const std::string&, EnvRec& env, const TSCRec&
     FunctionIdGuard guard("CFTSC50M");
     platform::AtomicReplace(RecordPath(100, processNumber, 0, "", env), SerializeTSCRec(rec));
     Dump("タスクコントロールファイルの出力", "TSCRec",
-         {{"TaskDate", rec.TaskDate},
-          {"TaskTime", rec.TaskTime},
-          {"TaskNo", rec.TaskNo},
-          {"TaskStatus", rec.TaskStatus},
-          {"Filler1", rec.Filler1},
-          {"ProcIdx", std::to_string(rec.ProcIdx)},
-          {"TaskSequence", std::to_string(rec.TaskSequence)},
-          {"TaskMax", std::to_string(rec.TaskMax)},
+         HeadFields(rec),
+         {{"TaskMax", std::to_string(rec.TaskMax)},
           {"TaskCount", std::to_string(rec.TaskCount)},
           {"VbErrorCode", std::to_string(rec.VbErrorCode)},
           {"待ちタスク数", std::to_string(rec.WaitingCount)},
@@ -145,14 +154,8 @@ bool CFTSD50M(long processNumber, long taskSequence, EnvRec& env, const TSDRec& 
     FunctionIdGuard guard("CFTSD50M");
     platform::AtomicReplace(RecordPath(102, processNumber, taskSequence, "", env), SerializeTSDRec(rec));
     Dump("タスク明細ファイルの出力", "TSDRec",
-         {{"TaskDate", rec.TaskDate},
-          {"TaskTime", rec.TaskTime},
-          {"TaskNo", rec.TaskNo},
-          {"TaskStatus", rec.TaskStatus},
-          {"Filler1", rec.Filler1},
-          {"ProcIdx", std::to_string(rec.ProcIdx)},
-          {"TaskSequence", std::to_string(rec.TaskSequence)},
-          {"TaskRequest", rec.TaskRequest},
+         HeadFields(rec),
+         {{"TaskRequest", rec.TaskRequest},
           {"TargetCount", std::to_string(rec.TargetCount)},
           {"CompleteCount", std::to_string(rec.CompleteCount)},
           {"VbErrorCode", std::to_string(rec.VbErrorCode)},
