@@ -108,7 +108,9 @@ bool TakeReport(SplitRunState& run, EnvRec& env, long fileNumber, const char* st
 void AccountForEndedChildren(SplitRunState& run, EnvRec& env) {
     for (auto it = run.children.begin(); it != run.children.end();) {
         const long sequence = it->first;
-        if (!platform::HasEnded(it->second) || ReportFileExists(111, run.processNumber, sequence, env) ||
+        SplitRunState::Child& child = it->second;
+        if (!child.ended) child.ended = platform::HasEnded(child.pid);
+        if (!child.ended || ReportFileExists(111, run.processNumber, sequence, env) ||
             ReportFileExists(114, run.processNumber, sequence, env)) {
             ++it;
             continue;
@@ -223,7 +225,7 @@ bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env) {
         run.phase[i] = TaskPhaseOfRun::Starting;
         const auto child = platform::StartProcess(ProgramFolder() + "/" + State().ExeName, arguments);
         if (child) {
-            run.children[sequence] = *child;
+            run.children[sequence] = {*child, false};
         } else {
             // A child that cannot start reports nothing: fail its task at once.
             WriteErrorLog(State().errorLogOn, "CCTSC501", log_tag::kWarning, "00",

@@ -20,7 +20,11 @@ struct SplitRunState {
     std::vector<TSDRec> tasks;          // by task sequence; [0] unused
     std::vector<TaskPhaseOfRun> phase;  // by task sequence; [0] unused
     std::vector<bool> slotTaken;        // by slot; [0] unused
-    std::map<long, pid_t> children;     // task sequence -> child process still to be accounted for
+    struct Child {
+        pid_t pid = 0;
+        bool ended = false;  // reaped: its pid may already belong to another process
+    };
+    std::map<long, Child> children;  // task sequence -> child process still to be accounted for
     long parallelism = 1;
     long errorCount = 0;
     long idleCount = 1;
