@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/file_size_limit.h"
+
 #include <csignal>
 #include <filesystem>
 #include <iterator>
@@ -25,28 +27,6 @@ using testsupport::ErrorNumberOf;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
-// The process may write no file beyond `bytes` while this lives; a write past
-// it fails with EFBIG, the way a full disk does.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousSignal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit previous_{};
-    void (*previousSignal_)(int) = nullptr;
-};
 
 class TextFile : public testsupport::FileRoutineTest {};
 
@@ -178,7 +158,7 @@ TEST_F(TextFile, FailedWriteKeepsTheOldFile) {
     WriteBytes(Path("out.txt"), "old\r\n");
     const Lines big(200, std::string(50, 'x'));
     {
-        FileSizeLimit limit(1000);
+        testsupport::FileSizeLimit limit(1000);
         EXPECT_EQ(ErrorNumberOf([&] { common::CFFIL30M(big, Path("out.txt")); }), platform::error_number::kDiskFull);
         EXPECT_EQ(ErrorNumberOf([&] { common::CFFIL32M(big, Path("out.txt")); }), platform::error_number::kDiskFull);
     }

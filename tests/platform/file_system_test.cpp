@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/file_size_limit.h"
+
 #include "tests/support/trapped.h"
 
 #include "platform/trapped_error.h"
@@ -85,31 +87,11 @@ TEST_F(AtomicReplaceTest, MissingFolderIsPathNotFound) {
     ExpectOldFileAlone();
 }
 
-// Lowers the size a file may grow to, as a full disk would stop it; the
-// signal that would end the process is ignored so that write() fails instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*savedHandler_)(int) = nullptr;
-};
 
 TEST_F(AtomicReplaceTest, NoRoomIsDiskFullAndKeepsTheOldFile) {
     std::optional<TrappedError> error;
     {
-        FileSizeLimit limit(16);
+        testsupport::FileSizeLimit limit(16);
         error = ErrorOfReplace(target_, kNew);
     }
     ASSERT_TRUE(error.has_value());

@@ -1,0 +1,45 @@
+#include "marketdata/analysis_info_reader.h"
+
+#include <stdexcept>
+
+#include "common/data_file.h"
+#include "common/logs.h"
+#include "common/procedure_guard.h"
+#include "common/run_state.h"
+#include "common/text_file_io.h"
+#include "platform/record_io.h"
+
+namespace marketdata {
+
+bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs) {
+    recs.clear();
+    std::string path;
+    if (!common::FindDataFile(fileNumber, procIdx, 0, "", "", env, path)) return false;
+    const std::string bytes = common::ReadFileBytes(path);
+    platform::RecordReader in(bytes);
+    AnalysisRec rec;
+    while (in.remaining() > 0) {
+        const std::size_t start = in.position();
+        try {
+            for (std::string& field : rec.Field) field = in.VarText();
+        } catch (const std::out_of_range&) {
+            const common::RunState& state = common::State();
+            common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
+                                  "分析情報の末尾の不完全なレコードを読み飛ばしました。　" + path + "　" +
+                                      std::to_string(recs.size() + 1) + "件目　" + std::to_string(bytes.size() - start) +
+                                      "バイト");
+            break;
+        }
+        recs.push_back(rec);
+    }
+    return true;
+}
+
+bool AMNCM50M(common::EnvRec& env) {
+    common::ProcedureIdGuard guard("AMNCM50M");
+    std::vector<AnalysisRec> recs;
+    ReadAnalysisRecords(kAnalysisInfoFileNumber, 0, env, recs);
+    return true;
+}
+
+}  // namespace marketdata

@@ -1,0 +1,31 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "marketdata/key.h"
+
+namespace marketdata {
+
+inline constexpr long kListTextCount = 29;
+inline constexpr long kListFieldCount = kKeyFieldCount + 2 + kListTextCount;  // 47
+
+// One company of a company list (file numbers 1003 Japan, 1004 China, 1006
+// United States). The list collectors give the flag, the code and the texts
+// their meaning; this record only carries them.
+struct ListRec {
+    marketdata::Key Key;
+    std::string ListFlag;                                  // fixed 1
+    std::string ListCode;                                  // fixed 4
+    std::array<std::string, kListTextCount + 1> ListText;  // ListText[1..29]; element 0 unused
+};
+
+// The 47-field line: the key line, then ListFlag, ListCode and the 29 texts,
+// each after a TAB. A TAB, CR or LF inside a text is written as a blank, as it
+// would otherwise shift or split the fields of the line.
+void ListRecToLine(const ListRec& rec, std::string& line);
+
+// Reads a line of exactly 47 fields; false, and `rec` untouched, otherwise.
+bool LineToListRec(std::string_view line, ListRec& rec);
+
+}  // namespace marketdata
