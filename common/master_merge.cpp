@@ -1,6 +1,8 @@
 #include "common/master_merge.h"
 
+#include <filesystem>
 #include <iterator>
+#include <system_error>
 #include <utility>
 
 #include "common/data_file.h"
@@ -108,9 +110,33 @@ void GatherSplitTasks(long FNameIdx, const std::string& result, bool fresh, std:
 
 // The recovery's sources: its work file when that is base + ".tmp" (or the
 // result left there by ReplaceMode "9"), and the ".rcv" line.
+std::vector<std::string> RecoverySources(const std::string& base, bool replace) {
+    if (replace) return {base + ".tmp", base + ".rcv"};
+    return {base + ".rcv"};
+}
+
 void RemoveRecoverySources(const std::string& base, bool replace) {
-    if (replace) CFFIL70M(base + ".tmp");
-    CFFIL70M(base + ".rcv");
+    for (const std::string& source : RecoverySources(base, replace)) CFFIL70M(source);
+}
+
+// After a crash the finished merge takes its place. A source written after
+// it holds lines the merge has not seen: it stays, for a merge of its own.
+// Returns whether such a source is left.
+bool FinishPendingRecovery(const std::string& base, const std::string& resultExt, bool replace) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_time_type finished = fs::last_write_time(base + kPendingExt, ec);
+    bool newer = false;
+    for (const std::string& source : RecoverySources(base, replace)) {
+        if (!platform::FileExists(source)) continue;
+        if (!ec && fs::last_write_time(source, ec) > finished) {
+            newer = true;
+        } else {
+            CFFIL70M(source);
+        }
+    }
+    CFFIL41M(base, kPendingExt, resultExt);
+    return newer;
 }
 
 // The sources go before the result takes its place: until then the pending
@@ -151,7 +177,7 @@ void CFRCV21M(const std::string& base, const std::string& workExt, const std::st
 
     const bool replace = keys.ReplaceMode != "9";
     std::vector<std::string> master;
-    const bool hasMaster = CFFIL21M(base + masterExt, master);
+    bool hasMaster = CFFIL21M(base + masterExt, master);
     // ReplaceMode "9" leaves a merged result beside the master; recovery data
     // without a master always becomes the master.
     const std::string resultExt = replace || !hasMaster ? masterExt : ".tmp";
@@ -160,8 +186,10 @@ void CFRCV21M(const std::string& base, const std::string& workExt, const std::st
     if (platform::FileExists(pending)) {
         CFFIL20M(pending, resultLines);
         if (hasMaster) counter.ResultCount = UpperBoundOrZero(resultLines);
-        CommitRecovery(base, resultExt, replace);
-        return;
+        if (!FinishPendingRecovery(base, resultExt, replace)) return;
+        resultLines.clear();
+        master.clear();
+        hasMaster = CFFIL21M(base + masterExt, master);
     }
 
     std::vector<std::string> transactions;

@@ -8,7 +8,7 @@
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
 #include "marketdata/code_master.h"
-#include "marketdata/industry_list_reader.h"
+#include "marketdata/industry_list.h"
 #include "platform/number_format.h"
 #include "platform/utf8_text.h"
 
@@ -64,9 +64,9 @@ void ShowBuildProgress(common::MSGRec& msg, long done, long count) {
     common::ShowProgress(msg);
 }
 
-void FillFromEntry(const IndustryEntry& entry, CdmRec& rec) {
+void FillFromEntry(const IndustryRec& entry, CdmRec& rec) {
     rec.Key = entry.Key;
-    rec.Attr1 = entry.Attr1;
+    rec.Attr1 = entry.Fixed1;
     for (std::size_t n = 11; n <= 21; ++n) rec.InfoText[kIndustryTexts + n - 11] = entry.Text[n];
     std::string name = entry.Text[22];
     const std::string category = platform::TrimBlanks(entry.Key.Category);
@@ -85,10 +85,12 @@ void BuildFromIndustryList(long industryFileNumber, std::int32_t seqNo, const st
     msg.LabelText2 = std::string("\r\n\r\n") + "業種情報の取込み中　" + "\r\n";
     common::ShowProgress(msg);
     tbl.clear();
-    common::SortKeyRec layout;
-    common::SetKeyLayout4(layout);
-    std::vector<IndustryEntry> entries;
-    if (!ReadIndustryEntries(industryFileNumber, 0, 0, namePart, env, layout, entries)) {
+    IndustryLoadReq req;
+    req.FNameIdx = industryFileNumber;
+    req.Concati = namePart;
+    common::SetKeyLayout4(req.SortKeys);
+    std::vector<IndustryRec> entries;
+    if (!LoadIndustryList(req, env, entries)) {
         ReportMissingList(warnWhenMissing);
         return;
     }

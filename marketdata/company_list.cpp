@@ -1,31 +1,30 @@
 #include "marketdata/company_list.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <utility>
 #include <vector>
+
+#include "marketdata/text_record_line.h"
 
 namespace marketdata {
 
 namespace {
 
-std::string FieldText(std::string_view value) {
-    std::string text(value);
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-    return text;
-}
+// Texts 11-21 of an industry entry: its three code-master texts and the names
+// of its levels "0020" to "0090".
+constexpr std::size_t kFirstIndustryText = 11;
+constexpr std::size_t kLastIndustryText = 21;
+constexpr std::size_t kFirstListText = 8;
 
 }  // namespace
 
 void ListRecToLine(const ListRec& rec, std::string& line) {
-    KeyToLine(rec.Key, line);
-    line += '\t';
-    line += FitField(rec.ListFlag, 1, "ListFlag");
-    line += '\t';
-    line += FitField(rec.ListCode, 4, "ListCode");
-    for (long n = 1; n <= kListTextCount; ++n) {
-        line += '\t';
-        line += FieldText(rec.ListText[static_cast<std::size_t>(n)]);
-    }
+    const std::string flag = FitField(rec.ListFlag, 1, "ListFlag");
+    const std::string code = FitField(rec.ListCode, 4, "ListCode");
+    std::vector<const std::string*> fields{&flag, &code};
+    fields.reserve(kListFieldCount - kKeyFieldCount);
+    for (std::size_t n = 1; n < rec.ListText.size(); ++n) fields.push_back(&rec.ListText[n]);
+    TextRecordToLine(rec.Key, fields, line);
 }
 
 bool LineToListRec(std::string_view line, ListRec& rec) {
@@ -41,6 +40,14 @@ bool LineToListRec(std::string_view line, ListRec& rec) {
     }
     rec = std::move(read);
     return true;
+}
+
+void CopyListRec(const IndustryRec& industry, ListRec& rec) {
+    rec.Key = industry.Key;
+    rec.ListCode = industry.Fixed4;
+    for (std::size_t n = kFirstIndustryText; n <= kLastIndustryText; ++n) {
+        rec.ListText[kFirstListText + n - kFirstIndustryText] = industry.Text[n];
+    }
 }
 
 }  // namespace marketdata

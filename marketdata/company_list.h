@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "marketdata/industry_list.h"
 #include "marketdata/key.h"
 
 namespace marketdata {
@@ -27,5 +28,10 @@ void ListRecToLine(const ListRec& rec, std::string& line);
 
 // Reads a line of exactly 47 fields; false, and `rec` untouched, otherwise.
 bool LineToListRec(std::string_view line, ListRec& rec);
+
+// Starts a list record from an industry entry: its whole Key, its 4-character
+// field as ListCode and its texts 11-21 as ListText 8-18. The list collectors
+// then set the company's own fields.
+void CopyListRec(const IndustryRec& industry, ListRec& rec);
 
 }  // namespace marketdata

@@ -14,10 +14,12 @@ namespace {
 constexpr const char* kSource = "NumericText";
 constexpr std::string_view kBlanks = " \t";
 
+// Views into the scanned text; nothing is copied, so IsNumericText and the
+// common parses allocate nothing.
 struct ScannedNumber {
     bool negative = false;
-    std::string integer_digits;  // thousands commas removed
-    std::string_view fraction_digits;
+    std::string_view integer;  // digits, with any thousands commas
+    std::string_view fraction;
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -36,31 +38,50 @@ std::optional<ScannedNumber> Scan(std::string_view text) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         const bool grouping = c == ',' && i > 0 && IsDigit(text[i - 1]) && i + 1 < text.size() && IsDigit(text[i + 1]);
-        if (IsDigit(c)) {
-            number.integer_digits += c;
-        } else if (!grouping) {
-            break;
-        }
+        if (!IsDigit(c) && !grouping) break;
     }
+    number.integer = text.substr(0, i);
     if (i < text.size() && text[i] == '.') {
         const std::size_t start = ++i;
         while (i < text.size() && IsDigit(text[i])) ++i;
-        number.fraction_digits = text.substr(start, i - start);
+        number.fraction = text.substr(start, i - start);
     }
-    if (i != text.size() || (number.integer_digits.empty() && number.fraction_digits.empty())) return std::nullopt;
+    if (i != text.size() || (number.integer.empty() && number.fraction.empty())) return std::nullopt;
     return number;
 }
 
-bool HasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
+std::string WithoutCommas(std::string_view digits) {
+    std::string plain;
+    plain.reserve(digits.size());
+    for (const char c : digits) {
+        if (c != ',') plain += c;
+    }
+    return plain;
+}
 
-}  // namespace
+bool HasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of("0,") != std::string_view::npos; }
 
-bool IsNumericText(std::string_view text) { return Scan(text).has_value(); }
+// Up to this many integer characters (commas included) and kDecimals
+// decimals, the amount in ten-thousandths has at most digits10 digits and
+// fits an int64 whatever the digits are.
+constexpr std::size_t kFastIntegerChars = std::numeric_limits<std::int64_t>::digits10 - Currency::kDecimals;
 
-std::optional<Currency> ParseCurrency(std::string_view text) {
-    const auto number = Scan(text);
-    if (!number) return std::nullopt;
-    std::string_view integer = number->integer_digits;
+// The common case, exact with no rounding and no overflow possible: the
+// ten-thousandths accumulated directly.
+Currency ExactAmount(const ScannedNumber& number) {
+    std::int64_t raw = 0;
+    for (const char c : number.integer) {
+        if (c != ',') raw = raw * 10 + (c - '0');
+    }
+    for (const char c : number.fraction) raw = raw * 10 + (c - '0');
+    for (std::size_t i = number.fraction.size(); i < Currency::kDecimals; ++i) raw *= 10;
+    return Currency::FromRaw(number.negative ? -raw : raw);
+}
+
+// Any length of digits: rounds past kDecimals and raises overflow.
+Currency RoundedAmount(const ScannedNumber& number) {
+    const std::string digits = WithoutCommas(number.integer);
+    std::string_view integer = digits;
     integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
     // More integer digits than the largest amount has: out of range whatever follows.
     constexpr std::size_t kMaxIntegerDigits = std::numeric_limits<std::int64_t>::digits10 + 1 - Currency::kDecimals;
@@ -69,25 +90,40 @@ std::optional<Currency> ParseCurrency(std::string_view text) {
     // The amount in hundredths of a ten-thousandth: one decimal past the last
     // kept one, then a digit that is 1 when anything nonzero follows, so a
     // true tie is told apart from a value just above it.
-    std::string fraction(number->fraction_digits.substr(0, Currency::kDecimals + 1));
+    std::string fraction(number.fraction.substr(0, Currency::kDecimals + 1));
     fraction.resize(Currency::kDecimals + 1, '0');
-    const bool beyond = number->fraction_digits.size() > fraction.size() &&
-                        HasNonZeroDigit(number->fraction_digits.substr(fraction.size()));
+    const bool beyond =
+        number.fraction.size() > fraction.size() && HasNonZeroDigit(number.fraction.substr(fraction.size()));
     __int128 scaled = 0;
     for (const char c : std::string(integer) + fraction + (beyond ? "1" : "0")) scaled = scaled * 10 + (c - '0');
-    return Currency::FromRawRatio(number->negative ? -scaled : scaled, 100);
+    return Currency::FromRawRatio(number.negative ? -scaled : scaled, 100);
+}
+
+}  // namespace
+
+bool IsNumericText(std::string_view text) { return Scan(text).has_value(); }
+
+std::optional<Currency> ParseCurrency(std::string_view text) {
+    const auto number = Scan(text);
+    if (!number) return std::nullopt;
+    if (number->integer.size() <= kFastIntegerChars && number->fraction.size() <= Currency::kDecimals) {
+        return ExactAmount(*number);
+    }
+    return RoundedAmount(*number);
 }
 
 std::optional<double> ParseDouble(std::string_view text) {
     const auto number = Scan(text);
     if (!number) return std::nullopt;
-    const std::string plain =
-        (number->negative ? "-" : "") + number->integer_digits + "." + std::string(number->fraction_digits);
+    std::string plain = number->negative ? "-" : "";
+    plain += WithoutCommas(number->integer);
+    plain += '.';
+    plain += number->fraction;
     double value = 0.0;
     const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large only with a nonzero integer part; otherwise too small, and zero is nearest.
-        if (HasNonZeroDigit(number->integer_digits)) RaiseError(error_number::kOverflow, kSource);
+        if (HasNonZeroDigit(number->integer)) RaiseError(error_number::kOverflow, kSource);
         return 0.0;
     }
     return value;

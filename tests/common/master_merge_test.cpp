@@ -247,6 +247,26 @@ TEST_F(MergeFiles, RecoveryRerunAfterCrash) {
     }
 }
 
+// A work file written after the crash is merged too, not dropped with the
+// sources the finished merge had already taken in.
+TEST_F(MergeFiles, WorkFileWrittenAfterTheCrashIsNotLost) {
+    WriteRecoverySources();
+    fs::create_directory(base_ + ".rcv.Del");
+    Lines result;
+    EXPECT_NE(testsupport::ErrorNumberOf([&] { Recover(FirstThreeCharacters(), result); }), 0);
+    fs::remove(base_ + ".rcv.Del");
+    ASSERT_TRUE(Exists(base_ + ".mrg"));
+
+    const std::string late = platform::PadRightChars("009 late", 78);
+    Write(base_ + ".tmp", {late});
+    fs::last_write_time(base_ + ".tmp", fs::last_write_time(base_ + ".mrg") + std::chrono::seconds(5));
+    Recover(FirstThreeCharacters(), result);
+    Lines expected = merged_;
+    expected.push_back(late);
+    EXPECT_EQ(Read(base_ + ".txt"), expected);
+    EXPECT_EQ(BaseFiles(), (Lines{"Cdm.txt"}));
+}
+
 TEST_F(MergeFiles, CompanyFileRecovery) {
     // Market (1, 3), category (10, 4), company code (55, 20).
     const auto line = [](const std::string& market, const std::string& category, const std::string& code,

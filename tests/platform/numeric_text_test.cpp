@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/trapped_error.h"
 
@@ -74,6 +75,40 @@ TEST(NumericText, ParseCurrencyRoundsPastFourDecimalsHalfToEven) {
     }
 }
 
+// Short amounts take a quicker route than long ones (more than 14 integer
+// characters or 4 decimals); each row spells one amount both ways.
+TEST(NumericText, ParseCurrencyGivesOneAmountForEverySpelling) {
+    constexpr std::int64_t kMaxRaw = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMinRaw = std::numeric_limits<std::int64_t>::min();
+    const std::string padding(15, '0');
+    const struct {
+        std::int64_t raw;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {0, {"0", "-0", "+0.0000", ".0", "0.00000", "-" + padding + ".00000", "-0.00005", "0.000049999"}},
+        {50000, {"5.", "+5", " 5 ", "5.0000", "5.00000", padding + "5.", "4.99995", "5.00005"}},
+        {-5000, {"-.5", "-0.5", "\t-0.5000\t", "-.50000", "-" + padding + ".5", "-.49995", "-.50005"}},
+        {1, {"0.0001", ".0001", "0.00010", "0.00005000001", "0.000149999"}},
+        {-1, {"-0.0001", "-0.00005000001", "-0.000149", "-" + padding + ".0001"}},
+        {2, {"0.0002", "0.00015", "0.00025", "0.00024999", "0.000150001"}},
+        {12345678, {"1,234.5678", "1,2,3,4.5678", "1234.56780", padding + "1,234.5678", " +1234.567800000 "}},
+        {-1230000, {"-1,2,3", "-123", "-123.00000", "-" + padding + "1,2,3"}},
+        {120000, {"00000000000012", "000000000000012", "12.0000", "12.00000"}},
+        {999999999999999999, {"99999999999999.9999", "99,999,999,999,999.9999", "99999999999999.99990",
+                              "0" + std::string(14, '9') + ".9999", "99999999999999.99989"}},
+        {-999999999990000, {"-99,999,999,999", "-99999999999", "-" + padding + "99999999999"}},
+        {kMaxRaw, {"922337203685477.5807", "922,337,203,685,477.5807", "922337203685477.58069"}},
+        {kMinRaw, {"-922337203685477.5808", "-922337203685477.58075", "-0922337203685477.5808"}},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& text : c.texts) {
+            const auto amount = ParseCurrency(text);
+            ASSERT_TRUE(amount.has_value()) << '[' << text << ']';
+            EXPECT_EQ(amount->raw(), c.raw) << '[' << text << ']';
+        }
+    }
+}
+
 TEST(NumericText, ParseDoubleGivesTheNearestDouble) {
     const struct {
         std::string text;
@@ -93,6 +128,8 @@ TEST(NumericText, OutOfRangeRaisesOverflow) {
         {"922337203685477.5808", [] { ParseCurrency("922337203685477.5808"); }},
         {"922337203685477.58075", [] { ParseCurrency("922337203685477.58075"); }},  // tie to even 5808
         {"-922337203685477.5809", [] { ParseCurrency("-922337203685477.5809"); }},
+        {"999999999999999", [] { ParseCurrency("999999999999999"); }},  // just too many digits to be safe
+        {"-999999999999999.9999", [] { ParseCurrency("-999999999999999.9999"); }},
         {"1,000,000,000,000,000", [] { ParseCurrency("1,000,000,000,000,000"); }},
         {"99999999999999999999999", [] { ParseCurrency("99999999999999999999999"); }},
         {"huge currency", [&huge] { ParseCurrency(huge); }},
