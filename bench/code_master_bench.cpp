@@ -11,22 +11,11 @@
 #include "common/run_env.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
+#include "bench/bench_support.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
 namespace {
-
-// The best of `rounds` runs, in milliseconds.
-double BestMilliseconds(long rounds, const std::function<void()>& run) {
-    double best = 1e300;
-    for (long r = 0; r < rounds; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
 
 marketdata::CdmTbl Companies(long count) {
     marketdata::CdmTbl tbl(static_cast<std::size_t>(count));
@@ -54,24 +43,20 @@ int main(int argc, char** argv) {
     const long rounds = argc > 2 ? std::stol(argv[2]) : 5;
 
     testsupport::ProgramFolder folder;
-    common::EnvRec env;
-    common::CCENV00M(env);
-    common::SetTaskWorkPaths(0, 0, env);
+    common::EnvRec env = bench::FreshEnvironment();
     marketdata::CdmTbl tbl = Companies(companies);
     const std::string path =
         common::BuildDataFilePath(marketdata::kCodeMasterFileNumber, 0, 0, "", "", env);
 
-    const double write = BestMilliseconds(rounds, [&] {
+    const double write = bench::BestMilliseconds(rounds, [&] {
         marketdata::WriteCodeMaster(marketdata::kCodeMasterFileNumber, 0, 0, "", "", companies, env, tbl);
     });
     marketdata::CdmTbl loaded;
-    const double load = BestMilliseconds(rounds, [&] {
+    const double load = bench::BestMilliseconds(rounds, [&] {
         marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, 0, 0, "", "", "", "", env, {}, loaded);
     });
     std::size_t chars = 0;
-    const double raw = BestMilliseconds(rounds, [&] {
-        chars = platform::FromCp932(testsupport::ReadBytes(path)).text.size();
-    });
+    const double raw = bench::ReadAndConvertMilliseconds(rounds, path, chars);
 
     std::printf("%ld companies, %zu bytes on disk, best of %ld rounds\n", companies,
                 testsupport::ReadBytes(path).size(), rounds);

@@ -14,22 +14,11 @@
 #include "marketdata/price_series.h"
 #include "platform/cp932.h"
 #include "platform/date.h"
+#include "bench/bench_support.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
 namespace {
-
-// The best of `rounds` runs, in milliseconds.
-double BestMilliseconds(long rounds, const std::function<void()>& run) {
-    double best = 1e300;
-    for (long r = 0; r < rounds; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
 
 // Trading days (Monday to Friday) from 2000/01/03, prices wandering around 2000.
 std::vector<std::string> DailyLines(long count) {
@@ -55,9 +44,7 @@ int main(int argc, char** argv) {
     const long rounds = argc > 2 ? std::stol(argv[2]) : 10;
 
     testsupport::ProgramFolder folder;
-    common::EnvRec env;
-    common::CCENV00M(env);
-    common::SetTaskWorkPaths(0, 0, env);
+    common::EnvRec env = bench::FreshEnvironment();
     marketdata::Key key;
     marketdata::InitKey("JPN", "", "1000", "", key);
     key.CorpCode = marketdata::FitField("7203", 20, "CorpCode");
@@ -67,17 +54,15 @@ int main(int argc, char** argv) {
         common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0, namePart, ".txt", env);
 
     std::vector<marketdata::PriceRec> daily;
-    const double load = BestMilliseconds(rounds, [&] {
+    const double load = bench::BestMilliseconds(rounds, [&] {
         marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, key, "D", "", ".txt", daily);
     });
     std::vector<marketdata::PriceRec> weekly;
-    const double week = BestMilliseconds(rounds, [&] { marketdata::BuildWeeklySeries(daily, weekly); });
+    const double week = bench::BestMilliseconds(rounds, [&] { marketdata::BuildWeeklySeries(daily, weekly); });
     std::vector<marketdata::PriceRec> monthly;
-    const double month = BestMilliseconds(rounds, [&] { marketdata::BuildMonthlySeries(daily, monthly); });
+    const double month = bench::BestMilliseconds(rounds, [&] { marketdata::BuildMonthlySeries(daily, monthly); });
     std::size_t chars = 0;
-    const double raw = BestMilliseconds(rounds, [&] {
-        chars = platform::FromCp932(testsupport::ReadBytes(path)).text.size();
-    });
+    const double raw = bench::ReadAndConvertMilliseconds(rounds, path, chars);
 
     std::printf("%ld daily rows, %zu bytes on disk, best of %ld rounds\n", count,
                 testsupport::ReadBytes(path).size(), rounds);
