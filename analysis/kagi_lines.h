@@ -1,0 +1,41 @@
+#pragma once
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "analysis/kagi_line_rec.h"
+#include "analysis/kesen_params.h"
+#include "marketdata/code_master.h"
+#include "marketdata/price_band.h"
+#include "marketdata/price_series.h"
+
+namespace analysis {
+
+// The company-record slots the judgement stamps: the mark and the term of the
+// judgement process (process index 2).
+inline constexpr std::size_t kJudgementProcess = 2;
+
+// A day or line record before anything is set: all zero or empty, the three
+// dates at 1900/01/01.
+KagiLineRec KagiTemplateRecord();
+
+// One day per price row, oldest first: the adjusted close as the price, the
+// close when that is 0; a row whose price is still 0 is no day.
+void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiLineRec>& days);
+
+// Completes a day series as BuildDaySeries gives it: each day's band tick and
+// width (0 below every band), its turn-candidate mark, direction, move, range
+// and volume sum; then the lines, one per run in one direction, `lines`
+// holding lines 1 to the line count. Empty days give no line. The parameters
+// are the judgement's, read by the rules and signals run over the lines.
+void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
+                    std::vector<KagiLineRec>& days, std::vector<KagiLineRec>& lines);
+
+// One company: empties both series, stamps the company's judgement mark and
+// term, and builds the day and line series. False when there is no price
+// row. The rows are taken by value so they are freed on return; move them in.
+bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
+              std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days,
+              std::vector<KagiLineRec>& lines, std::vector<marketdata::PriceRec> prices);
+
+}  // namespace analysis
