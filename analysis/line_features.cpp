@@ -1,5 +1,7 @@
 #include "analysis/line_features.h"
 
+#include "analysis/line_access.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -12,14 +14,10 @@ namespace {
 
 using platform::Currency;
 
-const KagiLineRec& Line(std::span<const KagiLineRec> lines, std::int32_t k) { return lines[k - 1]; }
-
-Currency Length(std::span<const KagiLineRec> lines, std::int32_t k) { return Line(lines, k).High - Line(lines, k).Low; }
-
 bool IsUp(const KagiLineRec& line) { return line.Direction == "1"; }
 
 bool HasFeature(std::span<const KagiLineRec> lines, std::int32_t k, std::int32_t bit) {
-    return (Line(lines, k).Features & bit) != 0;
+    return (LineAt(lines, k).Features & bit) != 0;
 }
 
 // True when `holds(line i, line k)` for every same-direction line k: i-2,
@@ -29,7 +27,7 @@ bool AgainstSameDirection(const KesenParamSet& params, std::span<const KagiLineR
                           Holds holds) {
     const std::int32_t last = std::max(i - params.Range, 1);
     for (std::int32_t k = i - 2; k >= last; k -= 2) {
-        if (!holds(Line(lines, i), Line(lines, k))) return false;
+        if (!holds(LineAt(lines, i), LineAt(lines, k))) return false;
     }
     return true;
 }
@@ -51,7 +49,7 @@ struct HoleFound {
 
 template <typename Price, typename Below>
 std::optional<HoleFound> FindHole(std::span<const KagiLineRec> lines, std::int32_t i, Price price, Below below) {
-    const auto at = [&](std::int32_t k) { return price(Line(lines, k)); };
+    const auto at = [&](std::int32_t k) { return price(LineAt(lines, k)); };
     if (!below(at(i), at(i - 2))) return std::nullopt;
 
     std::int32_t a = i;
@@ -71,8 +69,8 @@ std::optional<HoleFound> FindHole(std::span<const KagiLineRec> lines, std::int32
 
 std::int32_t InsideLine(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 3) return 0;
-    const KagiLineRec& now = Line(lines, i);
-    const KagiLineRec& before = Line(lines, i - 2);
+    const KagiLineRec& now = LineAt(lines, i);
+    const KagiLineRec& before = LineAt(lines, i - 2);
     const bool inside = (now.Low >= before.Low && now.High < before.High) ||
                         (now.Low > before.Low && now.High <= before.High);
     return inside ? kInsideLine : 0;
@@ -80,8 +78,8 @@ std::int32_t InsideLine(const KesenParamSet&, std::span<const KagiLineRec> lines
 
 std::int32_t OuterLine(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 3) return 0;
-    const KagiLineRec& now = Line(lines, i);
-    const KagiLineRec& before = Line(lines, i - 2);
+    const KagiLineRec& now = LineAt(lines, i);
+    const KagiLineRec& before = LineAt(lines, i - 2);
     const bool outer = (now.Low <= before.Low && now.High > before.High) ||
                        (now.Low < before.Low && now.High >= before.High);
     return outer ? kOuterLine : 0;
@@ -89,41 +87,41 @@ std::int32_t OuterLine(const KesenParamSet&, std::span<const KagiLineRec> lines,
 
 std::int32_t GapLine(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 3) return 0;
-    const KagiLineRec& now = Line(lines, i);
-    const KagiLineRec& before = Line(lines, i - 2);
+    const KagiLineRec& now = LineAt(lines, i);
+    const KagiLineRec& before = LineAt(lines, i - 2);
     const bool gap = now.Low <= before.Low ? now.High < before.Low : now.Low > before.High;
     return gap ? kGapLine : 0;
 }
 
 std::int32_t HalfBack(const KesenParamSet& params, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 2 || !HasFeature(lines, i - 1, kGapLine)) return 0;
-    return Length(lines, i) >= Length(lines, i - 1) * params.HnnRatio ? kHalfBack : 0;
+    return LineLength(lines, i) >= LineLength(lines, i - 1) * params.HnnRatio ? kHalfBack : 0;
 }
 
 std::int32_t GoAndBack(const KesenParamSet& params, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 2 || !HasFeature(lines, i - 1, kLongLine)) return 0;
-    const Currency previous = Length(lines, i - 1);
-    const Currency length = Length(lines, i);
+    const Currency previous = LineLength(lines, i - 1);
+    const Currency length = LineLength(lines, i);
     return previous * params.IkoRatio <= length && length < previous ? kGoAndBack : 0;
 }
 
 std::int32_t LongLine(const KesenParamSet& params, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 1) return 0;
-    const KagiLineRec& line = Line(lines, i);
-    const Currency length = Length(lines, i);
+    const KagiLineRec& line = LineAt(lines, i);
+    const Currency length = LineLength(lines, i);
     const Currency base = IsUp(line) ? line.Low : line.High;
     if (length < base * params.TdaiFactor) return 0;
     // Earlier lines are closed: their stored length is the one to beat.
     const std::int32_t last = std::max(i - params.IkoRng, 1);
     for (std::int32_t k = i - 1; k >= last; --k) {
-        if (length < Line(lines, k).LengthWork) return 0;
+        if (length < LineAt(lines, k).LengthWork) return 0;
     }
     return kLongLine;
 }
 
 std::int32_t DominantLine(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 3 || !HasFeature(lines, i - 1, kLongLine)) return 0;
-    return Length(lines, i - 2) + Length(lines, i) < Length(lines, i - 1) ? kDominantLine : 0;
+    return LineLength(lines, i - 2) + LineLength(lines, i) < LineLength(lines, i - 1) ? kDominantLine : 0;
 }
 
 std::int32_t NewHigh(const KesenParamSet& params, std::span<const KagiLineRec> lines, std::int32_t i) {
@@ -152,12 +150,12 @@ std::int32_t NewLow(const KesenParamSet& params, std::span<const KagiLineRec> li
 
 std::int32_t ShortVs4(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 5) return 0;
-    return Length(lines, i) < Length(lines, i - 4) ? kShortVs4 : 0;
+    return LineLength(lines, i) < LineLength(lines, i - 4) ? kShortVs4 : 0;
 }
 
 std::int32_t ShortVs6(const KesenParamSet&, std::span<const KagiLineRec> lines, std::int32_t i) {
     if (i < 7) return 0;
-    return Length(lines, i) < Length(lines, i - 6) ? kShortVs6 : 0;
+    return LineLength(lines, i) < LineLength(lines, i - 6) ? kShortVs6 : 0;
 }
 
 std::int32_t HoleLine(const KesenParamSet& params, std::span<KagiLineRec> lines, std::int32_t i) {
@@ -172,7 +170,7 @@ std::int32_t HoleLine(const KesenParamSet& params, std::span<KagiLineRec> lines,
                       [](const Currency& x, const Currency& y) { return x < y; });
     if (!hole || hole->holeLines < params.AnaMin || hole->holeLines > params.AnaMax) return 0;
 
-    const Currency first = up ? Line(view, hole->runStart).High : Line(view, hole->runStart).Low;
+    const Currency first = up ? LineAt(view, hole->runStart).High : LineAt(view, hole->runStart).Low;
     const Currency last = up ? line.High : line.Low;
     line.HoleLines = hole->holeLines;
     line.HolePriceA = RoundedByFormat(up ? last : first, "0");

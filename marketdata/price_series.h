@@ -28,7 +28,24 @@ struct PriceRec {
     platform::Currency Close;
     platform::Currency Volume;
     platform::Currency AdjClose;  // Close when the source gives none
+
+    // Work fields of the chart series (analysis program); the loaders leave
+    // them zero or empty. The unscaled copies keep the prices before the
+    // currency scale; the averages are over kChartAverageWindows rows, 0 on
+    // the rows before a window fills; Direction is "2" when Close is below
+    // Open, else "1".
+    platform::Currency UnscaledOpen;
+    platform::Currency UnscaledHigh;
+    platform::Currency UnscaledLow;
+    platform::Currency UnscaledClose;
+    platform::Currency UnscaledVolume;
+    platform::Currency UnscaledAdjClose;
+    std::array<platform::Currency, 3> CloseAverage{};
+    std::array<platform::Currency, 3> VolumeAverage{};
+    std::string Direction;
 };
+
+inline constexpr std::array<long, 3> kChartAverageWindows{5, 25, 75};
 
 // Splits the line on TAB into the text columns, leaving the others empty. A
 // line carries 7, 8, 12, 16, or 20 and more columns (the rest ignored); any

@@ -1,0 +1,102 @@
+#include "analysis/chart_price_series.h"
+
+#include <array>
+#include <span>
+
+#include "common/currency_scale.h"
+#include "common/message_box.h"
+#include "common/settings.h"
+#include "marketdata/price_periods.h"
+
+namespace analysis {
+
+namespace {
+
+using marketdata::PriceRec;
+using marketdata::kChartAverageWindows;
+using platform::Currency;
+
+constexpr const char* kChartSection = "KsnGrh";
+constexpr const char* kNoSeriesWarning = "株価時系列データが存在しません。　";
+constexpr int kWarningStyle = 48;
+
+// Scales the four prices by adjusted close ÷ close. The product is taken in
+// one exact step: a ratio rounded to four decimals first would leave the
+// adjusted close a little off the adjusted value (300 × 0.3333 ≠ 100).
+void AdjustForSplits(std::span<PriceRec> rows) {
+    for (PriceRec& row : rows) {
+        if (row.Close <= Currency()) continue;
+        const __int128 adjusted = row.AdjClose.raw();
+        const __int128 close = row.Close.raw();
+        for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close}) {
+            *price = Currency::FromRawRatio(price->raw() * adjusted, close);
+        }
+    }
+}
+
+void FillWorkFields(std::span<PriceRec> rows, const Currency& priceScale) {
+    std::array<Currency, kChartAverageWindows.size()> closeSums{};
+    std::array<Currency, kChartAverageWindows.size()> volumeSums{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        PriceRec& row = rows[i];
+        row.UnscaledOpen = row.Open;
+        row.UnscaledHigh = row.High;
+        row.UnscaledLow = row.Low;
+        row.UnscaledClose = row.Close;
+        row.UnscaledVolume = row.Volume;
+        row.UnscaledAdjClose = row.AdjClose;
+        for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) {
+            *price = *price * priceScale;
+        }
+        for (std::size_t w = 0; w < kChartAverageWindows.size(); ++w) {
+            const auto window = static_cast<std::size_t>(kChartAverageWindows[w]);
+            closeSums[w] += row.Close;
+            volumeSums[w] += row.Volume;
+            if (i >= window) {
+                closeSums[w] -= rows[i - window].Close;
+                volumeSums[w] -= rows[i - window].Volume;
+            }
+            if (i + 1 >= window) {
+                row.CloseAverage[w] = closeSums[w] / kChartAverageWindows[w];
+                row.VolumeAverage[w] = volumeSums[w] / kChartAverageWindows[w];
+            }
+        }
+        row.Direction = row.Close < row.Open ? "2" : "1";
+    }
+}
+
+}  // namespace
+
+ChartSeriesOptions ReadChartSeriesOptions(std::string_view currencyCode) {
+    ChartSeriesOptions options;
+    options.splitAdjusted = common::ReadSettingLong(common::SettingKeyPath(kChartSection, "GrahSplt")) == 1;
+    options.range = common::ReadSettingLong(common::SettingKeyPath(kChartSection, "GrahRange"));
+    options.priceScale = common::CurrencyPriceScale(currencyCode);
+    return options;
+}
+
+void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& options, std::vector<PriceRec>& chart) {
+    if (options.splitAdjusted) AdjustForSplits(daily);
+    if (options.range == kChartRangeDaily) {
+        chart = daily;
+    } else if (options.range == kChartRangeWeekly) {
+        marketdata::BuildWeeklySeries(daily, chart);
+    } else {
+        marketdata::BuildMonthlySeries(daily, chart);
+    }
+    FillWorkFields(chart, options.priceScale);
+}
+
+bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
+                          std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
+    chart.clear();
+    if (!marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt", daily)) {
+        daily.clear();
+        if (showMessage == 1) common::ShowWarning(kNoSeriesWarning, kWarningStyle);
+        return false;
+    }
+    PrepareChartSeries(daily, ReadChartSeriesOptions(currencyCode), chart);
+    return true;
+}
+
+}  // namespace analysis
