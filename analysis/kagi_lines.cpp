@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "analysis/judgement_engine.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
 #include "platform/date.h"
@@ -152,16 +153,20 @@ void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<Kagi
     }
 }
 
-void JudgeKagiLines([[maybe_unused]] const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
+void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
                     std::vector<KagiLineRec>& days, std::vector<KagiLineRec>& lines) {
     lines.clear();
     if (days.empty()) return;
     MarkDays(bands, days);
     lines.reserve(days.size());
     lines.push_back(days.front());
+    SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
-        if (days[j].Marked == kMarked) AddMarkedDay(days[j], lines);
+        if (days[j].Marked != kMarked) continue;
+        AddMarkedDay(days[j], lines);
+        JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), days[j].KagiDate, signals);
     }
+    CloseJudgement(days.back().Price, lines, signals);
 }
 
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
