@@ -40,7 +40,7 @@ KesenParamSet Params(const char* roeRatio = "0.2") {
 
 // One line of a fixture: its number, feature bits and, where a rule reads
 // them, its prices.
-struct Spec {
+struct LineShape {
     std::int32_t k;
     std::int32_t bits;
     const char* low = "0";
@@ -48,13 +48,13 @@ struct Spec {
 };
 
 // Lines 1..n of alternating direction, line n in `direction`.
-std::vector<KagiLineRec> Series(std::int32_t n, const char* direction, const std::vector<Spec>& specs) {
+std::vector<KagiLineRec> Series(std::int32_t n, const char* direction, const std::vector<LineShape>& shapes) {
     std::vector<KagiLineRec> lines(n);
     for (std::int32_t k = n; k >= 1; --k) {
         const bool likeLast = (n - k) % 2 == 0;
         lines[k - 1].Direction = likeLast == (std::string(direction) == kUp) ? kUp : kDown;
     }
-    for (const Spec& s : specs) {
+    for (const LineShape& s : shapes) {
         lines[s.k - 1].Features = s.bits;
         lines[s.k - 1].Low = Money(s.low);
         lines[s.k - 1].High = Money(s.high);
@@ -62,16 +62,16 @@ std::vector<KagiLineRec> Series(std::int32_t n, const char* direction, const std
     return lines;
 }
 
-// `specs` with the line of `change` replaced by it.
-std::vector<Spec> With(std::vector<Spec> specs, const Spec& change) {
-    for (Spec& s : specs) {
+// `shapes` with the line of `change` replaced by it.
+std::vector<LineShape> With(std::vector<LineShape> shapes, const LineShape& change) {
+    for (LineShape& s : shapes) {
         if (s.k == change.k) {
             s = change;
-            return specs;
+            return shapes;
         }
     }
-    specs.push_back(change);
-    return specs;
+    shapes.push_back(change);
+    return shapes;
 }
 
 struct RuleCase {
@@ -80,8 +80,8 @@ struct RuleCase {
     std::int32_t bit;
     const char* direction;  // of the current line i
     std::int32_t i;
-    std::vector<Spec> fires;
-    std::vector<Spec> misses;  // each, put in place of its line, breaks exactly one condition
+    std::vector<LineShape> fires;
+    std::vector<LineShape> misses;  // each, put in place of its line, breaks exactly one condition
 };
 
 // Every rule at its least line count, in both directions. Prices only where
@@ -202,7 +202,7 @@ TEST(ChartLineRules, EachRuleFiresAndMissesByOneCondition) {
     for (const RuleCase& c : RuleCases()) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.rule(params, Series(c.i, c.direction, c.fires), c.i), c.bit);
-        for (const Spec& miss : c.misses) {
+        for (const LineShape& miss : c.misses) {
             SCOPED_TRACE("miss on line " + std::to_string(miss.k));
             EXPECT_EQ(c.rule(params, Series(c.i, c.direction, With(c.fires, miss)), c.i), 0);
         }
@@ -219,8 +219,8 @@ TEST(ChartLineRules, BelowTheLeastLineCountNeverFires) {
         SCOPED_TRACE(name);
         const auto c = std::find_if(cases.begin(), cases.end(), [&](const RuleCase& r) { return r.name == name; });
         ASSERT_NE(c, cases.end());
-        std::vector<Spec> earlier = c->fires;
-        for (Spec& s : earlier) --s.k;
+        std::vector<LineShape> earlier = c->fires;
+        for (LineShape& s : earlier) --s.k;
         EXPECT_EQ(c->rule(params, Series(c->i - 1, c->direction, earlier), c->i - 1), 0);
     }
 }
@@ -232,10 +232,10 @@ TEST(ChartLineRules, RoeOneWalk) {
         const char* name;
         const char* roeRatio;
         std::int32_t i;
-        std::vector<Spec> specs;  // line i included
+        std::vector<LineShape> shapes;  // line i included
         std::int32_t expected;
     };
-    const Spec peak3 = {3, NH | G | D, "100", "200"};
+    const LineShape peak3 = {3, NH | G | D, "100", "200"};
     const Case cases[] = {
         {"passes line 5 without DominantLine, fires at line 3 (10 away)", "0.2", 10,
          {peak3, {5, NH | G, "100", "210"}, {7, NH}, {9, NH}, {10, 0, "180", "210"}}, analysis::kRule1},
@@ -256,7 +256,7 @@ TEST(ChartLineRules, RoeOneWalk) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(analysis::Roe1(Params(c.roeRatio), Series(c.i, kDown, c.specs), c.i), c.expected);
+        EXPECT_EQ(analysis::Roe1(Params(c.roeRatio), Series(c.i, kDown, c.shapes), c.i), c.expected);
     }
 }
 
