@@ -26,8 +26,15 @@ bool HasDirection(const KagiLineRec& rec) { return rec.Direction == kUp || rec.D
 // Only BandLow is compared, so a price above the top band takes row 1; below
 // every band the day keeps width 0 and is therefore always a turn candidate.
 void SetBands(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days) {
+    // Prices move little from day to day: in a table ordered from the highest
+    // band down, the band of the day before is the one the search would find
+    // when the price is at or above its low and below the low of the row above.
+    const bool descending = std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow);
+    const marketdata::PriceLimitRec* band = nullptr;
     for (KagiLineRec& day : days) {
-        const marketdata::PriceLimitRec* band = marketdata::FindPriceBand(bands, day.Price);
+        const bool sameBand = descending && band != nullptr && band->BandLow <= day.Price &&
+                              (band == bands.data() || (band - 1)->BandLow > day.Price);
+        if (!sameBand) band = marketdata::FindPriceBand(bands, day.Price);
         if (band == nullptr || band->BandLow > day.Price) continue;
         day.Tick = band->Tick;
         day.Width = band->Width;
