@@ -326,14 +326,22 @@ const MergeKey& NextMergeKey(MergeKey& key, std::span<const std::string> lines, 
 void CFCPIR0M(long fileNumber, long processNumber, long sequence, const std::string& namePart, const std::string&,
               const std::string&, EnvRec& env, MSGRec& msg) {
     FunctionIdGuard guard("CFCPIR0M");
+    std::vector<std::string> resultLines;
+    RecoverInCompanyOrder(fileNumber, processNumber, sequence, namePart, ".tmp", ".txt", env, msg, resultLines);
+}
+
+std::string RecoverInCompanyOrder(long fileNumber, long processNumber, long sequence, const std::string& namePart,
+                                  const std::string& workExt, const std::string& masterExt, EnvRec& env,
+                                  MSGRec& msg, std::vector<std::string>& resultLines) {
     SortKeyRec layout;
     SetKeyLayout3(layout);
     MergeKeyRec keys;
     CopyKeyLayout(layout, keys);
     const std::string base = CFFIL02M({fileNumber, processNumber, sequence, namePart, ""}, env);
     MergeCounterRec counter;
-    std::vector<std::string> resultLines;
-    CFRCV21M(base, ".tmp", ".txt", msg, keys, counter, resultLines);
+    resultLines.clear();
+    CFRCV21M(base, workExt, masterExt, msg, keys, counter, resultLines);
+    return base;
 }
 
 }  // namespace common

@@ -66,6 +66,13 @@ const MergeKey& NextMergeKey(MergeKey& key, std::span<const std::string> lines, 
 // the number, process, sequence and name part, with work extension ".tmp",
 // master extension ".txt" and the company-list keys (market, category,
 // company code).
+// The recovery of a master or list file kept in company order (market,
+// category, company code), named by file number: base path without extension,
+// work file base + workExt, master base + masterExt. Returns the base path.
+std::string RecoverInCompanyOrder(long fileNumber, long processNumber, long sequence, const std::string& namePart,
+                                  const std::string& workExt, const std::string& masterExt, EnvRec& env,
+                                  MSGRec& msg, std::vector<std::string>& resultLines);
+
 void CFCPIR0M(long fileNumber, long processNumber, long sequence, const std::string& namePart,
               const std::string& ignoredExt1, const std::string& ignoredExt2, EnvRec& env, MSGRec& msg);
 

@@ -343,14 +343,7 @@ bool WriteCodeMaster(long fileNumber, long procIdx, long taskSeq, const std::str
 void CFCDMR0M(long fileNumber, long procIdx, long taskSeq, const std::string& namePart, common::EnvRec& env,
               common::MSGRec& msg, std::vector<std::string>& lines) {
     common::FunctionIdGuard guard("CFCDMR0M");
-    common::SortKeyRec layout;
-    common::SetKeyLayout3(layout);
-    common::MergeKeyRec keys;
-    common::CopyKeyLayout(layout, keys);
-    const std::string base = common::CFFIL02M({fileNumber, procIdx, taskSeq, namePart, ""}, env);
-    common::MergeCounterRec counter;
-    lines.clear();
-    common::CFRCV21M(base, ".tmp", ".txt", msg, keys, counter, lines);
+    common::RecoverInCompanyOrder(fileNumber, procIdx, taskSeq, namePart, ".tmp", ".txt", env, msg, lines);
     // Nothing pending leaves the master, and so its counters, as they were.
     if (!lines.empty() && namePart.empty() && procIdx == 0 && taskSeq == 0) {
         common::WriteSetting(CounterPath("CntTrlCdm"),

@@ -140,14 +140,9 @@ void BuildIndustryLines(long fileNumber, long procIdx, long seq, const std::stri
 void CommitIndustryList(long fileNumber, long procIdx, long seq, const std::string& namePart,
                         const std::string& workExt, const std::string& finalExt, common::EnvRec& env,
                         common::MSGRec& msg) {
-    common::SortKeyRec layout;
-    common::SetKeyLayout3(layout);
-    common::MergeKeyRec keys;
-    common::CopyKeyLayout(layout, keys);
-    const std::string base = common::CFFIL02M({fileNumber, procIdx, seq, namePart, ""}, env);
-    common::MergeCounterRec counter;
     std::vector<std::string> merged;
-    common::CFRCV21M(base, workExt, finalExt, msg, keys, counter, merged);
+    const std::string base =
+        common::RecoverInCompanyOrder(fileNumber, procIdx, seq, namePart, workExt, finalExt, env, msg, merged);
     // No merged lines: nothing to merge, or a recovery that refused to run and
     // still needs the work file.
     if (!merged.empty()) common::CFFIL70M(base + workExt);
