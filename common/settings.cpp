@@ -17,17 +17,6 @@ namespace {
 
 constexpr const char* kAppError = "アプリケーションエラーを検出しました。　";
 
-std::vector<std::string_view> SplitAtBackslash(std::string_view path) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t at = path.find('\\'); at != std::string_view::npos; at = path.find('\\', start)) {
-        parts.push_back(path.substr(start, at - start));
-        start = at + 1;
-    }
-    parts.push_back(path.substr(start));
-    return parts;
-}
-
 std::int32_t ReadSettingLongOr(std::string_view path, std::int32_t fallback) {
     const std::optional<double> value = platform::ParseDouble(platform::TrimBlanks(ReadSetting(path)));
     return value ? platform::ToLong(*value) : fallback;
@@ -36,7 +25,7 @@ std::int32_t ReadSettingLongOr(std::string_view path, std::int32_t fallback) {
 }  // namespace
 
 SettingPath SplitSettingPath(std::string_view path) {
-    const std::vector<std::string_view> parts = SplitAtBackslash(path);
+    const std::vector<std::string_view> parts = platform::SplitAt(path, '\\');
     if (parts.size() < 3) {
         const RunState& state = State();
         WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "00", kAppError);

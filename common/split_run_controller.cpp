@@ -106,6 +106,7 @@ bool TakeReport(SplitRunState& run, EnvRec& env, long fileNumber, const char* st
 // A child that ended without its reports fails its task, so that no parent
 // waits for a dead child. Reports still on disk are taken first.
 void AccountForEndedChildren(SplitRunState& run, EnvRec& env) {
+    std::erase_if(run.superseded, [](pid_t pid) { return platform::HasEnded(pid); });
     for (auto it = run.children.begin(); it != run.children.end();) {
         const long sequence = it->first;
         SplitRunState::Child& child = it->second;
@@ -225,6 +226,11 @@ bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env) {
         run.phase[i] = TaskPhaseOfRun::Starting;
         const auto child = platform::StartProcess(ProgramFolder() + "/" + State().ExeName, arguments);
         if (child) {
+            // A task restarted before its last child was reaped: that child still needs reaping.
+            const auto previous = run.children.find(sequence);
+            if (previous != run.children.end() && !previous->second.ended) {
+                run.superseded.push_back(previous->second.pid);
+            }
             run.children[sequence] = {*child, false};
         } else {
             // A child that cannot start reports nothing: fail its task at once.

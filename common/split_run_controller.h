@@ -25,6 +25,7 @@ struct SplitRunState {
         bool ended = false;  // reaped: its pid may already belong to another process
     };
     std::map<long, Child> children;  // task sequence -> child process still to be accounted for
+    std::vector<pid_t> superseded;   // children of restarted tasks, still to be reaped
     long parallelism = 1;
     long errorCount = 0;
     long idleCount = 1;

@@ -75,19 +75,7 @@ void KeyToLine(const Key& key, std::string& line) {
     }
 }
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos) {
-            pieces.push_back(line.substr(start));
-            return pieces;
-        }
-        pieces.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
-}
+std::vector<std::string_view> SplitTabs(std::string_view line) { return platform::SplitAt(line, '\t'); }
 
 std::vector<std::string_view> FieldsToArray(std::span<const std::string_view> pieces) {
     std::vector<std::string_view> array;

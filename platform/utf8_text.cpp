@@ -181,4 +181,15 @@ std::string TrimRight(std::string_view text) {
     return std::string(text.substr(0, last == std::string_view::npos ? 0 : last + 1));
 }
 
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos; at = text.find(separator, start)) {
+        pieces.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -46,6 +47,10 @@ std::string PadToCp932Bytes(std::string_view utf8, std::size_t width);
 
 // Half-width blanks only (space, tab, CR, LF); the ideographic space stays.
 std::string TrimBlanks(std::string_view text);
+
+// The pieces between every `separator`, empty ones included: n separators give
+// n + 1 pieces. The views point into `text`.
+std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 

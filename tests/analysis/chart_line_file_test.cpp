@@ -10,6 +10,7 @@
 #include "common/run_env.h"
 #include "marketdata/key.h"
 #include "platform/numeric_text.h"
+#include "platform/utf8_text.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/trapped.h"
@@ -76,14 +77,8 @@ KagiLineRec DistinctRecord() {
 }
 
 std::vector<std::string> Columns(const std::string& line) {
-    std::vector<std::string> columns;
-    std::size_t start = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
-        columns.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
-    columns.push_back(line.substr(start));
-    return columns;
+    const std::vector<std::string_view> pieces = platform::SplitAt(line, '\t');
+    return {pieces.begin(), pieces.end()};
 }
 
 std::string Repeat(const std::string& column, int count) {
