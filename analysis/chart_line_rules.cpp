@@ -32,7 +32,7 @@ struct Side {
 };
 
 Side SideOf(Lines lines, std::int32_t i) {
-    if (LineAt(lines, i).Direction != "1") return Side{};
+    if (!IsUp(LineAt(lines, i))) return Side{};
     return Side{true, kNewLow, kHigherLow, kLowerHigh};
 }
 
@@ -216,13 +216,13 @@ constexpr RuleEntry kRules[] = {
 
 std::int32_t EvaluateChartLineRules(const KesenParamSet& params, std::span<KagiLineRec> lines, std::int32_t i) {
     KagiLineRec& line = lines[i - 1];
-    line.RuleHit = "0";
+    SetFlag(line.RuleHit, '0');
     line.RuleCount = 0;
     for (const RuleEntry& rule : kRules) {
         if (rule.skipSwitch != nullptr && params.*rule.skipSwitch == 1) continue;
         const std::int32_t bit = rule.fire(params, lines, i);
         if (bit == 0) continue;
-        line.RuleHit = "1";
+        SetFlag(line.RuleHit, '1');
         ++line.RuleCount;
         line.RuleBits[kRuleBitsFamilies] |= rule.familyBit;
         line.RuleBits[rule.familyWord] |= bit;

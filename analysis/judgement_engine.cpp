@@ -13,11 +13,9 @@ namespace {
 
 using platform::Currency;
 
-const std::string kUp = "1";
-const std::string kSignalled = "1";
-const std::string kSameWay = "2";
-
-bool IsUp(const KagiLineRec& line) { return line.Direction == kUp; }
+constexpr char kSignalled = '1';
+constexpr char kSameWay = '2';
+constexpr char kRuleHit = '1';
 
 struct FamilyRules {
     std::size_t word;
@@ -83,7 +81,7 @@ void PriceSignalGain(const Currency& price, KagiLineRec& signal) {
 
 void RecordSignal(std::int32_t i, SignalState& state, double date, std::span<KagiLineRec> lines) {
     KagiLineRec& line = lines[i - 1];
-    line.SignalMark = kSignalled;
+    SetFlag(line.SignalMark, kSignalled);
     state.signalDirection = line.Direction;
     line.RuleDate = date;
     line.SignalPrice = line.BreakPrice;
@@ -96,14 +94,14 @@ void DecideSignal(const KesenParamSet& params, std::span<KagiLineRec> lines, std
                   SignalState& state) {
     if (i < 2) return;
     KagiLineRec& line = lines[i - 1];
-    if (line.SignalMark == kSignalled || line.RuleHit != "1") return;
-    const std::string direction = line.Direction;
+    if (IsFlag(line.SignalMark, kSignalled) || !IsFlag(line.RuleHit, kRuleHit)) return;
+    const std::string& direction = line.Direction;
     const bool withSignal = direction == state.signalDirection;
     if (direction != state.lastRuleDirection) {
         // A turn against the last rule line needs more than one rule on this line.
         if (line.RuleCount > 1) {
             if (withSignal) {
-                line.SignalMark = kSameWay;
+                SetFlag(line.SignalMark, kSameWay);
             } else {
                 RuleBitRec merged{};
                 MergeRuleBits(line.RuleBits, merged);
@@ -111,7 +109,7 @@ void DecideSignal(const KesenParamSet& params, std::span<KagiLineRec> lines, std
             }
         }
     } else if (withSignal) {
-        line.SignalMark = kSameWay;
+        SetFlag(line.SignalMark, kSameWay);
     } else {
         // The last rule line may be line i itself, from an earlier day.
         RuleBitRec merged{};

@@ -1,8 +1,8 @@
 #include "analysis/kagi_lines.h"
 
 #include <algorithm>
-#include <utility>
 
+#include "analysis/flag_text.h"
 #include "analysis/judgement_engine.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
@@ -14,90 +14,112 @@ using platform::Currency;
 
 namespace {
 
-const std::string kUp = "1";
-const std::string kDown = "2";
-const std::string kMarked = "1";
-const std::string kUnmarked = "0";
+constexpr char kMarked = '1';
+constexpr char kUnmarked = '0';
 
 Currency Abs(const Currency& value) { return value < Currency() ? -value : value; }
 
-bool HasDirection(const KagiLineRec& rec) { return rec.Direction == kUp || rec.Direction == kDown; }
-
-// Only BandLow is compared, so a price above the top band takes row 1; below
-// every band the day keeps width 0 and is therefore always a turn candidate.
-void SetBands(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days) {
-    // Prices move little from day to day: in a table ordered from the highest
-    // band down, the band of the day before is the one the search would find
-    // when the price is at or above its low and below the low of the row above.
-    const bool descending = std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow);
-    const marketdata::PriceLimitRec* band = nullptr;
-    for (KagiLineRec& day : days) {
-        const bool sameBand = descending && band != nullptr && band->BandLow <= day.Price &&
-                              (band == bands.data() || (band - 1)->BandLow > day.Price);
-        if (!sameBand) band = marketdata::FindPriceBand(bands, day.Price);
-        if (band == nullptr || band->BandLow > day.Price) continue;
-        day.Tick = band->Tick;
-        day.Width = band->Width;
-    }
+bool HasDirection(const KagiLineRec& rec) {
+    return IsFlag(rec.Direction, kFlagUp) || IsFlag(rec.Direction, kFlagDown);
 }
 
-// A day is a turn candidate when it lies at least its own width away from the
-// last candidate; day 1 is compared with itself first and then always marked.
-void MarkTurnCandidates(std::vector<KagiLineRec>& days) {
-    std::size_t ref = 0;
-    for (std::size_t j = 0; j < days.size(); ++j) {
-        KagiLineRec& day = days[j];
-        const Currency move = Abs(days[ref].Price - day.Price);
-        if (move < day.Width) {
-            day.Marked = kUnmarked;
-            continue;
+// Gives each day its band's tick and width. Only BandLow is compared, so a
+// price above the top band takes row 1; below every band the day keeps width
+// 0 and is therefore always a turn candidate.
+class BandFinder {
+public:
+    explicit BandFinder(std::span<const marketdata::PriceLimitRec> bands)
+        : bands_(bands),
+          descending_(std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow)) {}
+
+    void SetBand(KagiLineRec& day) {
+        // In a table ordered from the highest band down, the band the search
+        // would find is the first whose low is at most the price: bisection
+        // finds it. Prices move little from day to day, so the band of the day
+        // before is tried first: it is that band when the price is at or above
+        // its low and below the low of the row above.
+        if (!descending_) {
+            band_ = marketdata::FindPriceBand(bands_, day.Price);
+        } else if (band_ == nullptr || band_->BandLow > day.Price ||
+                   (band_ != bands_.data() && (band_ - 1)->BandLow <= day.Price)) {
+            const auto found = std::ranges::partition_point(
+                bands_, [&](const marketdata::PriceLimitRec& row) { return row.BandLow > day.Price; });
+            band_ = found != bands_.end() ? &*found : nullptr;
         }
-        day.Marked = kMarked;
-        day.Direction = day.Price >= days[ref].Price ? kUp : kDown;
-        day.Move = move;
-        ref = j;
+        if (band_ == nullptr || band_->BandLow > day.Price) return;
+        day.Tick = band_->Tick;
+        day.Width = band_->Width;
     }
-    days.front().Marked = kMarked;
-    const auto firstTurn = std::find_if(days.begin() + 1, days.end(), HasDirection);
-    if (firstTurn != days.end()) days.front().Direction = firstTurn->Direction;
-}
 
-void FillDirectionForward(std::vector<KagiLineRec>& days) {
-    std::string running;
-    for (KagiLineRec& day : days) {
-        if (HasDirection(day))
-            running = day.Direction;
-        else
-            day.Direction = running;
+private:
+    std::span<const marketdata::PriceLimitRec> bands_;
+    bool descending_;
+    const marketdata::PriceLimitRec* band_ = nullptr;
+};
+
+// Day 1 is compared with itself, so it is a turn candidate, rising, only at a
+// width of 0 or less; it is marked all the same. It spans its own price.
+void MarkFirstDay(KagiLineRec& first) {
+    if (first.Width <= Currency()) {
+        SetFlag(first.Direction, kFlagUp);
+        first.Move = Currency();
     }
-}
-
-// A marked day spans the prices from the previous marked day to its own and
-// sums the volume since then.
-void SetRangesAndVolume(std::vector<KagiLineRec>& days) {
-    KagiLineRec& first = days.front();
+    SetFlag(first.Marked, kMarked);
     first.High = first.Price;
     first.Low = first.Price;
-    Currency ref = first.Price;
-    Currency sum = first.Volume;
-    first.VolumeSum = sum;
-    for (std::size_t j = 1; j < days.size(); ++j) {
-        KagiLineRec& day = days[j];
-        sum += day.Volume;
-        day.VolumeSum = sum;
-        if (day.Marked != kMarked) continue;
-        day.Low = std::min(ref, day.Price);
-        day.High = std::max(ref, day.Price);
-        ref = day.Price;
-        sum = Currency();
+    first.VolumeSum = first.Volume;
+}
+
+// A later day sums the volume since the last turn candidate (`volume`, day 1's
+// own included) and is a candidate itself when it lies at least its own width
+// from that candidate's price `reference`. A candidate spans the prices from
+// there to its own and becomes the reference.
+void MarkDay(KagiLineRec& day, Currency& reference, Currency& volume) {
+    volume += day.Volume;
+    day.VolumeSum = volume;
+    const Currency move = Abs(reference - day.Price);
+    if (move < day.Width) {
+        SetFlag(day.Marked, kUnmarked);
+        return;
+    }
+    SetFlag(day.Marked, kMarked);
+    SetFlag(day.Direction, day.Price >= reference ? kFlagUp : kFlagDown);
+    day.Move = move;
+    day.Low = std::min(reference, day.Price);
+    day.High = std::max(reference, day.Price);
+    reference = day.Price;
+    volume = Currency();
+}
+
+// A day without a direction takes that of the last day before it with one.
+void FillDirectionForward(std::vector<KagiLineRec>& days) {
+    char running = 0;  // none before the first direction
+    for (KagiLineRec& day : days) {
+        if (HasDirection(day))
+            running = day.Direction.front();
+        else if (running != 0)
+            SetFlag(day.Direction, running);
+        else
+            day.Direction.clear();
     }
 }
 
+// Each day's band, mark, move, range and volume sum in one walk, as the
+// records are large; then the directions, day 1 taking the first turn's.
 void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days) {
-    SetBands(bands, days);
-    MarkTurnCandidates(days);
+    BandFinder finder(bands);
+    KagiLineRec& first = days.front();
+    finder.SetBand(first);
+    MarkFirstDay(first);
+    Currency reference = first.Price;
+    Currency volume = first.Volume;
+    for (std::size_t j = 1; j < days.size(); ++j) {
+        finder.SetBand(days[j]);
+        MarkDay(days[j], reference, volume);
+    }
+    const auto firstTurn = std::find_if(days.begin() + 1, days.end(), HasDirection);
+    if (firstTurn != days.end()) first.Direction = firstTurn->Direction;
     FillDirectionForward(days);
-    SetRangesAndVolume(days);
 }
 
 // A new line starts where the previous one ended and breaks the previous line
@@ -106,26 +128,28 @@ void OpenLine(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
     KagiLineRec& previous = lines.back();
     previous.LineLength = Abs(previous.High - previous.Low);
     previous.LengthWork = previous.LineLength;
+    const bool down = IsFlag(day.Direction, kFlagDown);
+    const Currency start = down ? previous.High : previous.Low;
+    const Currency breakPrice = down ? previous.Low - previous.Tick * 2 : previous.High + previous.Tick * 2;
 
-    KagiLineRec line = day;
+    // Copied straight into place: the record is large and a line opens every
+    // few days.
+    KagiLineRec& line = lines.emplace_back(day);
     line.SignalLine = 0;
     line.PairLine = 0;
     line.RuleBits = {};
-    if (line.Direction == kDown) {
-        line.High = previous.High;
-        line.BreakPrice = previous.Low - previous.Tick * 2;
-    } else {
-        line.Low = previous.Low;
-        line.BreakPrice = previous.High + previous.Tick * 2;
-    }
-    lines.push_back(std::move(line));
+    if (down)
+        line.High = start;
+    else
+        line.Low = start;
+    line.BreakPrice = breakPrice;
 }
 
 void AddMarkedDay(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
     KagiLineRec& last = lines.back();
     if (day.Direction != last.Direction)
         OpenLine(day, lines);
-    else if (day.Direction == kDown)
+    else if (IsFlag(day.Direction, kFlagDown))
         last.Low = day.Low;
     else
         last.High = day.High;
@@ -143,21 +167,25 @@ KagiLineRec KagiTemplateRecord() {
 }
 
 void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiLineRec>& days) {
+    // The records of the previous series are overwritten rather than freed
+    // and built again: each is large, and a run judges stock after stock.
     const KagiLineRec blank = KagiTemplateRecord();
-    days.clear();
-    days.reserve(rows.size());
+    days.resize(rows.size());
+    std::size_t count = 0;
     for (const marketdata::PriceRec& row : rows) {
-        KagiLineRec day = blank;
+        const Currency price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
+        if (price == Currency()) continue;
+        KagiLineRec& day = days[count++];
+        day = blank;
         day.KagiDate = platform::ToDaySerial(row.Date);
         day.Volume = row.Volume;
         day.Low = row.Open;
         day.High = row.Close;
-        day.Price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
+        day.Price = price;
         day.OpenCopy = day.Low;
         day.PriceCopy = day.Price;
-        if (day.Price == Currency()) continue;
-        days.push_back(std::move(day));
     }
+    days.resize(count);
 }
 
 void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
@@ -169,7 +197,7 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
     lines.push_back(days.front());
     SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
-        if (days[j].Marked != kMarked) continue;
+        if (!IsFlag(days[j].Marked, kMarked)) continue;
         AddMarkedDay(days[j], lines);
         JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), days[j].KagiDate, signals);
     }
@@ -178,12 +206,14 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
 
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
               std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days,
-              std::vector<KagiLineRec>& lines, std::vector<marketdata::PriceRec> prices) {
+              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceRec> prices) {
     common::State().procedureId = "AKAGI41M";
     const common::FunctionIdGuard functionId("AKAGI41M");
-    days.clear();
     lines.clear();
-    if (prices.empty()) return false;
+    if (prices.empty()) {
+        days.clear();
+        return false;
+    }
 
     marketdata::ProcMarkRec& mark = company.ProcMark[kJudgementProcess];
     mark.MarkDate = prices.back().Text[0];

@@ -33,9 +33,10 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
 
 // One company: empties both series, stamps the company's judgement mark and
 // term, and builds the day and line series. False when there is no price
-// row. The rows are taken by value so they are freed on return; move them in.
+// row. The rows are only read; the caller keeps them, or reuses their vector
+// for the next company.
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
               std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days,
-              std::vector<KagiLineRec>& lines, std::vector<marketdata::PriceRec> prices);
+              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceRec> prices);
 
 }  // namespace analysis

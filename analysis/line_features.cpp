@@ -14,8 +14,6 @@ namespace {
 
 using platform::Currency;
 
-bool IsUp(const KagiLineRec& line) { return line.Direction == "1"; }
-
 bool HasFeature(std::span<const KagiLineRec> lines, std::int32_t k, std::int32_t bit) {
     return (LineAt(lines, k).Features & bit) != 0;
 }
@@ -37,6 +35,12 @@ bool AgainstSameDirection(const KesenParamSet& params, std::span<const KagiLineR
 template <typename Value>
 Currency RoundedByFormat(const Value& value, const char* pattern) {
     return platform::ParseCurrency(platform::FormatNumber(value, pattern)).value();
+}
+
+// A whole amount is its own rounding to whole units; only a fraction needs
+// the formatter, which is slow beside the rest of the hole search.
+Currency RoundedToWhole(const Currency& value) {
+    return value.raw() % Currency::kScale == 0 ? value : RoundedByFormat(value, "0");
 }
 
 // The hole search on the prices of one side: the lows for a down line, the
@@ -173,8 +177,8 @@ std::int32_t HoleLine(const KesenParamSet& params, std::span<KagiLineRec> lines,
     const Currency first = up ? LineAt(view, hole->runStart).High : LineAt(view, hole->runStart).Low;
     const Currency last = up ? line.High : line.Low;
     line.HoleLines = hole->holeLines;
-    line.HolePriceA = RoundedByFormat(up ? last : first, "0");
-    line.HolePriceB = RoundedByFormat(up ? first : last, "0");
+    line.HolePriceA = RoundedToWhole(up ? last : first);
+    line.HolePriceB = RoundedToWhole(up ? first : last);
     // The quotient is taken in double precision, formatted to five decimals and
     // read back into a Currency: the stored ratio is rounded twice.
     line.HoleRatio = RoundedByFormat(first.ToDouble() / last.ToDouble(), "0.00000");

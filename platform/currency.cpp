@@ -44,7 +44,8 @@ Currency Currency::FromDouble(double value) {
 
 Currency Currency::FromRawRatio(__int128 numerator, __int128 denominator) {
     if (denominator == 0) RaiseError(error_number::kDivisionByZero, kSource);
-    const __int128 raw = DivideHalfEven(numerator, denominator);
+    // Sums and differences divide by 1; a 128-bit division would dominate them.
+    const __int128 raw = denominator == 1 ? numerator : DivideHalfEven(numerator, denominator);
     if (raw < std::numeric_limits<std::int64_t>::min() || raw > std::numeric_limits<std::int64_t>::max()) {
         RaiseError(error_number::kOverflow, kSource);
     }

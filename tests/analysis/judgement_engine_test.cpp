@@ -7,13 +7,14 @@
 
 #include "analysis/chart_line_rules.h"
 #include "analysis/kagi_lines.h"
-#include "platform/date.h"
 #include "platform/numeric_text.h"
+#include "tests/analysis/kagi_price_rows.h"
 
 namespace {
 
 using analysis::KagiLineRec;
 using analysis::SignalState;
+using analysis_test::Jan2024;
 using platform::Currency;
 
 Currency Money(const char* text) { return *platform::ParseCurrency(text); }
@@ -168,16 +169,6 @@ TEST(JudgementEngine, TurnStateFollowsTheRuleLines) {
     }
 }
 
-// Width 10 and tick 1 throughout (prices 100-999).
-std::vector<marketdata::PriceLimitRec> Bands() {
-    marketdata::PriceLimitRec band;
-    band.BandLow = Money("100");
-    band.BandHigh = Money("999");
-    band.Width = Money("10");
-    band.Tick = Money("1");
-    return {band};
-}
-
 struct Judged {
     std::vector<KagiLineRec> days;
     std::vector<KagiLineRec> lines;
@@ -189,28 +180,17 @@ struct Judged {
 // long-line shortfall, so the only rules are ろさ三 (lines 8 on: lines i-5,
 // i-3, i-1 are new extremes) and ろさ五 (lines 11 on: lines i-2 to i-8).
 Judged JudgeWideningZigzag(std::int32_t change, std::vector<const char*> prices) {
-    std::vector<marketdata::PriceRec> rows;
-    for (const char* price : prices) {
-        marketdata::PriceRec row;
-        row.Date = platform::Date{2024, 1, static_cast<int>(rows.size()) + 1};
-        row.Close = Money(price);
-        row.AdjClose = row.Close;
-        rows.push_back(row);
-    }
     analysis::KesenParamSet params;
     params.Range = 10;
     params.Change = change;
     Judged out;
-    analysis::BuildDaySeries(rows, out.days);
-    analysis::JudgeKagiLines(params, Bands(), out.days, out.lines);
+    analysis::BuildDaySeries(analysis_test::DailyRows(prices), out.days);
+    analysis::JudgeKagiLines(params, analysis_test::OneBand(), out.days, out.lines);
     return out;
 }
 
 const std::vector<const char*> kZigzag{"500", "510", "490", "520", "480", "530", "470",
                                        "540", "460", "550", "450", "560", "440"};
-
-// Day serials of January 2024: the 1st is 45292.
-double Jan2024(int day) { return 45291.0 + day; }
 
 TEST(JudgementEngine, WideningZigzagSignalsWhenRulesAreCounted) {
     const Judged got = JudgeWideningZigzag(0, kZigzag);

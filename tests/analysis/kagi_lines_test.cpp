@@ -8,20 +8,19 @@
 #include "common/run_state.h"
 #include "platform/date.h"
 #include "platform/numeric_text.h"
+#include "tests/analysis/kagi_price_rows.h"
 #include "tests/support/program_folder.h"
 
 namespace {
 
 using analysis::KagiLineRec;
+using analysis_test::Jan2024;
 using marketdata::PriceLimitRec;
 using marketdata::PriceRec;
 using platform::Currency;
 
 Currency Money(const char* text) { return *platform::ParseCurrency(text); }
 Currency Money(long long whole) { return Currency(whole); }
-
-// Day serials of January 2024: the 1st is 45292.
-double Jan2024(int day) { return 45291.0 + day; }
 
 // Three bands, highest first; below 10 no band holds the price.
 std::vector<PriceLimitRec> Bands() {
