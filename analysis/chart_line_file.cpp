@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "analysis/record_fields.h"
 #include "common/file_ops.h"
 #include "common/file_registry.h"
 #include "common/logs.h"
@@ -18,8 +19,6 @@
 namespace analysis {
 
 namespace {
-
-constexpr std::size_t kFlagWidth = 1;
 
 // Every stored field in stored order, for the writer and the reader alike, so
 // the two can never disagree on the layout.
@@ -63,30 +62,6 @@ void EachStoredField(Rec& rec, Io& io) {
     io(rec.LineLength);
     io(rec.RuleBits);
 }
-
-struct FieldWriter {
-    platform::RecordWriter& out;
-    void operator()(double value) { out.Double(value); }
-    void operator()(const platform::Currency& value) { out.CurrencyRaw(value.raw()); }
-    void operator()(std::int32_t value) { out.Int32(value); }
-    void operator()(const std::string& flag) { out.FixedText(flag, kFlagWidth); }
-    template <class T, std::size_t N>
-    void operator()(const std::array<T, N>& values) {
-        for (const T& value : values) (*this)(value);
-    }
-};
-
-struct FieldReader {
-    platform::RecordReader& in;
-    void operator()(double& value) { value = in.Double(); }
-    void operator()(platform::Currency& value) { value = platform::Currency::FromRaw(in.CurrencyRaw()); }
-    void operator()(std::int32_t& value) { value = in.Int32(); }
-    void operator()(std::string& flag) { flag = in.FixedText(kFlagWidth); }
-    template <class T, std::size_t N>
-    void operator()(std::array<T, N>& values) {
-        for (T& value : values) (*this)(value);
-    }
-};
 
 std::string RecordBytes(std::span<const KagiLineRec> recs) {
     platform::RecordWriter out;

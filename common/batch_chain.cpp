@@ -52,12 +52,29 @@ void SaveBatchState(const BatchRequestTable& table) {
     }
 }
 
-void RunCollectionBatch() {
+void RunMarkedBatch(const std::string& execMark, const std::function<void(std::string& stepId)>& steps) {
     RunState& state = State();
     std::string stepId;
     try {
         Ui().mainWindow->SetMainWindowVisible(false);
-        WriteSetting("MirControl\\Common\\Exec", "1");
+        WriteSetting("MirControl\\Common\\Exec", execMark);
+        steps(stepId);
+    } catch (const platform::TrappedError& error) {
+        LogVbError("ＶＢエラーを検出しました。　", 16, stepId, error);
+        ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
+        WriteRunLog(LogSwitch(1), stepId, log_tag::kAbend, "00",
+                    stepId + " End(Abnormal)  : " + state.context.processName);
+        WriteSetting("MirControl\\Common\\Cancel", "1");
+        EndProgram();
+    }
+    WriteSetting("MirControl\\Common\\Exec", "");
+    state.CancelRequested = false;
+    Ui().mainWindow->SetMainWindowVisible(true);
+}
+
+void RunCollectionBatch() {
+    RunMarkedBatch("1", [](std::string& stepId) {
+        const RunState& state = State();
         BatchRequestTable table;
         DecodeBatchRequest(table, ReadSetting("MirControl\\Common\\Batch"));
         for (const ChainStep& step : kChain) {
@@ -72,17 +89,7 @@ void RunCollectionBatch() {
             cell = 0;
             SaveBatchState(table);
         }
-    } catch (const platform::TrappedError& error) {
-        LogVbError("ＶＢエラーを検出しました。　", 16, stepId, error);
-        ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
-        WriteRunLog(LogSwitch(1), stepId, log_tag::kAbend, "00",
-                    stepId + " End(Abnormal)  : " + state.context.processName);
-        WriteSetting("MirControl\\Common\\Cancel", "1");
-        EndProgram();
-    }
-    WriteSetting("MirControl\\Common\\Exec", "");
-    state.CancelRequested = false;
-    Ui().mainWindow->SetMainWindowVisible(true);
+    });
 }
 
 bool ResumeInterruptedRun() {

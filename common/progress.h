@@ -17,6 +17,7 @@ struct MSGRec {
     ProgressView* ProgressForm = nullptr;  // the dialog shown; null shows nothing
     long lngDenominator = 0;
     long lngNumerator = 0;
+    long ProgressStride = 0;  // records between two redraws, for the readers that take it from here
     long StagesDone = 0;
     long StageCount = 0;
     double ValueScale = 0;  // 0 counts as 1

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/analysis_record.h"
 #include "common/env_rec.h"
 #include "common/process_context.h"
 #include "platform/instance_lock.h"
@@ -48,6 +49,7 @@ struct RunState {
     // The process that runs (set by the process table) and the last page fetched.
     ProcessContext context;
     std::string lastFetchUrl;
+    std::string selectedStockKey;  // key line of the stock the analysis screens show, as last judged
 
     // File routines: the path the last existence test did not find, the
     // write-step register for error reports, and the listing started last.
@@ -63,6 +65,11 @@ struct RunState {
     std::string TaskPhase = "00";
     bool StartingUp = false;
     std::string ExeName;
+
+    // The analysis information last loaded (files 30001 and 30002), shared by
+    // the stock-analysis screens until the next rebuild; counts are the sizes.
+    std::vector<AnalysisRec> analysisTable;
+    std::vector<AnalysisRec> analysisIndexTable;
 
     EnvRec env;  // the program-wide copy kept by start-up
     std::shared_ptr<platform::InstanceLock> instanceLock;  // held by the interactive copy

@@ -21,25 +21,6 @@ namespace {
 
 constexpr const char* kChildForm = "FormProgress2";
 
-void RemoveWorkFolder(const EnvRec& env) {
-    try {
-        CFDIRD0M(env.folder(Folder::Work), "", "", 16);
-    } catch (const platform::TrappedError& error) {
-        // A work folder left behind is tidied by the next reset; the task itself is done.
-        WriteErrorLog(State().errorLogOn, "SubMenu", log_tag::kWarning, "00", error.description());
-    }
-}
-
-void LogChoiceError(const std::string& message, long processIndex, long countryIndex) {
-    const RunState& state = State();
-    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
-                  state.procedureId + "(1)：SubMenu　" + message);
-    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
-                  state.procedureId + "(1)：  wProcIdx=" + std::to_string(processIndex) +
-                      "  wCountryIdx=" + std::to_string(countryIndex));
-    ShowAppErrorMessage(message, 16);
-}
-
 }  // namespace
 
 CollectorChoice ChooseCollector(long processIndex, long countryIndex) {
@@ -78,55 +59,86 @@ void ReportTaskFailed(TSDRec& task, EnvRec& env, long errorNumber) {
     SetTaskDetailStatus(phase == "00" ? 111 : 114, "S", "E", env, task);
 }
 
+void RemoveTaskWorkFolder(const EnvRec& env) {
+    try {
+        CFDIRD0M(env.folder(Folder::Work), "", "", 16);
+    } catch (const platform::TrappedError& error) {
+        // A work folder left behind is tidied by the next reset; the task itself is done.
+        WriteErrorLog(State().errorLogOn, "SubMenu", log_tag::kWarning, "00", error.description());
+    }
+}
+
+void LogChoiceError(const std::string& message, long processIndex, long countryIndex) {
+    const RunState& state = State();
+    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
+                  state.procedureId + "(1)：SubMenu　" + message);
+    WriteErrorLog(state.errorLogOn, state.procedureId, log_tag::kErrApl, "01",
+                  state.procedureId + "(1)：  wProcIdx=" + std::to_string(processIndex) +
+                      "  wCountryIdx=" + std::to_string(countryIndex));
+    ShowAppErrorMessage(message, 16);
+}
+
+ChildProcess BeginChildTask(long processNumber, long taskSequence, TSDRec& task, EnvRec& env, MSGRec& msg) {
+    env.runMode = 2;
+    env.MainPath = task.MainPath;
+    env.TaskPath = task.TaskPath;
+    SetTaskWorkPaths(processNumber, taskSequence, env);
+    State().CancelRequested = false;
+
+    msg.ProgressForm = &Ui().progress->Show(kChildForm);
+    msg.lngDenominator = 1;
+    msg.lngNumerator = 1;
+    msg.DisplayOn = true;
+    ShowProgress(msg);
+    SetTaskWorkPaths(processNumber, taskSequence, env);
+
+    const std::string digits = platform::FormatNumber(static_cast<double>(processNumber), "0000");
+    ChildProcess child;
+    child.processIndex = std::stol(digits.substr(0, digits.size() - 1));
+    child.countryIndex = child.processIndex == 11 ? taskSequence : digits.back() - '0';
+    SetProcessContext(child.processIndex, child.countryIndex);
+    return child;
+}
+
+void EndChildTask(const EnvRec& env) {
+    Ui().progress->Unload(kChildForm);
+    RemoveTaskWorkFolder(env);
+}
+
+void FailChildTask(TSDRec& task, EnvRec& env, const platform::TrappedError& trapped) {
+    LogVbError("ＶＢエラーを検出しました。　", 16, "SubMenu", trapped);
+    ReportTaskFailed(task, env, trapped.number());
+    WriteRunLog(LogSwitch(1), "SubMenu", log_tag::kAbend, "00",
+                "SubMenu End(Abnormal)  : " + State().context.processName);
+    EndProgram();
+}
+
 void SubMenu(long processNumber, long taskSequence, TSDRec& task, EnvRec& env) {
     ProcedureIdGuard guard("SubMenu");
-    RunState& state = State();
     platform::TrappedError trapped(0, "", "SubMenu");
     try {
-        env.runMode = 2;
-        env.MainPath = task.MainPath;
-        env.TaskPath = task.TaskPath;
-        SetTaskWorkPaths(processNumber, taskSequence, env);
-        state.CancelRequested = false;
-
         MSGRec msg;
-        msg.ProgressForm = &Ui().progress->Show(kChildForm);
-        msg.lngDenominator = 1;
-        msg.lngNumerator = 1;
-        msg.DisplayOn = true;
-        ShowProgress(msg);
-        SetTaskWorkPaths(processNumber, taskSequence, env);
-
-        const std::string digits = platform::FormatNumber(static_cast<double>(processNumber), "0000");
-        const long processIndex = std::stol(digits.substr(0, digits.size() - 1));
-        const long countryIndex = processIndex == 11 ? taskSequence : digits.back() - '0';
-        SetProcessContext(processIndex, countryIndex);
-
-        const CollectorChoice choice = ChooseCollector(processIndex, countryIndex);
+        const ChildProcess child = BeginChildTask(processNumber, taskSequence, task, env, msg);
+        const CollectorChoice choice = ChooseCollector(child.processIndex, child.countryIndex);
         if (!choice.processKnown) {
             // No collector will ever report for this task: it fails below
             // rather than leave the parent waiting for a report that cannot come.
-            LogChoiceError("アプリケーションエラー（処理の選択エラー）　", processIndex, countryIndex);
-            RemoveWorkFolder(env);
+            LogChoiceError("アプリケーションエラー（処理の選択エラー）　", child.processIndex, child.countryIndex);
+            RemoveTaskWorkFolder(env);
         } else if (choice.collector != nullptr) {
             const auto collector = Parts().collectors.find(choice.collector);
-            const long first = choice.passProcessNumber ? processNumber : processIndex;
+            const long first = choice.passProcessNumber ? processNumber : child.processIndex;
             if (collector != Parts().collectors.end() && collector->second(first, "", env, msg, task)) {
-                Ui().progress->Unload(kChildForm);
-                RemoveWorkFolder(env);
+                EndChildTask(env);
                 return;
             }
         } else {
-            LogChoiceError("アプリケーションエラー（国の選択エラー）　", processIndex, countryIndex);
+            LogChoiceError("アプリケーションエラー（国の選択エラー）　", child.processIndex, child.countryIndex);
         }
     } catch (const platform::TrappedError& error) {
         trapped = error;
     }
-    LogVbError("ＶＢエラーを検出しました。　", 16, "SubMenu", trapped);
-    ReportTaskFailed(task, env, trapped.number());
-    WriteRunLog(LogSwitch(1), "SubMenu", log_tag::kAbend, "00",
-                "SubMenu End(Abnormal)  : " + state.context.processName);
-    EndProgram();
+    FailChildTask(task, env, trapped);
 }
 
 }  // namespace common

@@ -11,7 +11,16 @@
 
 namespace marketdata {
 
-bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs) {
+void WriteAnalysisRecord(platform::RecordWriter& out, const AnalysisRec& rec) {
+    for (const std::string& field : rec.Field) out.VarText(field);
+}
+
+void ReadAnalysisRecord(platform::RecordReader& in, AnalysisRec& rec) {
+    for (std::string& field : rec.Field) field = in.VarText();
+}
+
+bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs,
+                         const AnalysisRecordProgress& afterRecord) {
     recs.clear();
     std::string path;
     if (!common::FindDataFile(fileNumber, procIdx, 0, "", "", env, path)) return false;
@@ -21,7 +30,7 @@ bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std
     while (in.remaining() > 0) {
         const std::size_t start = in.position();
         try {
-            for (std::string& field : rec.Field) field = in.VarText();
+            ReadAnalysisRecord(in, rec);
         } catch (const std::out_of_range&) {
             const common::RunState& state = common::State();
             common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
@@ -31,6 +40,7 @@ bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std
             break;
         }
         recs.push_back(rec);
+        if (afterRecord) afterRecord(recs.size());
     }
     return true;
 }

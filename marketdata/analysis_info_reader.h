@@ -1,30 +1,38 @@
 #pragma once
-#include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "common/analysis_record.h"
 #include "common/env_rec.h"
+
+namespace platform {
+class RecordReader;
+class RecordWriter;
+}  // namespace platform
 
 namespace marketdata {
 
 inline constexpr long kAnalysisInfoFileNumber = 30001;
 inline constexpr long kAnalysisIndexFileNumber = 30002;
-inline constexpr std::size_t kAnalysisFieldCount = 106;
+using common::AnalysisRec;
+using common::kAnalysisFieldCount;
 
-// One record of the analysis-information files as stored: 106 texts, each a
-// 16-bit length and its code page 932 bytes. Element 0 is always empty;
-// elements 1-105 are the flattened analysis values the analysis program
-// writes.
-struct AnalysisRec {
-    std::array<std::string, kAnalysisFieldCount> Field;
-};
+// The stored form of one record, appended to `out`.
+void WriteAnalysisRecord(platform::RecordWriter& out, const AnalysisRec& rec);
+// One record from `in`; a record cut short throws std::out_of_range.
+void ReadAnalysisRecord(platform::RecordReader& in, AnalysisRec& rec);
+
+// Called with the number of records read so far, after each one.
+using AnalysisRecordProgress = std::function<void(std::size_t recordsRead)>;
 
 // Reads every whole record of the file (process index `procIdx`, sequence 0,
 // default extension) into `recs`, which grows as needed. A trailing partial
 // record is logged and left out. False, with no record, when the file is
 // missing.
-bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs);
+bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs,
+                         const AnalysisRecordProgress& afterRecord = {});
 
 // Reads the whole analysis-information file once and releases it again, so
 // a run shows whether the file can be read.

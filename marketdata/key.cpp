@@ -4,6 +4,7 @@
 
 #include "common/logs.h"
 #include "common/run_state.h"
+#include "platform/record_io.h"
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
 
@@ -96,6 +97,14 @@ void KeyFromFields(std::span<const std::string_view> fields, long& position, Key
     for (const KeyField& field : kKeyFields) {
         key.*field.member = FitField(NextField(fields, position), field.width, field.name);
     }
+}
+
+void WriteKeyRecord(platform::RecordWriter& out, const Key& key) {
+    for (const KeyField& field : kKeyFields) out.FixedText(key.*field.member, field.width);
+}
+
+void ReadKeyRecord(platform::RecordReader& in, Key& key) {
+    for (const KeyField& field : kKeyFields) key.*field.member = in.FixedText(field.width);
 }
 
 void CdmKeyString(const Key& key, std::string& identity) {

@@ -5,6 +5,11 @@
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class RecordWriter;
+class RecordReader;
+}  // namespace platform
+
 namespace marketdata {
 
 // The identity head of every master and list record: sixteen fixed-width
@@ -32,6 +37,7 @@ struct Key {
 inline constexpr long kKeyFieldCount = 16;
 inline constexpr std::size_t kKeyLineLength = 98;     // 83 characters of fields and 15 TABs
 inline constexpr std::size_t kKeyIdentityLength = 27;  // Market & Category & CorpCode
+inline constexpr std::size_t kKeyRecordLength = 83;    // the sixteen fields back to back in a record file
 
 // Exactly `width` characters of `value`: padded with blanks, or cut at the
 // width. A cut is written to the run log, naming `fieldName` and the value.
@@ -64,6 +70,12 @@ void KeyFromFields(std::span<const std::string_view> fields, long& position, Key
 // Raises error 9 (subscript out of range), as reaching past the end of an
 // array does.
 [[noreturn]] void RaiseSubscriptOutOfRange(const std::string& source);
+
+// The Key as the head of a binary record: the sixteen fields at full width,
+// back to back (kKeyRecordLength bytes).
+void WriteKeyRecord(platform::RecordWriter& out, const Key& key);
+// Reads the kKeyRecordLength bytes that WriteKeyRecord writes.
+void ReadKeyRecord(platform::RecordReader& in, Key& key);
 
 // The record identity: Market & Category & CorpCode at full width.
 void CdmKeyString(const Key& key, std::string& identity);

@@ -81,6 +81,8 @@ std::string RecordReader::VarText() {
     return Decode(Take(length, "VarText"));
 }
 
+std::string_view RecordReader::Bytes(std::size_t bytes) { return Take(bytes, "Bytes"); }
+
 void RecordReader::Skip(std::size_t bytes) {
     Take(bytes, "Skip");
 }

@@ -50,6 +50,8 @@ public:
     // The text as stored, trailing blanks kept; NUL bytes read as blanks.
     std::string FixedText(std::size_t bytes);
     std::string VarText();
+    // The next `bytes` bytes as stored.
+    std::string_view Bytes(std::size_t bytes);
     void Skip(std::size_t bytes);
 
     std::size_t position() const { return pos_; }

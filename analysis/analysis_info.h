@@ -1,0 +1,19 @@
+#pragma once
+
+#include "common/env_rec.h"
+#include "common/progress.h"
+
+namespace analysis {
+
+// Rebuilds the analysis information (files 30001 and 30002) from the code
+// master and loads both into the program-wide tables.
+void AMNCM00M(common::EnvRec& env, common::MSGRec& msg);
+
+// Builds files 30001 (the selected markets' records) and 30002 (their
+// industry entries) from the code master, adding ten stages to the display.
+// Both are written beside the old files and replace them only once both are
+// whole, so a build that fails or finds no company keeps the previous
+// analysis information. True, with both record counts, when written.
+bool AMNCM46M(common::EnvRec& env, common::MSGRec& msg, long& infoCount, long& indexCount);
+
+}  // namespace analysis

@@ -1,0 +1,74 @@
+#include "analysis/analysis_info_file.h"
+
+#include "common/data_file.h"
+#include "common/logs.h"
+#include "common/message_box.h"
+#include "common/procedure_guard.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/text_file_io.h"
+#include "marketdata/analysis_info_reader.h"
+#include "platform/file_system.h"
+#include "platform/integer_round.h"
+#include "platform/record_io.h"
+
+namespace analysis {
+
+std::string AnalysisCountSettingPath(long fileNumber) {
+    if (fileNumber == marketdata::kAnalysisInfoFileNumber) return common::SettingKeyPath("Counter", "CntTrlMng");
+    if (fileNumber == marketdata::kAnalysisIndexFileNumber) return common::SettingKeyPath("Counter", "CntTrlMngIdx");
+    const std::string message = "アプリケーションエラー（ファイル番号が不正）";
+    common::WriteErrorLog(common::State().errorLogOn, common::State().procedureId, common::log_tag::kErrApl, "00",
+                          message + " FNameIdx=" + std::to_string(fileNumber));
+    common::EndWithAppError(message);
+}
+
+void WriteAnalysisFile(common::MSGRec& msg, long fileNumber, long procIdx, const std::string& extension,
+                       common::EnvRec& env, std::span<const AnalysisInfoRec> recs) {
+    common::FunctionIdGuard guard("WriteAnalysisFile");
+    const std::string path = common::BuildDataFilePath(fileNumber, procIdx, 0, "", extension, env);
+    const long count = static_cast<long>(recs.size());
+    const long stride = common::LineProgressStep(count);
+    msg.lngDenominator = count;
+    msg.lngNumerator = 0;
+    platform::RecordWriter out;
+    AnalysisFileRec flat;
+    for (long i = 1; i <= count; ++i) {
+        FlattenAnalysisRecord(recs[static_cast<std::size_t>(i - 1)], flat);
+        marketdata::WriteAnalysisRecord(out, flat);
+        if (i % stride == 0) {
+            msg.lngNumerator = i;
+            common::ShowStagedProgress(msg);
+        }
+    }
+    platform::AtomicReplace(path, out.data());
+}
+
+bool ReadAnalysisInfoFile(long fileNumber, long procIdx, common::EnvRec& env, common::MSGRec& msg,
+                          std::vector<AnalysisFileRec>& recs) {
+    common::FunctionIdGuard guard("ReadAnalysisInfoFile");
+    const std::string countPath = AnalysisCountSettingPath(fileNumber);
+    const long expected = common::ReadSettingLong(countPath);
+    const long hundredth = platform::ToLong(static_cast<double>(expected) / 100.0);
+    const bool repairCount = hundredth <= 0;
+    const long stride = common::AtLeastOne(hundredth);
+    msg.lngDenominator = expected;
+    msg.lngNumerator = 0;
+    const bool found = marketdata::ReadAnalysisRecords(fileNumber, procIdx, env, recs, [&](std::size_t read) {
+        const long count = static_cast<long>(read);
+        if (count % stride == 0) {
+            msg.lngNumerator = count;
+            common::ShowStagedProgress(msg);
+        }
+    });
+    if (!found || recs.empty()) {
+        recs.clear();
+        return false;
+    }
+    if (repairCount) common::WriteSetting(countPath, std::to_string(recs.size()));
+    msg.lngNumerator = msg.lngDenominator;
+    common::ShowStagedProgress(msg);
+    return true;
+}
+
+}  // namespace analysis

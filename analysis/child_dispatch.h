@@ -1,0 +1,12 @@
+#pragma once
+
+#include "common/env_rec.h"
+#include "common/task_records.h"
+
+namespace analysis {
+
+// The child copy's work: judges the split part of the task and ends with
+// exactly one end report.
+void SubMenu(long processNumber, long taskSequence, common::TSDRec& task, common::EnvRec& env);
+
+}  // namespace analysis

@@ -1,0 +1,18 @@
+#pragma once
+#include <span>
+#include <string>
+
+#include "analysis/kagi_judge_rec.h"
+#include "platform/record_io.h"
+
+namespace analysis {
+
+// The stored part of a judgement record (kKagiJudgeRecSize bytes); the
+// derived list part is neither written nor read.
+void WriteJudgeRecord(platform::RecordWriter& out, const KagiJudgeRec& rec);
+void ReadJudgeRecord(platform::RecordReader& in, KagiJudgeRec& rec);
+
+// The stored parts of `recs`, back to back.
+std::string JudgeRecordBytes(std::span<const KagiJudgeRec> recs);
+
+}  // namespace analysis

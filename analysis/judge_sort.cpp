@@ -1,0 +1,173 @@
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include "analysis/judge_aggregation.h"
+#include "analysis/judge_record_io.h"
+#include "analysis/judge_result_file.h"
+#include "common/data_file.h"
+#include "common/file_ops.h"
+#include "common/file_registry.h"
+#include "common/procedure_guard.h"
+#include "common/settings.h"
+#include "common/tab_line_sort.h"
+#include "common/text_file_io.h"
+#include "platform/number_format.h"
+#include "platform/numeric_text.h"
+#include "platform/trapped_error.h"
+#include "platform/utf8_text.h"
+
+namespace analysis {
+
+namespace {
+
+constexpr std::size_t kSequenceDigits = 8;
+
+std::string Format(long value, const char* format) {
+    return platform::FormatNumber(static_cast<double>(value), format);
+}
+
+[[noreturn]] void RaiseDamaged(const std::string& what) {
+    throw platform::TrappedError(platform::error_number::kTypeMismatch, "鉤足判定結果のソートデータが不正です。　" + what,
+                                 "CFKGRSTM");
+}
+
+// Sorted position of every sequence number (index 0 unused), from the sorted
+// gather lines; each line ends in the eight digits of its sequence number.
+std::vector<long> SortedPositions(const std::vector<std::string>& lines) {
+    const long count = static_cast<long>(lines.size());
+    std::vector<long> position(lines.size() + 1, 0);
+    for (long p = 1; p <= count; ++p) {
+        const std::string& line = lines[static_cast<std::size_t>(p - 1)];
+        const std::optional<double> s =
+            line.size() < kSequenceDigits ? std::nullopt
+                                          : platform::ParseDouble(std::string_view(line).substr(line.size() - kSequenceDigits));
+        if (!s || *s < 1 || *s > count || position[static_cast<std::size_t>(*s)] != 0) RaiseDamaged(line);
+        position[static_cast<std::size_t>(*s)] = p;
+    }
+    return position;
+}
+
+long BlockOf(long position) { return (position - 1) / kSortBlockSize + 1; }
+
+// The gathered file, its block files and the judgement-result file.
+struct SortFiles {
+    common::EnvRec& env;
+    std::string country;
+    std::string extension = common::CFFIL03M(kJudgeResultFileNumber);
+
+    std::string Path(const std::string& namePart, const std::string& ext) const {
+        return CountryDataFilePath(env, kJudgeResultFileNumber, 0, 0, country, namePart, ext);
+    }
+    std::string Gathered() const { return Path(kGatheredNamePart, extension); }
+    std::string Block(long w) const { return Path(kGatheredNamePart + Format(w, "00"), extension); }
+    std::string ResultBase() const { return Path("", ""); }
+};
+
+// Moves every gathered record, its sorted position and block set, to the
+// file of its block. The block files are truncated first: a leftover of an
+// interrupted sort must not add records.
+void Distribute(const SortFiles& files, const std::vector<long>& position, long blockCount) {
+    std::vector<std::ofstream> blocks;
+    for (long w = 1; w <= blockCount; ++w) {
+        blocks.emplace_back(files.Block(w), std::ios::binary | std::ios::trunc);
+        if (!blocks.back()) RaiseDamaged(files.Block(w));
+    }
+    std::ifstream in(files.Gathered(), std::ios::binary);
+    std::string bytes(kKagiJudgeRecSize, '\0');
+    const long count = static_cast<long>(position.size()) - 1;
+    long r = 0;
+    while (in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        if (++r > count) RaiseDamaged(files.Gathered());
+        KagiJudgeRec rec;
+        platform::RecordReader reader(bytes);
+        ReadJudgeRecord(reader, rec);
+        const long p = position[static_cast<std::size_t>(r)];
+        rec.SequenceNumber = static_cast<std::int32_t>(p);
+        rec.BlockNumber = static_cast<std::int32_t>(BlockOf(p));
+        platform::RecordWriter out;
+        WriteJudgeRecord(out, rec);
+        std::ofstream& block = blocks[static_cast<std::size_t>(BlockOf(p) - 1)];
+        block.write(out.data().data(), static_cast<std::streamsize>(out.data().size()));
+        if (!block) RaiseDamaged(files.Block(BlockOf(p)));
+    }
+    if (r != count) RaiseDamaged(files.Gathered());
+}
+
+// Writes the blocks in order, each put in sorted order in memory, as the
+// judgement-result file; it replaces the old file once complete.
+void WriteSortedBlocks(common::MSGRec& msg, const SortFiles& files, long count, long blockCount) {
+    const std::string pending = files.ResultBase() + ".tmp";
+    std::ofstream result(pending, std::ios::binary | std::ios::trunc);
+    const long stride = common::AtLeastOne(count / 100);
+    long done = 0;
+    for (long w = 1; w <= blockCount; ++w) {
+        msg.LabelText3 = Format(w, "#0") + " / " + Format(blockCount, "#0") + "\r\n";
+        const std::string bytes = common::ReadFileBytes(files.Block(w));
+        const std::size_t inBlock = bytes.size() / kKagiJudgeRecSize;
+        std::vector<std::string> slots(inBlock);
+        for (std::size_t at = 0; at < inBlock; ++at) {
+            std::string_view record = std::string_view(bytes).substr(at * kKagiJudgeRecSize, kKagiJudgeRecSize);
+            KagiJudgeRec rec;
+            platform::RecordReader reader(record);
+            ReadJudgeRecord(reader, rec);
+            const long slot = rec.SequenceNumber - (w - 1) * kSortBlockSize;
+            if (slot < 1 || slot > static_cast<long>(inBlock) || !slots[static_cast<std::size_t>(slot - 1)].empty()) {
+                RaiseDamaged(files.Block(w));
+            }
+            slots[static_cast<std::size_t>(slot - 1)] = record;
+            if (++done % stride == 0) {
+                msg.LabelText4 = "処理件数　" + Format(done, "###,###,##0") + "件";
+                common::ShowProgress(msg);
+            }
+        }
+        for (const std::string& record : slots) result.write(record.data(), static_cast<std::streamsize>(record.size()));
+    }
+    result.close();
+    if (!result) RaiseDamaged(pending);
+    common::CFFIL41M(files.ResultBase(), ".tmp", files.extension);
+}
+
+}  // namespace
+
+void CFKGRSTM(common::MSGRec& msg, common::EnvRec& env, const std::string& country) {
+    common::FunctionIdGuard guard("CFKGRSTM");
+    msg.LabelText2 = std::string("罫線鉤足判定結果のソート準備中") + "\r\n";
+    const long expected = common::ReadSettingLong(common::SettingKeyPath("Counter", "CntTrlKgr" + country));
+    std::vector<std::string> lines;
+    if (!common::CFTMP10M(msg, kSortLineFileNumber, 0, 0, "", "", expected, env, lines)) {
+        // A gathering that found nothing leaves no results, rather than the
+        // previous run's looking current.
+        if (expected == 0) {
+            const SortFiles files{env, country};
+            ReplaceOrAppend(files.Path("", files.extension), 1, "");
+            common::CFFIL70M(files.Gathered());
+        }
+        return;
+    }
+
+    msg.LabelText2 = std::string("データのソート中") + "\r\n";
+    common::SortKeyRec keys;
+    keys.KeyCount = 1;
+    keys.KeyStart[1] = 1;
+    keys.KeyLength[1] = static_cast<long>(platform::CharCount(lines.front()));
+    common::SortLinesByKeysWithProgress(msg, lines, keys);
+
+    const long count = static_cast<long>(lines.size());
+    const long blockCount = BlockOf(count);
+    const SortFiles files{env, country};
+    Distribute(files, SortedPositions(lines), blockCount);
+
+    msg.LabelText2 = std::string("罫線鉤足判定結果の出力中") + "\r\n";
+    WriteSortedBlocks(msg, files, count, blockCount);
+
+    for (long w = 1; w <= blockCount; ++w) common::CFFIL70M(files.Block(w));
+    common::DeleteDataFile(kSortLineFileNumber, 0, 0, "", "", env);
+    common::CFFIL70M(files.Gathered());
+    msg.LabelText3.clear();
+    msg.LabelText4.clear();
+    msg.lngNumerator = msg.lngDenominator;
+    common::ShowProgress(msg);
+}
+
+}  // namespace analysis

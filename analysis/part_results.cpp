@@ -1,0 +1,85 @@
+#include "analysis/part_results.h"
+
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "analysis/judge_result_file.h"
+#include "analysis/kagi_judge_rec.h"
+#include "common/file_registry.h"
+#include "common/text_file_io.h"
+#include "marketdata/code_master.h"
+#include "marketdata/key.h"
+#include "platform/file_system.h"
+#include "platform/record_io.h"
+
+namespace analysis {
+
+namespace {
+
+using Identities = std::set<std::string>;
+
+std::string IdentityOf(const marketdata::Key& key) {
+    std::string identity;
+    marketdata::CdmKeyString(key, identity);
+    return identity;
+}
+
+// The companies of the part's list that are still to be judged.
+Identities PendingCompanies(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country) {
+    marketdata::CdmTbl pending;
+    Identities identities;
+    if (!marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", country, "2000", "1", env, {},
+                              pending)) {
+        return identities;
+    }
+    for (const marketdata::CdmRec& rec : pending) identities.insert(IdentityOf(rec.Key));
+    return identities;
+}
+
+std::string WholeRecordsOfJudgedCompanies(std::string_view bytes, const Identities& pending) {
+    std::string kept;
+    for (std::size_t at = 0; at + kKagiJudgeRecSize <= bytes.size(); at += kKagiJudgeRecSize) {
+        const std::string_view record = bytes.substr(at, kKagiJudgeRecSize);
+        platform::RecordReader in(record);
+        marketdata::Key key;
+        marketdata::ReadKeyRecord(in, key);
+        if (!pending.contains(IdentityOf(key))) kept += record;
+    }
+    return kept;
+}
+
+// Rewrites the file with what `keep` leaves of it, when that is less.
+template <class Keep>
+void CutBack(const std::string& path, Keep keep) {
+    if (!platform::FileExists(path)) return;
+    const std::string bytes = common::ReadFileBytes(path);
+    const std::string kept = keep(bytes);
+    if (kept.size() != bytes.size()) platform::AtomicReplace(path, kept);
+}
+
+}  // namespace
+
+std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country) {
+    return CountryDataFilePath(env, kJudgeResultFileNumber, procIdx, taskSeq, country, "",
+                               common::CFFIL03M(kJudgeResultFileNumber));
+}
+
+std::string PartWorkFilePath(common::EnvRec& env, long procIdx, long taskSeq) {
+    return common::CFFIL02M({marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", ""}, env) + ".tmp";
+}
+
+void RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                        const std::string& country) {
+    // A line cut short by a killed child would drop its company from the
+    // list when folded in; without its line the company is judged again.
+    CutBack(PartWorkFilePath(env, procIdx, taskSeq), [](std::string_view bytes) {
+        return std::string(bytes.substr(0, bytes.rfind('\n') + 1));  // nothing without a line end
+    });
+    marketdata::RefreshCodeMaster(marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", env, msg);
+    const Identities pending = PendingCompanies(env, procIdx, taskSeq, country);
+    CutBack(PartResultPath(env, procIdx, taskSeq, country),
+            [&](std::string_view bytes) { return WholeRecordsOfJudgedCompanies(bytes, pending); });
+}
+
+}  // namespace analysis

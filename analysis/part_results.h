@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "common/env_rec.h"
+#include "common/progress.h"
+
+namespace analysis {
+
+// The judgement-result file of one split part (procIdx, taskSeq) of the run
+// of `country`: the file the part appends to and the run gathers from.
+std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country);
+
+// The part's company-list work file: the part's list file with ".tmp", to
+// which the part appends each company once it is judged.
+std::string PartWorkFilePath(common::EnvRec& env, long procIdx, long taskSeq);
+
+// Makes a part's files whole again after an interrupted or failed part
+// run, keeping everything that was finished: the company-list work file is
+// cut back to whole lines and folded into the part's list, then the result
+// file is cut back to whole records without the results of the companies the
+// list still has to judge, so judging them again neither doubles nor loses a
+// result. Nothing to do when the files are missing.
+void RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                        const std::string& country);
+
+}  // namespace analysis

@@ -1,0 +1,113 @@
+// A whole-market judgement run with the real Korvane as the child copies,
+// timed step by step, so the orchestration (splitting, the controller's
+// polling, gathering, sorting) can be set against the judging itself and
+// against the engine-only time of bench_judgement. Run by hand:
+//   bench_judgement_run [--companies=N] [--rows=N] [--parallel=N]
+// The full size is 4,000 companies of 5,000 daily rows at parallelism 2.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "analysis/analysis_parts.h"
+#include "analysis/judgement_run.h"
+#include "common/process_context.h"
+#include "common/program_parts.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/ui_seam.h"
+#include "tests/support/judgement_market.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/scoped_env.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Notes when each step of the run becomes the current line of its step list.
+class StepClock : public common::ProgressForms, public common::ProgressView {
+public:
+    common::ProgressView& Show(const std::string&) override { return *this; }
+    void Unload(const std::string&) override {}
+    void SetBar(long, long) override {}
+    void SetButtonsVisible(bool) override {}
+    void SetCaption(const std::string&) override {}
+    void SetLabel(const std::string& text) override {
+        const std::size_t mark = text.find("　⇒");
+        if (mark == std::string::npos) return;
+        const std::string line = text.substr(mark + std::string_view("　⇒").size(),
+                                             text.find("\r\n", mark) - mark - std::string_view("　⇒").size());
+        if (line != current_) {
+            current_ = line;
+            order.push_back(line);
+            started[line] = Clock::now();
+        }
+    }
+
+    std::vector<std::string> order;
+    std::map<std::string, Clock::time_point> started;
+
+private:
+    std::string current_;
+};
+
+long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
+    const std::string prefix = "--" + std::string(name) + "=";
+    for (int a = 1; a < argc; ++a) {
+        const std::string_view arg = argv[a];
+        if (arg.starts_with(prefix)) return std::stol(std::string(arg.substr(prefix.size())));
+    }
+    return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long companies = CountFlag(argc, argv, "companies", 4000);
+    const long rows = CountFlag(argc, argv, "rows", 5000);
+    const long parallel = CountFlag(argc, argv, "parallel", 2);
+    if (companies < 1 || rows < 1 || parallel < 1 || parallel > 10) {
+        std::fprintf(stderr, "--companies and --rows must be at least 1, --parallel 1 to 10\n");
+        return 1;
+    }
+
+    testsupport::ProgramFolder folder(true);
+    const testsupport::ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
+    std::filesystem::copy_file(KORVANE_EXE, folder.program() / "Korvane");
+    common::State().ExeName = "Korvane";
+    common::InstallProgramParts(analysis::AnalysisProgramParts());
+    common::EnvRec env;
+    common::CCENV00M(env);
+    common::SetTaskWorkPaths(0, 0, env);
+
+    const Clock::time_point writing = Clock::now();
+    testsupport::WriteJudgementMarket(env, companies, rows);
+    common::WriteSetting("MirControl\\Common\\MultiTaskKsn", std::to_string(parallel));
+    std::printf("market of %ld companies x %ld rows written in %.1f s\n", companies, rows,
+                Seconds(writing, Clock::now()));
+
+    auto clock = std::make_shared<StepClock>();
+    common::InstallUi({nullptr, clock, nullptr, nullptr, nullptr});
+    common::SetProcessContext(2, 1);
+    const Clock::time_point start = Clock::now();
+    const bool completed = analysis::AKAGI00M();
+    const Clock::time_point end = Clock::now();
+    common::InstallUi({});
+
+    std::printf("judgement run at parallelism %ld: %s, wall %.2f s\n", parallel,
+                completed ? "complete" : "NOT complete", Seconds(start, end));
+    for (std::size_t k = 0; k < clock->order.size(); ++k) {
+        const std::string& step = clock->order[k];
+        const Clock::time_point next = k + 1 < clock->order.size() ? clock->started[clock->order[k + 1]] : end;
+        std::printf("  %8.2f s  %s\n", Seconds(clock->started[step], next), step.c_str());
+    }
+    return completed ? 0 : 1;
+}
