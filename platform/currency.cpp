@@ -1,6 +1,7 @@
 #include "platform/currency.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "platform/trapped_error.h"
@@ -10,19 +11,36 @@ namespace {
 
 constexpr const char* kSource = "Currency";
 
-unsigned __int128 Magnitude(__int128 value) {
-    return value < 0 ? -static_cast<unsigned __int128>(value) : static_cast<unsigned __int128>(value);
+template <class Int, class Unsigned>
+Unsigned Magnitude(Int value) {
+    return value < 0 ? -static_cast<Unsigned>(value) : static_cast<Unsigned>(value);
 }
 
 // Truncating division corrected to the nearest quotient, ties to the even one.
-__int128 DivideHalfEven(__int128 numerator, __int128 denominator) {
-    __int128 quotient = numerator / denominator;
-    const unsigned __int128 twice_remainder = 2 * Magnitude(numerator % denominator);
-    const unsigned __int128 divisor = Magnitude(denominator);
+template <class Int, class Unsigned>
+Int DivideHalfEvenIn(Int numerator, Int denominator) {
+    Int quotient = numerator / denominator;
+    const Unsigned twice_remainder = 2 * Magnitude<Int, Unsigned>(numerator % denominator);
+    const Unsigned divisor = Magnitude<Int, Unsigned>(denominator);
     if (twice_remainder > divisor || (twice_remainder == divisor && quotient % 2 != 0)) {
         quotient += (numerator < 0) == (denominator < 0) ? 1 : -1;
     }
     return quotient;
+}
+
+bool FitsIn64(__int128 value) {
+    return value >= std::numeric_limits<std::int64_t>::min() && value <= std::numeric_limits<std::int64_t>::max();
+}
+
+// Most quotients (averages, rates, prices) fit in 64 bits, where a division
+// costs a fraction of the 128-bit one.
+__int128 DivideHalfEven(__int128 numerator, __int128 denominator) {
+    if (FitsIn64(numerator) && FitsIn64(denominator) &&
+        !(numerator == std::numeric_limits<std::int64_t>::min() && denominator == -1)) {
+        return DivideHalfEvenIn<std::int64_t, std::uint64_t>(static_cast<std::int64_t>(numerator),
+                                                             static_cast<std::int64_t>(denominator));
+    }
+    return DivideHalfEvenIn<__int128, unsigned __int128>(numerator, denominator);
 }
 
 }  // namespace
@@ -46,9 +64,7 @@ Currency Currency::FromRawRatio(__int128 numerator, __int128 denominator) {
     if (denominator == 0) RaiseError(error_number::kDivisionByZero, kSource);
     // Sums and differences divide by 1; a 128-bit division would dominate them.
     const __int128 raw = denominator == 1 ? numerator : DivideHalfEven(numerator, denominator);
-    if (raw < std::numeric_limits<std::int64_t>::min() || raw > std::numeric_limits<std::int64_t>::max()) {
-        RaiseError(error_number::kOverflow, kSource);
-    }
+    if (!FitsIn64(raw)) RaiseError(error_number::kOverflow, kSource);
     return FromRaw(static_cast<std::int64_t>(raw));
 }
 
@@ -61,10 +77,10 @@ std::int64_t Currency::RoundedUnits(int decimals) const {
 }
 
 std::string Currency::ToText() const {
-    const unsigned __int128 magnitude = Magnitude(raw_);
+    const std::uint64_t magnitude = Magnitude<std::int64_t, std::uint64_t>(raw_);
     std::string text = raw_ < 0 ? "-" : "";
-    text += std::to_string(static_cast<std::uint64_t>(magnitude / kScale));
-    auto fraction = static_cast<std::uint64_t>(magnitude % kScale);
+    text += std::to_string(magnitude / kScale);
+    const std::uint64_t fraction = magnitude % kScale;
     if (fraction == 0) return text;
     std::string digits = std::to_string(fraction + kScale).substr(1);
     digits.erase(digits.find_last_not_of('0') + 1);
