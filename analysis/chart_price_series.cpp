@@ -37,6 +37,7 @@ void AdjustForSplits(std::span<PriceRec> rows) {
 void FillWorkFields(std::span<PriceRec> rows, const Currency& priceScale) {
     std::array<Currency, kChartAverageWindows.size()> closeSums{};
     std::array<Currency, kChartAverageWindows.size()> volumeSums{};
+    const bool scaled = priceScale != Currency(1);  // most stocks trade in yen
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PriceRec& row = rows[i];
         row.UnscaledOpen = row.Open;
@@ -45,8 +46,10 @@ void FillWorkFields(std::span<PriceRec> rows, const Currency& priceScale) {
         row.UnscaledClose = row.Close;
         row.UnscaledVolume = row.Volume;
         row.UnscaledAdjClose = row.AdjClose;
-        for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) {
-            *price = *price * priceScale;
+        if (scaled) {
+            for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) {
+                *price = *price * priceScale;
+            }
         }
         for (std::size_t w = 0; w < kChartAverageWindows.size(); ++w) {
             const auto window = static_cast<std::size_t>(kChartAverageWindows[w]);
@@ -89,9 +92,12 @@ void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& 
 
 bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
                           std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    chart.clear();
+    // `chart` keeps its rows until they are overwritten: a caller judging
+    // company after company then reuses them instead of freeing and
+    // allocating thousands of rows each time.
     if (!marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt", daily)) {
         daily.clear();
+        chart.clear();
         if (showMessage == 1) common::ShowWarning(kNoSeriesWarning, kWarningStyle);
         return false;
     }

@@ -77,32 +77,38 @@ std::string PriceFileNamePart(const Key& key, std::string_view candleKind) {
 }
 
 bool ReadPriceSeriesLines(const std::string& path, long fileNumber, std::vector<PriceRec>& rows) {
-    rows.clear();
     std::vector<std::string> lines;
-    if (!common::CFFIL21M(path, lines)) return false;
+    if (!common::CFFIL21M(path, lines)) {
+        rows.clear();
+        return false;
+    }
     const bool isSeries = fileNumber == kPriceSeriesFileNumber;
     // The analysis program keeps rows whose date text holds a blank.
     const bool dropBlankDates = !common::State().isKorvane;
-    rows.reserve(lines.size());
+    // The rows already in `rows` are overwritten, not freed and made anew:
+    // a caller loading series after series keeps reusing them.
+    std::size_t kept = 0;
     for (std::size_t j = 0; j < lines.size(); ++j) {
         if (IsBlankLine(lines[j])) continue;
-        PriceRec& rec = rows.emplace_back();
+        if (kept == rows.size()) {
+            rows.emplace_back();
+        } else {
+            rows[kept] = PriceRec{};
+        }
+        PriceRec& rec = rows[kept];
         if (!SplitPriceLine(lines[j], rec)) {
             LogSkippedLine(path, j + 1, "項目数=" + std::to_string(SplitTabs(lines[j]).size()));
-            rows.pop_back();
             continue;
         }
-        if (dropBlankDates && rec.Text[0].find(' ') != std::string::npos) {
-            rows.pop_back();
-            continue;
-        }
+        if (dropBlankDates && rec.Text[0].find(' ') != std::string::npos) continue;
         if (isSeries && !ConvertColumns(rec, true)) {
             LogSkippedLine(path, j + 1, "日付=" + rec.Text[0]);
-            rows.pop_back();
+            continue;
         }
+        ++kept;
     }
-    rows.shrink_to_fit();
-    return !rows.empty();
+    rows.resize(kept);
+    return kept > 0;
 }
 
 bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::string& extraName,
@@ -123,7 +129,6 @@ bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::
         const bool pricesSet = rec.Open != zero && rec.High != zero && rec.Low != zero && rec.Close != zero;
         return !pricesSet || (isStock && rec.Volume <= zero);
     });
-    rows.shrink_to_fit();
     return !rows.empty();
 }
 

@@ -89,17 +89,7 @@ std::string Currency::ToText() const {
 
 Currency Currency::operator-() const { return FromRawRatio(-static_cast<__int128>(raw_), 1); }
 
-Currency& Currency::operator+=(const Currency& other) { return *this = *this + other; }
-
-Currency& Currency::operator-=(const Currency& other) { return *this = *this - other; }
-
-Currency operator+(const Currency& a, const Currency& b) {
-    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) + b.raw(), 1);
-}
-
-Currency operator-(const Currency& a, const Currency& b) {
-    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) - b.raw(), 1);
-}
+void Currency::RaiseOverflow() { RaiseError(error_number::kOverflow, kSource); }
 
 Currency operator*(const Currency& a, const Currency& b) {
     return Currency::FromRawRatio(static_cast<__int128>(a.raw()) * b.raw(), Currency::kScale);

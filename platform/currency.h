@@ -32,8 +32,16 @@ public:
     std::string ToText() const;
 
     Currency operator-() const;
-    Currency& operator+=(const Currency& other);
-    Currency& operator-=(const Currency& other);
+    // Sums and differences run for every row of every series: inline, with
+    // the overflow test of the hardware.
+    Currency& operator+=(const Currency& other) {
+        if (__builtin_add_overflow(raw_, other.raw_, &raw_)) RaiseOverflow();
+        return *this;
+    }
+    Currency& operator-=(const Currency& other) {
+        if (__builtin_sub_overflow(raw_, other.raw_, &raw_)) RaiseOverflow();
+        return *this;
+    }
 
     friend constexpr auto operator<=>(const Currency&, const Currency&) = default;
     friend constexpr bool operator==(const Currency&, const Currency&) = default;
@@ -41,12 +49,13 @@ public:
 private:
     struct RawTag {};
     constexpr Currency(std::int64_t raw, RawTag) : raw_(raw) {}
+    [[noreturn]] static void RaiseOverflow();
 
     std::int64_t raw_ = 0;
 };
 
-Currency operator+(const Currency& a, const Currency& b);
-Currency operator-(const Currency& a, const Currency& b);
+inline Currency operator+(Currency a, const Currency& b) { return a += b; }
+inline Currency operator-(Currency a, const Currency& b) { return a -= b; }
 Currency operator*(const Currency& a, const Currency& b);
 Currency operator*(const Currency& a, long long b);
 Currency operator*(long long a, const Currency& b);
