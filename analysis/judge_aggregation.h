@@ -11,6 +11,8 @@ inline constexpr long kSortLineFileNumber = 50001;
 inline constexpr long kSortBlockSize = 30000;
 // Name part of the gathered file (and, with a two-digit number, its blocks).
 inline constexpr const char* kGatheredNamePart = "Temp";
+// The sort and the tally each show their passes on a bar of ten stages.
+inline constexpr long kAggregationStageCount = 10;
 
 // Gathers the judgement results of every part of `processNumber` that lie
 // within the summary range into one file and the sort-line file. The parts'

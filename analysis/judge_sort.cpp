@@ -132,6 +132,8 @@ void WriteSortedBlocks(common::MSGRec& msg, const SortFiles& files, long count, 
 
 void CFKGRSTM(common::MSGRec& msg, common::EnvRec& env, const std::string& country) {
     common::FunctionIdGuard guard("CFKGRSTM");
+    msg.StageCount = kAggregationStageCount;
+    msg.StagesDone = 0;
     msg.LabelText2 = std::string("罫線鉤足判定結果のソート準備中") + "\r\n";
     const long expected = common::ReadSettingLong(common::SettingKeyPath("Counter", "CntTrlKgr" + country));
     std::vector<std::string> lines;

@@ -74,6 +74,8 @@ void FinishRow(KagiSummaryRec& row) {
 
 void AKSUM21M(common::EnvRec& env, common::MSGRec& msg, const std::string& country) {
     common::FunctionIdGuard guard("AKSUM21M");
+    msg.StageCount = kAggregationStageCount;
+    msg.StagesDone = 0;
     msg.LabelText2 = std::string("鉤足法則判定結果の取込み　") + "\r\n";
     const std::string extension = common::CFFIL03M(kJudgeResultFileNumber);
     long count = 0;
