@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/judgement_process.h"
 #include "analysis/judgement_run.h"
 #include "common/batch_chain.h"
 #include "common/batch_request.h"
@@ -15,7 +16,6 @@ namespace analysis {
 namespace {
 
 constexpr int kJudgementGroup = 6;
-constexpr long kJudgementProcess = 2;
 
 // The judgement requests of Common\Batch: items 1 to 3 of group 6, for
 // Japan, the United States and China.

@@ -1,5 +1,6 @@
 #include "analysis/child_dispatch.h"
 
+#include "analysis/judgement_process.h"
 #include "analysis/part_judgement.h"
 #include "common/procedure_guard.h"
 #include "common/progress.h"
@@ -9,8 +10,6 @@
 namespace analysis {
 
 namespace {
-
-constexpr long kJudgementProcessIndex = 2;
 
 bool IsJudgedCountry(long countryIndex) { return countryIndex >= 1 && countryIndex <= 3; }
 
@@ -22,7 +21,7 @@ void SubMenu(long processNumber, long taskSequence, common::TSDRec& task, common
     try {
         common::MSGRec msg;
         const common::ChildProcess child = common::BeginChildTask(processNumber, taskSequence, task, env, msg);
-        if (child.processIndex != kJudgementProcessIndex) {
+        if (child.processIndex != kJudgementProcess) {
             // No part will ever report for this task: it fails below rather
             // than leave the parent waiting.
             common::LogChoiceError("アプリケーションエラー（処理の選択エラー）　", child.processIndex,

@@ -1,7 +1,6 @@
 #include "analysis/judgement_steps.h"
 
 #include <iterator>
-#include <string_view>
 #include <vector>
 
 #include "analysis/analysis_info.h"
@@ -10,7 +9,6 @@
 #include "analysis/judgement_run.h"
 #include "analysis/part_results.h"
 #include "common/data_file.h"
-#include "common/file_ops.h"
 #include "common/file_registry.h"
 #include "common/logs.h"
 #include "common/master_merge.h"
@@ -18,13 +16,11 @@
 #include "common/run_state.h"
 #include "common/split_run_controller.h"
 #include "common/task_files.h"
-#include "common/text_file_io.h"
 #include "common/text_file_read.h"
 #include "common/text_file_write.h"
 #include "marketdata/code_master.h"
 #include "marketdata/name_index.h"
 #include "marketdata/split_run_builder.h"
-#include "platform/file_system.h"
 #include "platform/number_format.h"
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"

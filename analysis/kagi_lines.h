@@ -1,8 +1,8 @@
 #pragma once
-#include <cstddef>
 #include <span>
 #include <vector>
 
+#include "analysis/judgement_process.h"
 #include "analysis/kagi_line_rec.h"
 #include "analysis/kesen_params.h"
 #include "marketdata/code_master.h"
@@ -10,10 +10,6 @@
 #include "marketdata/price_series.h"
 
 namespace analysis {
-
-// The company-record slots the judgement stamps: the mark and the term of the
-// judgement process (process index 2).
-inline constexpr std::size_t kJudgementProcess = 2;
 
 // A day or line record before anything is set: all zero or empty, the three
 // dates at 1900/01/01.

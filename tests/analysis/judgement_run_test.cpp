@@ -18,6 +18,7 @@
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
 #include "tests/analysis/judgement_run_fixture.h"
+#include "tests/support/judgement_market.h"
 
 namespace {
 
@@ -48,14 +49,6 @@ public:
 private:
     std::function<void()> onEvents_;
 };
-
-marketdata::CdmRec Company(const std::string& code) {
-    marketdata::CdmRec rec;
-    marketdata::InitCdmRec(rec, 1);
-    marketdata::InitKey("JPN", "", "1000", "", rec.Key);
-    rec.Key.CorpCode = marketdata::FitField(code, 20, "CorpCode");
-    return rec;
-}
 
 class JudgementRun : public JudgementRunTest {
 protected:
@@ -189,7 +182,7 @@ TEST_F(JudgementRun, MissingTaskControlRecordStopsAtItsStep) {
 TEST_F(JudgementRun, SuspendedAtStep02RecoversPartsAndACancelLeavesItThere) {
     SetCtr("S", "02");
     WriteTasks({"E", "Z"});
-    marketdata::CdmTbl failed{Company("1301"), Company("6758")};
+    marketdata::CdmTbl failed{testsupport::MarketCompany("1301"), testsupport::MarketCompany("6758")};
     for (marketdata::CdmRec& rec : failed) rec.Key.Flag1 = "1";
     marketdata::WriteCodeMaster(1, kProcess, 1, "", "", 2, env, failed);
     marketdata::CdmTbl finished{failed[0]};
@@ -201,7 +194,7 @@ TEST_F(JudgementRun, SuspendedAtStep02RecoversPartsAndACancelLeavesItThere) {
     const std::string failedResults = analysis::PartResultPath(env, kProcess, 1, "JPN");
     analysis::AppendJudgeRecords(failedResults, results);
     // The finished part: its list and a pending rewrite of it.
-    marketdata::CdmTbl part{Company("7203")};
+    marketdata::CdmTbl part{testsupport::MarketCompany("7203")};
     marketdata::WriteCodeMaster(1, kProcess, 2, "", "", 1, env, part);
     part[0].Attr5 = "2";
     marketdata::WriteCodeMaster(1, kProcess, 2, "", ".tmp", 1, env, part);
@@ -238,7 +231,7 @@ TEST_F(JudgementRun, SuspendedAtStep02RecoversPartsAndACancelLeavesItThere) {
 TEST_F(JudgementRun, LineCutShortByAKilledChildNeverReachesThePartList) {
     SetCtr("S", "02");
     WriteTasks({"S"});
-    marketdata::CdmTbl listed{Company("1301"), Company("7203")};
+    marketdata::CdmTbl listed{testsupport::MarketCompany("1301"), testsupport::MarketCompany("7203")};
     for (marketdata::CdmRec& rec : listed) rec.Key.Flag1 = "1";
     marketdata::WriteCodeMaster(1, kProcess, 1, "", "", 2, env, listed);
     std::string judged;
@@ -287,8 +280,8 @@ TEST_F(JudgementRun, ResumeAtStep07GoesStraightToTheSort) {
 // code master and only then are the part lists gone.
 TEST_F(JudgementRun, GatheringThePartListsIsRepeatableUntilStep04) {
     WriteTasks({"Z", "Z"});
-    marketdata::CdmTbl first{Company("1301")};
-    marketdata::CdmTbl second{Company("7203")};
+    marketdata::CdmTbl first{testsupport::MarketCompany("1301")};
+    marketdata::CdmTbl second{testsupport::MarketCompany("7203")};
     first[0].Attr5 = "1";
     second[0].Attr5 = "2";
     marketdata::WriteCodeMaster(1, 0, 0, "", "", 1, env, first);
@@ -329,7 +322,7 @@ TEST_F(JudgementRun, GatheringThePartListsIsRepeatableUntilStep04) {
 // resume offer.
 TEST_F(JudgementRun, StepEndingInARunTimeErrorStaysRecordedForTheResume) {
     WriteTasks({"Z"});
-    marketdata::CdmTbl part{Company("7203")};
+    marketdata::CdmTbl part{testsupport::MarketCompany("7203")};
     marketdata::WriteCodeMaster(1, kProcess, 1, "", "", 1, env, part);
     SetCtr("B", "03");
     common::BatchRequestTable table;

@@ -25,6 +25,7 @@
 #include "platform/record_io.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/judgement_market.h"
 #include "tests/support/program_folder.h"
 
 namespace analysis_test {
@@ -61,10 +62,7 @@ protected:
     }
 
     static marketdata::CdmRec Company(const std::string& code) {
-        marketdata::CdmRec rec;
-        marketdata::InitCdmRec(rec, 1);
-        marketdata::InitKey("JPN", "", "1000", "", rec.Key);
-        rec.Key.CorpCode = marketdata::FitField(code, 20, "CorpCode");
+        marketdata::CdmRec rec = testsupport::MarketCompany(code);
         rec.Key.Flag1 = "1";
         rec.InfoText[51] = "輸送用機器";
         return rec;

@@ -51,6 +51,15 @@ inline std::vector<marketdata::PriceRec> MarketCompanySeries(long n, long rows) 
     return series;
 }
 
+// A Japanese stock of the code master, every other field at its initial value.
+inline marketdata::CdmRec MarketCompany(const std::string& code) {
+    marketdata::CdmRec rec;
+    marketdata::InitCdmRec(rec, 1);
+    marketdata::InitKey("JPN", "", "1000", "", rec.Key);
+    rec.Key.CorpCode = marketdata::FitField(code, 20, "CorpCode");
+    return rec;
+}
+
 // A Japanese market ready for a judgement run in the program folder of
 // `env`: the judgement settings, a code master of one industry entry and
 // `companies` companies, each company's daily series file of `rows` rows and
@@ -63,10 +72,7 @@ inline void WriteJudgementMarket(common::EnvRec& env, long companies, long rows)
     marketdata::InitKey("JPN", "", "0020", "", master[0].Key);
     master[0].Key.CorpCode = marketdata::FitField("0050", 20, "CorpCode");
     for (long n = 0; n < companies; ++n) {
-        marketdata::CdmRec rec;
-        marketdata::InitCdmRec(rec, 1);
-        marketdata::InitKey("JPN", "", "1000", "", rec.Key);
-        rec.Key.CorpCode = marketdata::FitField(MarketCompanyCode(n), 20, "CorpCode");
+        const marketdata::CdmRec rec = MarketCompany(MarketCompanyCode(n));
         master.push_back(rec);
         marketdata::CFHPJ50M(env, marketdata::kPriceSeriesFileNumber, marketdata::PriceFileNamePart(rec.Key, "D"),
                              ".txt", MarketCompanySeries(n, rows));
