@@ -16,6 +16,7 @@
 #include "common/run_state.h"
 #include "common/split_run_controller.h"
 #include "common/task_files.h"
+#include "common/task_lock.h"
 #include "common/text_file_read.h"
 #include "common/text_file_write.h"
 #include "marketdata/code_master.h"
@@ -78,21 +79,27 @@ bool SplitCompanies(JudgementRun& run) {
     return false;
 }
 
+bool StopJudging(JudgementRun& run) {
+    common::ShowWarning(run.processName + "の判定処理を中断します。　", 48);
+    GatherPartLogs(run);
+    return false;
+}
+
 // Makes every part whole again before the children (re)start, keeping what
 // each had finished; a failed part ("E") too: deleting its files would lose
-// the results that an earlier resume already folded into its list.
+// the results that an earlier resume already folded into its list. No child
+// of an earlier parent may still write a part while it is recovered.
 bool JudgeParts(JudgementRun& run) {
     common::TSCRec control;
     if (!ReadControlRecord(run, control)) return false;
+    if (!common::TakeOverTasks(run.processNumber, control.TaskCount, run.env)) return StopJudging(run);
     for (long i = 1; i <= control.TaskCount; ++i) {
         const Part part = ReadPart(run, i);
         RecoverPartResults(run.env, run.msg, part.procIdx, part.sequence, run.country);
     }
     common::CCTSC50M(run.processNumber, run.env, run.msg);
     if (!common::State().CancelRequested) return true;
-    common::ShowWarning(run.processName + "の判定処理を中断します。　", 48);
-    GatherPartLogs(run);
-    return false;
+    return StopJudging(run);
 }
 
 // Gathers the part lists into the code master's work file without deleting

@@ -4,13 +4,19 @@
 // against the engine-only time of bench_judgement. Run by hand:
 //   bench_judgement_run [--companies=N] [--rows=N] [--parallel=N]
 // The full size is 4,000 companies of 5,000 daily rows at parallelism 2.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "analysis/analysis_parts.h"
 #include "analysis/judgement_run.h"
@@ -59,6 +65,44 @@ private:
     std::string current_;
 };
 
+// Samples how many child copies are alive, every 5 ms, from a thread of its own.
+class ChildSampler {
+public:
+    ChildSampler() : thread_([this] { Sample(); }) {}
+    ~ChildSampler() {
+        stop_ = true;
+        thread_.join();
+    }
+
+    // The mean number of live children between two moments.
+    double MeanBetween(Clock::time_point from, Clock::time_point to) const {
+        double sum = 0;
+        long count = 0;
+        for (const auto& [at, children] : samples_) {
+            if (at < from || at >= to) continue;
+            sum += children;
+            ++count;
+        }
+        return count > 0 ? sum / static_cast<double>(count) : 0;
+    }
+
+private:
+    void Sample() {
+        const std::string list = "/proc/self/task/" + std::to_string(getpid()) + "/children";
+        while (!stop_) {
+            std::ifstream in(list);
+            long children = 0;
+            for (long pid = 0; in >> pid;) ++children;
+            samples_.emplace_back(Clock::now(), children);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::vector<std::pair<Clock::time_point, long>> samples_;
+    std::thread thread_;
+};
+
 long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
     const std::string prefix = "--" + std::string(name) + "=";
     for (int a = 1; a < argc; ++a) {
@@ -97,6 +141,7 @@ int main(int argc, char** argv) {
     auto clock = std::make_shared<StepClock>();
     common::InstallUi({nullptr, clock, nullptr, nullptr, nullptr});
     common::SetProcessContext(2, 1);
+    auto sampler = std::make_unique<ChildSampler>();
     const Clock::time_point start = Clock::now();
     const bool completed = analysis::AKAGI00M();
     const Clock::time_point end = Clock::now();
@@ -108,6 +153,12 @@ int main(int argc, char** argv) {
         const std::string& step = clock->order[k];
         const Clock::time_point next = k + 1 < clock->order.size() ? clock->started[clock->order[k + 1]] : end;
         std::printf("  %8.2f s  %s\n", Seconds(clock->started[step], next), step.c_str());
+    }
+    for (std::size_t k = 0; k + 1 < clock->order.size(); ++k) {
+        if (clock->order[k] != "鉤足判定処理の開始") continue;  // the step that judges the parts in the children
+        std::printf("children working while the parts are judged: %.2f on average (parallelism %ld)\n",
+                    sampler->MeanBetween(clock->started[clock->order[k]], clock->started[clock->order[k + 1]]),
+                    parallel);
     }
     return completed ? 0 : 1;
 }

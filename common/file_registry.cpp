@@ -40,6 +40,7 @@ constexpr Entry kRegistry[] = {
     {112, Folder::Temp, "/TSDTRN", ".dat"},
     {113, Folder::Temp, "/TSDSTS", ".dat"},
     {114, Folder::Temp, "/TSDDON", ".dat"},
+    {115, Folder::Temp, "/TSDLCK", ".lck"},
     {200, Folder::User, "/DspName", ".txt"},
     {1001, Folder::User, "/銘柄登録", ".txt"},
     {1002, Folder::WebData, "/ロイター業種", ".txt"},

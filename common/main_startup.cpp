@@ -1,6 +1,8 @@
 #include "common/main_startup.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "common/child_mode.h"
@@ -13,8 +15,11 @@
 #include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/settings.h"
+#include "common/sub_menu.h"
 #include "common/task_files.h"
+#include "common/task_lock.h"
 #include "common/ui_seam.h"
+#include "platform/child_process.h"
 #include "platform/date.h"
 #include "platform/integer_round.h"
 #include "platform/numeric_text.h"
@@ -52,11 +57,39 @@ long NumericWord(const EnvRec& env, std::size_t n) {
     return platform::ToLong(*platform::ParseDouble(env.arguments[n - 1]));
 }
 
+// Process number and task sequence of a child's command line, when it is one.
+std::optional<std::pair<long, long>> ChildTask(const EnvRec& env) {
+    const auto& words = env.arguments;
+    if (words.size() < 3 || words[0] != kChildModeToken || !platform::IsNumericText(words[1]) ||
+        !platform::IsNumericText(words[2])) {
+        return std::nullopt;
+    }
+    return std::pair{platform::ToLong(*platform::ParseDouble(words[1])),
+                     platform::ToLong(*platform::ParseDouble(words[2]))};
+}
+
+// A child that fails before its collector starts (its settings store cannot
+// be opened, say): the error goes to its task's log, and its task is failed,
+// so that the parent counts it instead of waiting.
+void FailChildStart(EnvRec& env, const platform::TrappedError& error) {
+    const auto task = ChildTask(env);
+    if (!task) return;
+    try {
+        SetTaskWorkPaths(task->first, task->second, env);
+    } catch (const platform::TrappedError&) {
+        // Logged to the program's log instead.
+    }
+    TSDRec rec;
+    if (CFTSD10M(102, "", task->first, task->second, "", env, rec)) ReportTaskFailed(rec, env, error.number());
+}
+
 void RunChild(EnvRec& env) {
-    InstallUi({std::make_shared<ChildPresenter>(), nullptr, nullptr, nullptr, nullptr});
     if (env.arguments[0] != kChildModeToken) EndProgram();
     const long processNumber = NumericWord(env, 2);
     const long taskSequence = NumericWord(env, 3);
+    // A child whose parent has gone has no one to read its reports, and a
+    // task that another process still works on is not started twice.
+    if (!platform::BindToParent() || !HoldTaskLock(processNumber, taskSequence, env)) return;
     TSDRec task;
     CFTSD10M(102, "", processNumber, taskSequence, "", env, task);
     const std::string& status = task.TaskStatus;
@@ -71,8 +104,14 @@ void RunInteractive(EnvRec& env) {
         WriteAllDefaults();
         WriteSetting("MirControl\\Common\\Init", "1");
     }
-    auto lock = std::make_shared<platform::InstanceLock>(env.folder(Folder::Ctrl) + "/" + State().programTitle +
-                                                         ".lock");
+    const std::string lockPath = env.folder(Folder::Ctrl) + "/" + State().programTitle + ".lock";
+    auto lock = std::make_shared<platform::InstanceLock>(lockPath);
+    if (!lock->openError().empty()) {
+        throw platform::TrappedError(platform::error_number::kPathFileAccess,
+                                     platform::StandardErrorDescription(platform::error_number::kPathFileAccess) +
+                                         ": " + lockPath + ": " + lock->openError(),
+                                     "Main");
+    }
     if (!lock->acquired()) {
         ShowWarning("　既に起動されています。　", 48);
         EndProgram();
@@ -88,12 +127,15 @@ void RunInteractive(EnvRec& env) {
 void Main() {
     RunState& state = State();
     state.procedureId = "Main";
+    // A child copy shows no box from its first step on: nobody could answer it.
+    const bool child = !platform::TrimBlanks(state.commandLine).empty();
+    if (child) InstallUi({std::make_shared<ChildPresenter>(), nullptr, nullptr, nullptr, nullptr});
+    EnvRec env;
     try {
         state.TaskPhase = "00";
         state.StartingUp = true;
         state.ExeName = platform::ExecutableName();
 
-        EnvRec env;
         CCENV00M(env);
         SetTaskWorkPaths(0, 0, env);
         LoadLogSwitches(env);
@@ -106,12 +148,13 @@ void Main() {
                 48);
             EndProgram();
         }
-        if (env.argumentCount > 0) {
+        if (child) {
             RunChild(env);
         } else {
             RunInteractive(env);
         }
     } catch (const platform::TrappedError& error) {
+        if (child) FailChildStart(env, error);
         LogVbError("ＶＢエラーを検出しました。　", 16, "Main", error);
         ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
         WriteRunLog(LogSwitch(1), "Main", log_tag::kAbend, "00",

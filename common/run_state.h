@@ -9,6 +9,7 @@
 #include "common/env_rec.h"
 #include "common/process_context.h"
 #include "platform/instance_lock.h"
+#include "platform/process_lock.h"
 
 namespace common {
 
@@ -73,6 +74,7 @@ struct RunState {
 
     EnvRec env;  // the program-wide copy kept by start-up
     std::shared_ptr<platform::InstanceLock> instanceLock;  // held by the interactive copy
+    std::shared_ptr<platform::ProcessLock> taskLock;       // held by a child copy for its task
 };
 
 RunState& State();

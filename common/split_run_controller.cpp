@@ -11,9 +11,11 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/task_files.h"
+#include "common/task_lock.h"
 #include "common/ui_seam.h"
 #include "common/waits.h"
 #include "platform/child_process.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/trapped_error.h"
 #include "platform/number_format.h"
@@ -36,20 +38,39 @@ void FreeSlot(SplitRunState& run, const TSDRec& task) {
 
 [[noreturn]] void StatusError() { EndWithAppError("制御情報のステータス異常。　"); }
 
-// The first report file of a kind ("TSDRUN" / "TSDDON") for this process, in name order.
-std::string FirstReport(const std::string& stem, long processNumber, const EnvRec& env) {
+constexpr long kRunReport = 111;
+constexpr long kStopRequest = 113;
+constexpr long kEndReport = 114;
+
+// The report files of one kind ("TSDRUN" / "TSDDON") for this process, in name order.
+std::vector<std::string> Reports(const char* stem, long processNumber, const EnvRec& env) {
     const std::string folder = env.folder(Folder::Temp);
-    const std::string name = CFFIL11M(folder + "/" + stem + Format(processNumber, "000") + "*.dat");
-    return name.empty() ? "" : folder + "/" + name;
+    std::vector<std::string> paths;
+    for (const std::string& name : platform::ListMatching(folder, stem + Format(processNumber, "000") + "*.dat")) {
+        paths.push_back(folder + "/" + name);
+    }
+    return paths;
 }
 
-bool ReportFileExists(long fileNumber, long processNumber, long sequence, EnvRec& env) {
-    return platform::FileExists(CFFIL02M({fileNumber, processNumber, sequence, "S", CFFIL03M(fileNumber)}, env));
+std::string ReportPath(long fileNumber, long processNumber, long sequence, EnvRec& env) {
+    return CFFIL02M({fileNumber, processNumber, sequence, "S", CFFIL03M(fileNumber)}, env);
 }
 
 void CountFailure(SplitRunState& run) {
     ++run.control.FailedCount;
     ++run.errorCount;
+}
+
+void Warn(const std::string& text) {
+    WriteErrorLog(State().errorLogOn, "CCTSC50M", log_tag::kWarning, "00", text);
+}
+
+// Counts the task out of its phase: starting (no run report yet) or running.
+void LeavePhase(SplitRunState& run, long sequence) {
+    TaskPhaseOfRun& phase = run.phase[static_cast<std::size_t>(sequence)];
+    if (phase == TaskPhaseOfRun::Starting) --run.control.StartingCount;
+    if (phase == TaskPhaseOfRun::Running) --run.control.RunningCount;
+    phase = TaskPhaseOfRun::Idle;
 }
 
 // Folds one report into the task's entry and file. A run report moves the
@@ -59,73 +80,86 @@ void ApplyReport(SplitRunState& run, EnvRec& env, const TSDRec& report, bool end
     TSDRec& task = run.tasks[static_cast<std::size_t>(sequence)];
     const std::string status = report.TaskStatus;
     task = report;
-    if (!endReport) {
-        --run.control.StartingCount;
-        if (status == "B") {
-            ++run.control.RunningCount;
-            run.phase[static_cast<std::size_t>(sequence)] = TaskPhaseOfRun::Running;
-        } else if (status == "E") {
-            CountFailure(run);
-            FreeSlot(run, task);
-            run.phase[static_cast<std::size_t>(sequence)] = TaskPhaseOfRun::Idle;
-        } else {
-            StatusError();
-        }
-    } else {
-        --run.control.RunningCount;
+    LeavePhase(run, sequence);
+    if (!endReport && status == "B") {
+        ++run.control.RunningCount;
+        run.phase[static_cast<std::size_t>(sequence)] = TaskPhaseOfRun::Running;
+    } else if (status == "E") {
+        CountFailure(run);
         FreeSlot(run, task);
-        run.phase[static_cast<std::size_t>(sequence)] = TaskPhaseOfRun::Idle;
-        if (status == "S") {
-            ++run.control.SuspendedCount;
-        } else if (status == "Z") {
-            ++run.control.DoneCount;
-        } else if (status == "E") {
-            CountFailure(run);
-        } else {
-            StatusError();
-        }
+    } else if (endReport && (status == "S" || status == "Z")) {
+        ++(status == "S" ? run.control.SuspendedCount : run.control.DoneCount);
+        FreeSlot(run, task);
+    } else {
+        StatusError();
     }
     CFTSD50M(run.processNumber, sequence, env, task);
 }
 
-// Takes the first report of one kind, if any; true when one was taken.
-bool TakeReport(SplitRunState& run, EnvRec& env, long fileNumber, const char* stem, bool endReport) {
-    const std::string path = FirstReport(stem, run.processNumber, env);
-    if (path.empty()) return false;
+// Takes one report file. Only the child this run started for the task can
+// have written it (the task lock sees to that); a report for a task that no
+// child of this run works on is dropped.
+void TakeReport(SplitRunState& run, EnvRec& env, const std::string& path, bool endReport) {
     TSDRec report;
-    const bool read = CFTSD10M(fileNumber, path, 0, 0, "", env, report);
-    if (read && InRange(run, report.TaskSequence)) {
-        ApplyReport(run, env, report, endReport);
+    const bool read = CFTSD10M(0, path, 0, 0, "", env, report);
+    const long sequence = report.TaskSequence;
+    if (!read || !InRange(run, sequence)) {
+        Warn("不正な報告ファイル: " + path);
+    } else if (run.phase[static_cast<std::size_t>(sequence)] == TaskPhaseOfRun::Idle) {
+        Warn("起動していないタスクの報告を無視しました: " + path);
     } else {
-        WriteErrorLog(State().errorLogOn, "CCTSC50M", log_tag::kWarning, "00", "不正な報告ファイル: " + path);
+        if (endReport && run.phase[static_cast<std::size_t>(sequence)] == TaskPhaseOfRun::Starting) {
+            // The run report came after this pass listed them: it goes first.
+            const std::string runReport = ReportPath(kRunReport, run.processNumber, sequence, env);
+            if (platform::FileExists(runReport)) TakeReport(run, env, runReport, false);
+        }
+        if (run.phase[static_cast<std::size_t>(sequence)] != TaskPhaseOfRun::Idle) {
+            ApplyReport(run, env, report, endReport);
+        }
     }
     CFFIL70M(path);
-    return true;
+}
+
+// Takes every report on disk, run reports before end reports; true when there was one.
+bool TakeReports(SplitRunState& run, EnvRec& env) {
+    bool any = false;
+    for (const auto& [stem, endReport] : {std::pair{"TSDRUN", false}, std::pair{"TSDDON", true}}) {
+        for (const std::string& path : Reports(stem, run.processNumber, env)) {
+            if (!platform::FileExists(path)) continue;  // taken early with its end report
+            TakeReport(run, env, path, endReport);
+            any = true;
+        }
+    }
+    return any;
 }
 
 // A child that ended without its reports fails its task, so that no parent
-// waits for a dead child. Reports still on disk are taken first.
-void AccountForEndedChildren(SplitRunState& run, EnvRec& env) {
+// waits for a dead child. Reports still on disk are taken first. True when a
+// child was accounted for.
+bool AccountForEndedChildren(SplitRunState& run, EnvRec& env) {
     std::erase_if(run.superseded, [](pid_t pid) { return platform::HasEnded(pid); });
+    bool any = false;
     for (auto it = run.children.begin(); it != run.children.end();) {
         const long sequence = it->first;
         SplitRunState::Child& child = it->second;
         if (!child.ended) child.ended = platform::HasEnded(child.pid);
-        if (!child.ended || ReportFileExists(111, run.processNumber, sequence, env) ||
-            ReportFileExists(114, run.processNumber, sequence, env)) {
+        if (!child.ended || platform::FileExists(ReportPath(kRunReport, run.processNumber, sequence, env)) ||
+            platform::FileExists(ReportPath(kEndReport, run.processNumber, sequence, env))) {
             ++it;
             continue;
         }
         const TaskPhaseOfRun phase = run.phase[static_cast<std::size_t>(sequence)];
         if (phase != TaskPhaseOfRun::Idle) {
-            WriteErrorLog(State().errorLogOn, "CCTSC50M", log_tag::kWarning, "00",
-                          "子プロセスが報告なしで終了しました: タスク" + Format(sequence, "000"));
+            Warn("子プロセスが報告なしで終了しました: タスク" + Format(sequence, "000"));
             TSDRec report = run.tasks[static_cast<std::size_t>(sequence)];
             report.TaskStatus = "E";
-            ApplyReport(run, env, report, phase == TaskPhaseOfRun::Running);
+            ApplyReport(run, env, report, true);
         }
+        run.watch->ForgetProcess(child.pid);
         it = run.children.erase(it);
+        any = true;
     }
+    return any;
 }
 
 std::string CountsText(const SplitRunState& run) {
@@ -150,25 +184,69 @@ void CountLetters(SplitRunState& run) {
     }
 }
 
-void StartOne(SplitRunState& run, EnvRec& env) {
+// Starts one task, suspended ones first, then waiting, then failed ones
+// again; true when one was started.
+bool StartOne(SplitRunState& run, EnvRec& env) {
     TSCRec& c = run.control;
-    if (c.SuspendedCount >= 1) {
-        if (CCTSC501("S", run, env)) --c.SuspendedCount;
-    } else if (c.WaitingCount >= 1) {
-        if (CCTSC501("0", run, env)) --c.WaitingCount;
-    } else if (c.FailedCount >= 1) {
-        if (CCTSC501("E", run, env)) --c.FailedCount;
+    for (auto [status, count] : {std::pair{"S", &c.SuspendedCount}, std::pair{"0", &c.WaitingCount},
+                                 std::pair{"E", &c.FailedCount}}) {
+        if (*count < 1) continue;
+        if (!CCTSC501(status, run, env)) return false;
+        --*count;
+        return true;
+    }
+    return false;
+}
+
+// Fills every free place: a child for each task that may start now, up to
+// the parallelism.
+void StartFreeTasks(SplitRunState& run, EnvRec& env) {
+    const TSCRec& c = run.control;
+    for (long free = run.parallelism - c.StartingCount - c.RunningCount; free > 0; --free) {
+        if (!StartOne(run, env)) return;
     }
 }
 
+// A run taken up again: what its files say was running has no child of this
+// run, so it is suspended and started again; reports and stop requests left
+// by earlier children are dropped.
+void TakeUpTasks(SplitRunState& run, EnvRec& env) {
+    for (const long fileNumber : {kRunReport, kStopRequest, kEndReport}) CFFIL75M(fileNumber, run.processNumber, env);
+    for (std::size_t i = 1; i < run.tasks.size(); ++i) {
+        TSDRec& task = run.tasks[i];
+        if (task.TaskStatus != "B") continue;
+        Warn("実行中のまま残ったタスクを中断扱いにしました: タスク" + Format(static_cast<long>(i), "000"));
+        task.TaskStatus = "S";
+        CFTSD50M(run.processNumber, static_cast<long>(i), env, task);
+    }
+}
+
+// Children that sent their end report may still be closing down: they are
+// waited for a moment and reaped, so that none is left behind as a zombie
+// or still holding its task when the run is taken up again.
+void ReapChildren(SplitRunState& run) {
+    constexpr double kClosingSeconds = 5.0;
+    const double end = platform::MonotonicSeconds() + kClosingSeconds;
+    for (;;) {
+        std::erase_if(run.superseded, [](pid_t pid) { return platform::HasEnded(pid); });
+        std::erase_if(run.children, [&](const auto& entry) {
+            const bool ended = entry.second.ended || platform::HasEnded(entry.second.pid);
+            if (ended) run.watch->ForgetProcess(entry.second.pid);
+            return ended;
+        });
+        if ((run.children.empty() && run.superseded.empty()) || platform::MonotonicSeconds() >= end) return;
+        WaitForActivity(*run.watch, 0.05f);
+    }
+}
+
+// Reacts to every report and every child's end as it comes; a quiet pass
+// waits 0.2 s, and after 49 quiet passes 10 s, for the next one.
 void RunPasses(SplitRunState& run, EnvRec& env, MSGRec& msg) {
     RunState& state = State();
     TSCRec& c = run.control;
     for (;;) {
-        if (state.CancelRequested) WaitSeconds(0.5f);
-        if (TakeReport(run, env, 111, "TSDRUN", false)) run.idleCount = 1;
-        if (TakeReport(run, env, 114, "TSDDON", true)) run.idleCount = 1;
-        AccountForEndedChildren(run, env);
+        const bool reported = TakeReports(run, env);
+        if (AccountForEndedChildren(run, env) || reported) run.idleCount = 1;
 
         msg.LabelText2 = CountsText(run);
         if (run.errorCount > 50) {
@@ -187,18 +265,18 @@ void RunPasses(SplitRunState& run, EnvRec& env, MSGRec& msg) {
         if (state.CancelRequested) {
             run.idleCount = 1;
             CCTSC502(env, run);
+        } else {
+            StartFreeTasks(run, env);
         }
+        float wait = 0.2f;
+        msg.LabelText3 = "\r\n";
         if (run.idleCount >= 50) {
             msg.LabelText3 = "待機時間延長中\r\n";
-            WaitSeconds(10.0f);
+            wait = 10.0f;
             run.idleCount = 50;
-        } else {
-            msg.LabelText3 = "\r\n";
-            WaitSeconds(0.2f);
         }
+        if (WaitForActivity(*run.watch, wait)) run.idleCount = 0;
         ++run.idleCount;
-        if (state.CancelRequested || c.StartingCount > 0 || c.RunningCount >= run.parallelism) continue;
-        StartOne(run, env);
     }
 }
 
@@ -232,6 +310,7 @@ bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env) {
                 run.superseded.push_back(previous->second.pid);
             }
             run.children[sequence] = {*child, false};
+            run.watch->WatchProcess(*child);
         } else {
             // A child that cannot start reports nothing: fail its task at once.
             WriteErrorLog(State().errorLogOn, "CCTSC501", log_tag::kWarning, "00",
@@ -267,7 +346,13 @@ void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg) {
         LogProcIdxLine(text, 16, "CCTSC50M", processNumber,
                        platform::TrappedError(0, text, "CCTSC50M"));
         ShowResetAdviceMessage(text, 16);
+    } else if (!TakeOverTasks(processNumber, run.control.TaskCount, env)) {
+        // Left as it is: a later call takes the run up again.
+        State().CancelRequested = true;
     } else {
+        run.watch = std::make_unique<platform::ActivityWatch>(
+            env.folder(Folder::Temp),
+            std::vector<std::string>{"TSDRUN" + Format(processNumber, "000"), "TSDDON" + Format(processNumber, "000")});
         run.parallelism = ReadSettingLong(State().isKorvane ? "MirControl\\Common\\MultiTaskKsn"
                                                             : "MirControl\\Common\\MultiTask");
         if (run.parallelism < 1) run.parallelism = 1;
@@ -282,11 +367,13 @@ void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg) {
             if (task.TaskSlot > slots) slots = task.TaskSlot;
         }
         run.slotTaken.assign(static_cast<std::size_t>(slots < 0 ? 0 : slots) + 1, false);
+        TakeUpTasks(run, env);
         CountLetters(run);
         // No child of this call is starting yet; a count left by a crashed
         // run would otherwise keep every task from starting.
         run.control.StartingCount = 0;
         RunPasses(run, env, msg);
+        ReapChildren(run);
         CFTSC50M(processNumber, "", env, run.control);
     }
     CFFIL75M(113, processNumber, env);

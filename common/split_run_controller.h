@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "common/env_rec.h"
 #include "common/progress.h"
 #include "common/task_records.h"
+#include "platform/activity_watch.h"
 
 namespace common {
 
@@ -29,11 +31,14 @@ struct SplitRunState {
     long parallelism = 1;
     long errorCount = 0;
     long idleCount = 1;
+    std::unique_ptr<platform::ActivityWatch> watch;  // reports and child ends, to react at once
 };
 
-// Runs the split run of a process number to its end: starts the parts as
-// child copies of the program, folds their reports into the task files,
-// passes a cancel on as stop requests and restarts failed parts.
+// Runs the split run of a process number to its end: takes the run over from
+// any child of an earlier parent, starts the parts as child copies of the
+// program, folds their reports into the task files, passes a cancel on as
+// stop requests and restarts failed parts. A cancel, or a run that cannot be
+// taken over, leaves the cancel flag set.
 void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg);
 
 // Starts the first startable task whose letter is `status`; true when one was started.

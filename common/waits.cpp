@@ -1,5 +1,6 @@
 #include "common/waits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -44,6 +45,20 @@ void WaitSeconds(float seconds) {
     while (!State().CancelRequested && platform::MonotonicSeconds() < end) {
         platform::SleepMilliseconds(step);
         Ui().pump->ProcessEvents();
+    }
+}
+
+bool WaitForActivity(platform::ActivityWatch& watch, float seconds) {
+    // Short slices keep the user interface served while the watch waits.
+    constexpr double kSliceSeconds = 0.02;
+    const bool cancelledBefore = State().CancelRequested;
+    const double end = platform::MonotonicSeconds() + static_cast<double>(seconds);
+    for (;;) {
+        const double left = end - platform::MonotonicSeconds();
+        if (!(left > 0)) return false;
+        if (watch.Wait(static_cast<int>(std::ceil(std::min(left, kSliceSeconds) * 1000)))) return true;
+        Ui().pump->ProcessEvents();
+        if (State().CancelRequested && !cancelledBefore) return false;
     }
 }
 

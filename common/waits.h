@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/activity_watch.h"
+
 namespace common {
 
 // The cooperative wait: returns after `seconds`, or sooner as soon as
@@ -16,6 +18,11 @@ namespace common {
 // midnight instead of ending there, and a change of the wall clock does not
 // shorten or stretch it.
 void WaitSeconds(float seconds);
+
+// Waits like WaitSeconds for at most `seconds`, but returns true as soon as
+// `watch` sees activity. A cancel ends it only when the flag is set during
+// the wait, so that a caller that goes on after a cancel is still paced by it.
+bool WaitForActivity(platform::ActivityWatch& watch, float seconds);
 
 // The step of WaitSeconds: 200 ms, or, when seconds × 1000 is below 200,
 // seconds × 1000 / 2 rounded half to even (computed in float, as the classic

@@ -12,11 +12,14 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when another process holds the lock (or the file cannot be opened).
+    // False when another process holds the lock or the file cannot be opened.
     bool acquired() const { return fd_ >= 0; }
+    // Why the file could not be opened; empty when it was.
+    const std::string& openError() const { return openError_; }
 
 private:
     int fd_ = -1;
+    std::string openError_;
 };
 
 }  // namespace platform

@@ -20,6 +20,8 @@
 #include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/task_files.h"
+#include "common/task_lock.h"
+#include "platform/child_process.h"
 #include "platform/clock.h"
 
 namespace {
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
     common::EnvRec env;
     common::CCENV00M(env);
     common::SetTaskWorkPaths(process, sequence, env);
+    if (!platform::BindToParent() || !common::HoldTaskLock(process, sequence, env)) return 4;
     common::TSDRec task;
     if (!common::CFTSD10M(102, "", process, sequence, "", env, task)) return 3;
     Note(notes, sequence, "start");
