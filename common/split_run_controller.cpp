@@ -305,9 +305,11 @@ bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env) {
         const auto child = platform::StartProcess(ProgramFolder() + "/" + State().ExeName, arguments);
         if (child) {
             // A task restarted before its last child was reaped: that child still needs reaping.
+            // Its end no longer concerns the run: it is not watched.
             const auto previous = run.children.find(sequence);
-            if (previous != run.children.end() && !previous->second.ended) {
-                run.superseded.push_back(previous->second.pid);
+            if (previous != run.children.end()) {
+                run.watch->ForgetProcess(previous->second.pid);
+                if (!previous->second.ended) run.superseded.push_back(previous->second.pid);
             }
             run.children[sequence] = {*child, false};
             run.watch->WatchProcess(*child);
