@@ -60,6 +60,9 @@ constexpr GroupKey kHpGetKeys[] = {
     {"HpDupSts", 0}, {"HpSplit", 0},  {"BscExcg", 0},   {"BscList", 3},  {"BscCorp", 3}, {"BscMark", 3},
     {"BscOthe", 0},  {"BscHpri", 3},  {"HpRepToHp", 0}, {"HpSelect", 0}, {"HpCntry", 3}, {"HpCandle", 0},
     {"HpPr", 0},     {"HpPrFrom", 0}, {"HpPrTo", 0},    {"HpBackUp", 0},
+    // The hosts of the collectors' sites: not defaulted, set by importing this group.
+    {"SitePortal", 0}, {"SiteChinaStock", 0}, {"SiteUsQuote", 0}, {"SiteUsPortal", 0}, {"SiteJpPrices", 0},
+    {"SiteRates", 0}, {"SiteReport", 0},
 };
 
 constexpr GroupKey kKsnGrhKeys[] = {

@@ -17,6 +17,8 @@ namespace {
 
 constexpr long kWaitStepMs = 200;
 
+float gWaitScale = 1.0f;
+
 // The classic Long range, which Int(seconds) had to fit.
 constexpr double kLongMin = -2147483648.0;
 constexpr double kLongLimit = 2147483648.0;
@@ -38,7 +40,10 @@ long WaitStepMilliseconds(float seconds) {
     return half > 0 ? static_cast<long>(half) : 0;
 }
 
+void SetWaitScaleForTests(float factor) { gWaitScale = factor; }
+
 void WaitSeconds(float seconds) {
+    seconds *= gWaitScale;
     if (!(seconds > 0)) return;
     const long step = WaitStepMilliseconds(seconds);
     const double end = platform::MonotonicSeconds() + static_cast<double>(seconds);

@@ -19,6 +19,11 @@ namespace common {
 // shorten or stretch it.
 void WaitSeconds(float seconds);
 
+// Tests only: every WaitSeconds lasts `factor` times the length asked for
+// (1 unless set), so that a test of a pacing rule keeps the rule's shape
+// without its full duration.
+void SetWaitScaleForTests(float factor);
+
 // Waits like WaitSeconds for at most `seconds`, but returns true as soon as
 // `watch` sees activity. A cancel ends it only when the flag is set during
 // the wait, so that a caller that goes on after a cancel is still paced by it.
