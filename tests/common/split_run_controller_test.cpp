@@ -128,8 +128,12 @@ TEST_F(SplitRun, FiveTasksAtParallelismTwoRunToTheEnd) {
     const std::vector<Interval> runs = Intervals();
     ASSERT_EQ(runs.size(), 5u);
     EXPECT_LE(MaxOverlap(runs), 2u);
-    // Tasks start in order, as places come free (two may start in one pass).
-    for (std::size_t i = 0; i < runs.size(); ++i) EXPECT_LE(runs[i].sequence, static_cast<long>(i + 2));
+    // Tasks start in order as places come free: task k starts only once
+    // k - 2 tasks have ended (a child notes its end before reporting it).
+    for (const Interval& run : runs) {
+        const auto ended = std::count_if(runs.begin(), runs.end(), [&](const Interval& other) { return other.end <= run.start; });
+        EXPECT_GE(ended, run.sequence - 2) << "task " << run.sequence;
+    }
     common::TSCRec control;
     ASSERT_TRUE(common::CFTSC10M(kProcess, env_, control));
     EXPECT_EQ(control.DoneCount, 5);
@@ -145,17 +149,19 @@ TEST_F(SplitRun, FiveTasksAtParallelismTwoRunToTheEnd) {
 
 TEST_F(SplitRun, SuspendedTasksStartFirstAndSlotsNeverRunTwice) {
     testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
-    // Tasks 1 and 4 share slot 1; parallelism 3 would allow both at once.
-    MakeRun("000SS", 3, {1, 2, 3, 1, 2});
+    // Tasks 1 and 4 share slot 1, tasks 2 and 5 slot 2.
+    MakeRun("000SS", 2, {1, 2, 3, 1, 2});
     Run();
     EXPECT_EQ(Letters(5), "ZZZZZ");
     const std::vector<Interval> runs = Intervals();
     ASSERT_EQ(runs.size(), 5u);
-    // The first pass fills all three places: 4 and 5, then the one waiting task whose slot is free.
-    std::vector<long> first{runs[0].sequence, runs[1].sequence, runs[2].sequence};
-    std::sort(first.begin(), first.end());
-    EXPECT_EQ(first, (std::vector<long>{3, 4, 5}));
-    auto find = [&](long sequence) { return *std::find_if(runs.begin(), runs.end(), [&](const Interval& i) { return i.sequence == sequence; }); };
+    auto find = [&](long sequence) {
+        return *std::find_if(runs.begin(), runs.end(), [&](const Interval& i) { return i.sequence == sequence; });
+    };
+    // The suspended tasks take both places first: no waiting task starts
+    // before one of them has ended (a child notes its end before reporting it).
+    const double firstEnd = std::min(find(4).end, find(5).end);
+    for (const long waiting : {1L, 2L, 3L}) EXPECT_GE(find(waiting).start, firstEnd) << "task " << waiting;
     for (const auto& [a, b] : {std::pair{1L, 4L}, std::pair{2L, 5L}}) {
         const Interval x = find(a);
         const Interval y = find(b);
@@ -165,12 +171,14 @@ TEST_F(SplitRun, SuspendedTasksStartFirstAndSlotsNeverRunTwice) {
 
 TEST_F(SplitRun, EveryPlaceIsKeptBusy) {
     testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
+    testsupport::ScopedEnv pause("MIR_FAKE_CHILD_PAUSE_MS", "300");
     MakeRun("000000000", 3);
     const double seconds = Run();
     EXPECT_EQ(Letters(9), "ZZZZZZZZZ");
     EXPECT_EQ(MaxOverlap(Intervals()), 3u);
-    // Nine children of 50 ms, three at a time; the old pacing took over 0.4 s a task.
-    EXPECT_LT(seconds, 2.0);
+    // Nine children of 0.3 s, three at a time: about 1 s. The old pacing,
+    // one start per pass after the last run report, took 0.4 s a task.
+    EXPECT_LT(seconds, 3.0);
 }
 
 // A parent that died left its tasks "B", a run report of a child killed just

@@ -5,7 +5,8 @@
 //   die         report running, then die without an end report (SIGKILL)
 //   die-once    as die the first time a task runs, as done after that
 //   fail        report a failure before running
-// MIR_FAKE_CHILD_QUICK set: "done" ends at once, without the short pause.
+// MIR_FAKE_CHILD_QUICK set: "done" ends at once, without the short pause;
+// MIR_FAKE_CHILD_PAUSE_MS sets that pause (50 ms unless set).
 // It notes each start and end in MIR_FAKE_CHILD_NOTES as "<seq>.start.<n>"
 // and "<seq>.end.<n>" files holding the monotonic time.
 #include <csignal>
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     } else if (Env("MIR_FAKE_CHILD_QUICK").empty()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string pause = Env("MIR_FAKE_CHILD_PAUSE_MS");
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause.empty() ? 50 : std::stol(pause)));
     }
     Note(notes, sequence, "end");
     common::SetTaskDetailStatus(114, "S", end, env, task);
