@@ -73,12 +73,20 @@ std::string RecordBytes(std::span<const KagiLineRec> recs) {
 // "yyyy/mm/dd" of a day serial. A serial outside the calendar (a damaged
 // value) raises overflow rather than printing a date that never was.
 std::string DateColumn(double serial) {
-    static const double first = platform::ToDaySerial(platform::Date{100, 1, 1});
-    static const double pastLast = platform::ToDaySerial(platform::Date{9999, 12, 31}) + 1;
-    if (!(serial >= first && serial < pastLast)) {
+    const platform::Date date = platform::FromDaySerial(serial);
+    if (!platform::IsValidDate(date.year, date.month, date.day)) {
         platform::RaiseError(platform::error_number::kOverflow, "CFKSN501");
     }
-    return platform::DateText(platform::FromDaySerial(serial));
+    return platform::DateText(date);
+}
+
+// A one-character field as stored, a blank when empty. A damaged record may
+// hold a TAB or a line break there; it is written as a blank, so the line
+// keeps its columns.
+std::string FlagColumn(const std::string& flag) {
+    std::string column = platform::PadRightChars(flag, kFlagWidth);
+    if (column == "\t" || column == "\r" || column == "\n") column = " ";
+    return column;
 }
 
 // "1" or "0" for each bit from `highest` down to `lowest`.
@@ -104,8 +112,7 @@ std::string ExportLine(const KagiLineRec& rec) {
         money(*value);
     }
     for (const std::string* flag : {&rec.Direction, &rec.Marked, &rec.RuleHit, &rec.SignalMark, &rec.TurnState}) {
-        // As stored: one character, a blank when empty.
-        c.push_back(platform::PadRightChars(*flag, kFlagWidth));
+        c.push_back(FlagColumn(*flag));
     }
     number(rec.PrevSignalLine);
     number(rec.SignalLine);

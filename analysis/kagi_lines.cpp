@@ -23,37 +23,46 @@ bool HasDirection(const KagiLineRec& rec) {
     return IsFlag(rec.Direction, kFlagUp) || IsFlag(rec.Direction, kFlagDown);
 }
 
-// Gives each day its band's tick and width. Only BandLow is compared, so a
-// price above the top band takes row 1; below every band the day keeps width
-// 0 and is therefore always a turn candidate.
+// Gives each day its band's tick and width, as FindPriceBand would: only
+// BandLow is compared, so a price above the top band takes row 1, and a price
+// below every band takes the lowest band (a width of 0 would make every day
+// there a turn candidate).
 class BandFinder {
 public:
     explicit BandFinder(std::span<const marketdata::PriceLimitRec> bands)
         : bands_(bands),
-          descending_(std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow)) {}
+          descending_(std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow)),
+          lowest_(marketdata::LowestPriceBand(bands)) {}
 
     void SetBand(KagiLineRec& day) {
         // In a table ordered from the highest band down, the band the search
         // would find is the first whose low is at most the price: bisection
         // finds it. Prices move little from day to day, so the band of the day
-        // before is tried first: it is that band when the price is at or above
-        // its low and below the low of the row above.
+        // before is tried first.
         if (!descending_) {
             band_ = marketdata::FindPriceBand(bands_, day.Price);
-        } else if (band_ == nullptr || band_->BandLow > day.Price ||
-                   (band_ != bands_.data() && (band_ - 1)->BandLow <= day.Price)) {
+        } else if (band_ == nullptr || !Holds(*band_, day.Price)) {
             const auto found = std::ranges::partition_point(
                 bands_, [&](const marketdata::PriceLimitRec& row) { return row.BandLow > day.Price; });
-            band_ = found != bands_.end() ? &*found : nullptr;
+            band_ = found != bands_.end() ? &*found : lowest_;
         }
-        if (band_ == nullptr || band_->BandLow > day.Price) return;
+        if (band_ == nullptr) return;
         day.Tick = band_->Tick;
         day.Width = band_->Width;
     }
 
 private:
+    // Whether the search would give `band` for `price`: the price is at or
+    // above its low, or below every low when it is the lowest band, and below
+    // the low of the row above.
+    bool Holds(const marketdata::PriceLimitRec& band, const Currency& price) const {
+        const bool atOrAbove = band.BandLow <= price || &band == lowest_;
+        return atOrAbove && (&band == bands_.data() || (&band - 1)->BandLow > price);
+    }
+
     std::span<const marketdata::PriceLimitRec> bands_;
     bool descending_;
+    const marketdata::PriceLimitRec* lowest_;
     const marketdata::PriceLimitRec* band_ = nullptr;
 };
 

@@ -20,10 +20,11 @@ KagiLineRec KagiTemplateRecord();
 void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiLineRec>& days);
 
 // Completes a day series as BuildDaySeries gives it: each day's band tick and
-// width (0 below every band), its turn-candidate mark, direction, move, range
-// and volume sum; then the lines, one per run in one direction, `lines`
-// holding lines 1 to the line count. Empty days give no line. The parameters
-// are the judgement's, read by the rules and signals run over the lines.
+// width (the lowest band's below every band), its turn-candidate mark,
+// direction, move, range and volume sum; then the lines, one per run in one
+// direction, `lines` holding lines 1 to the line count. Empty days give no
+// line. The parameters are the judgement's, read by the rules and signals run
+// over the lines.
 void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
                     std::vector<KagiLineRec>& days, std::vector<KagiLineRec>& lines);
 

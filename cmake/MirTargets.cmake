@@ -60,7 +60,10 @@ function(mir_test folder)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   set(MIR_LAST_TEST ${name} PARENT_SCOPE)
+  # A parameterised case is named by its suite's name generator alone; the
+  # value printout would otherwise stay in the CTest name beside a named case.
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
+    NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

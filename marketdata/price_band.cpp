@@ -146,6 +146,7 @@ bool ParsePriceBandLine(std::string_view line, PriceLimitRec& row) {
         }
         if (!values[c]) return false;
     }
+    if (*values[2] <= platform::Currency()) return false;
     row.BandLowText.assign(columns[0]);
     row.BandHighText.assign(columns[1]);
     row.WidthText.assign(columns[2]);
@@ -194,7 +195,10 @@ bool CFNHB10M(long fileNumber, const std::string& extraName, common::EnvRec& env
 
 const PriceLimitRec* FindPriceBand(std::span<const PriceLimitRec> table, const platform::Currency& price) {
     const auto found = std::ranges::find_if(table, [&](const PriceLimitRec& row) { return row.BandLow <= price; });
-    if (found != table.end()) return &*found;
+    return found != table.end() ? &*found : LowestPriceBand(table);
+}
+
+const PriceLimitRec* LowestPriceBand(std::span<const PriceLimitRec> table) {
     const auto lowest = std::ranges::min_element(table, {}, &PriceLimitRec::BandLow);
     return lowest != table.end() ? &*lowest : nullptr;
 }

@@ -27,7 +27,8 @@ struct PriceLimitRec {
 
 // Columns 0-3 of the TAB-split line as texts and values; further columns are
 // ignored. False, `row` untouched, when a column is missing or is not a
-// number within the Currency range.
+// number within the Currency range, or when the width is 0 or less (such a
+// band would make every day in it a turn candidate).
 bool ParsePriceBandLine(std::string_view line, PriceLimitRec& row);
 
 // The 96 built-in bands, highest first, covering 1 to 999999999.
@@ -43,6 +44,10 @@ bool CFNHB10M(long fileNumber, const std::string& extraName, common::EnvRec& env
 // the price (BandHigh is not consulted). Below every BandLow the row of the
 // lowest BandLow, so no price goes without a width. Null for an empty table.
 const PriceLimitRec* FindPriceBand(std::span<const PriceLimitRec> table, const platform::Currency& price);
+
+// The band FindPriceBand gives a price below every BandLow: the first row of
+// the lowest BandLow. Null for an empty table.
+const PriceLimitRec* LowestPriceBand(std::span<const PriceLimitRec> table);
 
 // The check run of the collection program's tool form: loads the table and
 // shows its row count as "pCnt=".

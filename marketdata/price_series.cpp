@@ -1,6 +1,7 @@
 #include "marketdata/price_series.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "common/data_file.h"
@@ -133,16 +134,22 @@ bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::
 }
 
 void PriceRecToLine(const PriceRec& rec, std::string& line) {
-    line = rec.Text[0];
-    for (std::size_t c = 1; c < kFixedColumns; ++c) {
-        line += '\t';
-        line += rec.Text[c];
+    const std::size_t columns =
+        platform::TrimBlanks(rec.Text[kFixedColumns]).empty() ? kFixedColumns : kFixedColumns + 1;
+    line.clear();
+    for (std::size_t c = 0; c < columns; ++c) {
+        if (c > 0) line += '\t';
+        const std::string& text = rec.Text[c];
+        // Commas go, so a number is never written with thousands separators;
+        // a price text that is not a number keeps them, or "1," would read
+        // back as 1.
+        const bool priceColumn = c >= 1 && c < kFixedColumns;
+        if (priceColumn && !platform::IsNumericText(text)) {
+            line += text;
+        } else {
+            std::ranges::copy_if(text, std::back_inserter(line), [](char ch) { return ch != ','; });
+        }
     }
-    if (!platform::TrimBlanks(rec.Text[kFixedColumns]).empty()) {
-        line += '\t';
-        line += rec.Text[kFixedColumns];
-    }
-    std::erase(line, ',');
 }
 
 void PriceRecsToLines(std::span<const PriceRec> rows, std::vector<std::string>& lines) {

@@ -83,7 +83,9 @@ bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::
                      const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows);
 
 // Columns 0-6, and column 7 when it is not blank, joined by TAB, with every
-// "," removed so no number carries a thousands separator.
+// "," removed so no number carries a thousands separator; a price text
+// (columns 1-6) that is not a number is written as it stands, commas and all,
+// so it still reads as no number.
 void PriceRecToLine(const PriceRec& rec, std::string& line);
 void PriceRecsToLines(std::span<const PriceRec> rows, std::vector<std::string>& lines);
 

@@ -12,6 +12,9 @@ namespace {
 constexpr long kSecondsPerDay = 86400;
 // Days from 1970-01-01 back to 1899-12-30, the day serials' day 0.
 constexpr long kSerialEpochOffset = 25569;
+// The calendar's years.
+constexpr int kFirstYear = 100;
+constexpr int kLastYear = 9999;
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -60,7 +63,7 @@ std::timespec RealTimeNow() {
 }  // namespace
 
 bool IsValidDate(int year, int month, int day) {
-    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+    return year >= kFirstYear && year <= kLastYear && month >= 1 && month <= 12 && day >= 1 &&
            day <= DaysInMonth(year, month);
 }
 
@@ -72,7 +75,14 @@ double ToDaySerial(const DateTime& dateTime) {
     return ToDaySerial(dateTime.date) + seconds / kSecondsPerDay;
 }
 
-Date FromDaySerial(double serial) { return DateOfDayNumber(static_cast<long>(std::floor(serial))); }
+Date FromDaySerial(double serial) {
+    // A damaged record may hold any double; only a serial of the calendar is
+    // converted to a whole day, so the conversion can never overflow.
+    static const double first = ToDaySerial(Date{kFirstYear, 1, 1});
+    static const double pastLast = ToDaySerial(Date{kLastYear, 12, 31}) + 1;
+    if (!(serial >= first && serial < pastLast)) return Date{};
+    return DateOfDayNumber(static_cast<long>(std::floor(serial)));
+}
 
 std::string DateText(const Date& date) { return Printed("%04d/%02d/%02d", date.year, date.month, date.day); }
 

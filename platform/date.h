@@ -34,7 +34,8 @@ bool IsValidDate(int year, int month, int day);
 double ToDaySerial(const Date& date);
 double ToDaySerial(const DateTime& dateTime);
 // The date of a serial: its whole day taken toward negative infinity, so the
-// time of day is dropped on either side of day 0.
+// time of day is dropped on either side of day 0. A serial that is not finite
+// or lies outside the years 100..9999 gives the invalid Date{} (0/0/0).
 Date FromDaySerial(double serial);
 
 std::string DateText(const Date& date);                     // "yyyy/mm/dd"

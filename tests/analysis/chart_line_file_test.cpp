@@ -197,6 +197,31 @@ TEST_F(ChartLineFile, ExportPutsEachFieldInItsColumn) {
     EXPECT_EQ(testsupport::ErrorNumberOf([&] { analysis::CFKSN501(std::vector<KagiLineRec>{broken}, lines); }), 6);
 }
 
+// A damaged record read back with a TAB or a line break in its one-character
+// fields exports them as blanks: one line of 100 columns.
+TEST_F(ChartLineFile, DamagedFlagsExportAsBlanks) {
+    const KagiLineRec rec = DistinctRecord();
+    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {&rec, 1});
+    std::string bytes = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
+    bytes.replace(88, 5, "\t\r\n\t1");
+    testsupport::WriteBytes(Keisen("Keisen-JPN-1000-7203.dat"), bytes);
+
+    std::vector<KagiLineRec> back;
+    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, "", ".dat", back));
+    ASSERT_EQ(back.size(), 1u);
+    analysis::CFKSN50M(env_, key_, analysis::kChartLineFileNumber, "", back);
+
+    const std::string text = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.txt"));
+    ASSERT_TRUE(text.ends_with("\r\n"));
+    const std::string line = text.substr(0, text.size() - 2);
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+    const std::vector<std::string> columns = Columns(line);
+    ASSERT_EQ(columns.size(), analysis::kChartLineExportColumns);
+    const char* const flags[] = {" ", " ", " ", " ", "1"};
+    for (std::size_t f = 0; f < std::size(flags); ++f) EXPECT_EQ(columns[11 + f], flags[f]) << "column " << 12 + f;
+    EXPECT_EQ(columns[16], "5");  // PrevSignalLine, in its place
+}
+
 TEST_F(ChartLineFile, WriterAndReaderOfSeveralRecords) {
     std::vector<KagiLineRec> recs(3, DistinctRecord());
     for (std::size_t i = 0; i < recs.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -119,6 +120,28 @@ TEST_F(JudgeResultFileTest, DerivedListFields) {
     EXPECT_EQ(l.GatherLine, "USA217FFFFFFFE000FFE2023@00000007");
     EXPECT_EQ(l.OwnIndex, 11);
     EXPECT_EQ(l.RulesCopy, rec.CombinedRules);
+}
+
+// A damaged record's judgement date that is no day of the calendar reads as
+// no date: its year key keeps four characters, so every sort text of a file
+// keeps one length.
+TEST_F(JudgeResultFileTest, DamagedJudgementDateGivesTheYearKeyOfNoDate) {
+    const double damaged[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 9.3e18, 2958466, -657435};
+    std::vector<KagiJudgeRec> recs;
+    for (const double date : damaged) {
+        recs.push_back(DistinctRecord());
+        recs.back().JudgeDate = date;
+    }
+    analysis::AppendJudgeRecords(ResultPath(0, 1), recs);
+    long count = 0;
+    std::vector<KagiJudgeRec> back;
+    ASSERT_TRUE(analysis::CFKGR10M(msg_, "JPN", 1, 40001, 0, 1, "", ".dat", env_, count, back));
+    ASSERT_EQ(count, static_cast<long>(std::size(damaged)));
+    for (const KagiJudgeRec& rec : back) {
+        SCOPED_TRACE(rec.JudgeDate);
+        EXPECT_EQ(rec.List.YearKey, "0000");
+        EXPECT_EQ(rec.List.SortText, "USA216FFFE8FE7FE6FE50000");
+    }
 }
 
 TEST(JudgeResultClass, Steps) {

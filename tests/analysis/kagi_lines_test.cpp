@@ -22,17 +22,18 @@ using platform::Currency;
 Currency Money(const char* text) { return *platform::ParseCurrency(text); }
 Currency Money(long long whole) { return Currency(whole); }
 
-// Three bands, highest first; below 10 no band holds the price.
+PriceLimitRec Band(const char* low, const char* high, const char* width, const char* tick) {
+    PriceLimitRec row;
+    row.BandLow = Money(low);
+    row.BandHigh = Money(high);
+    row.Width = Money(width);
+    row.Tick = Money(tick);
+    return row;
+}
+
+// Three bands, highest first; below 10 the lowest band still holds the price.
 std::vector<PriceLimitRec> Bands() {
-    const auto band = [](const char* low, const char* high, const char* width, const char* tick) {
-        PriceLimitRec row;
-        row.BandLow = Money(low);
-        row.BandHigh = Money(high);
-        row.Width = Money(width);
-        row.Tick = Money(tick);
-        return row;
-    };
-    return {band("1000", "1999", "50", "5"), band("100", "999", "10", "1"), band("10", "99", "2", "0.1")};
+    return {Band("1000", "1999", "50", "5"), Band("100", "999", "10", "1"), Band("10", "99", "2", "0.1")};
 }
 
 // A row of 2024/01/`day`: open 3 below the close.
@@ -58,10 +59,10 @@ struct Judged {
     std::vector<KagiLineRec> lines;
 };
 
-Judged Judge(const std::vector<PriceRec>& rows) {
+Judged Judge(const std::vector<PriceRec>& rows, const std::vector<PriceLimitRec>& bands = Bands()) {
     Judged out;
     analysis::BuildDaySeries(rows, out.days);
-    analysis::JudgeKagiLines(analysis::KesenParamSet{}, Bands(), out.days, out.lines);
+    analysis::JudgeKagiLines(analysis::KesenParamSet{}, bands, out.days, out.lines);
     return out;
 }
 
@@ -172,15 +173,16 @@ TEST(KagiLines, MoveOfTheWidthMarksOneTickLessDoesNot) {
 }
 
 // Only BandLow is compared: above the top band's upper bound row 1 still
-// holds; below every band the width is 0, so every day is a candidate.
+// holds; below every band the lowest band does, so a price there is marked
+// only when it moves that band's width.
 TEST(KagiLines, BandOfADay) {
     struct Case {
         const char* price;
         const char* tick;
         const char* width;
     };
-    const Case cases[] = {{"5000", "5", "50"}, {"1000", "5", "50"}, {"999.99", "1", "10"},
-                          {"10", "0.1", "2"},  {"9.99", "0", "0"}};
+    const Case cases[] = {{"5000", "5", "50"}, {"1000", "5", "50"},   {"999.99", "1", "10"},
+                          {"10", "0.1", "2"},  {"9.99", "0.1", "2"}, {"0.01", "0.1", "2"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.price);
         const Judged got = Judge(Rows({c.price}));
@@ -188,26 +190,59 @@ TEST(KagiLines, BandOfADay) {
         EXPECT_EQ(got.days[0].Width, Money(c.width));
     }
 
-    const Judged low = Judge(Rows({"5", "5", "4"}));
-    for (const KagiLineRec& day : low.days) EXPECT_EQ(day.Marked, "1");
-    EXPECT_EQ(low.days[0].Direction, "1");  // day 2 moved 0, which counts as up
-    EXPECT_EQ(low.days[2].Direction, "2");
-    ASSERT_EQ(low.lines.size(), 2u);
-    EXPECT_EQ(low.lines[1].BreakPrice, Money(5));  // tick 0
+    const Judged low = Judge(Rows({"5", "5", "4", "7"}));
+    const char* const marked[] = {"1", "0", "0", "1"};
+    for (std::size_t j = 0; j < low.days.size(); ++j) EXPECT_EQ(low.days[j].Marked, marked[j]) << "day " << j + 1;
+    EXPECT_EQ(low.days[0].Direction, "1");
+    ASSERT_EQ(low.lines.size(), 1u);
+    EXPECT_EQ(low.lines[0].High, Money(7));
+}
+
+// The engine remembers the band of the day before; wherever the price goes,
+// in the table, above it or below it, each day gets the band the plain lookup
+// gives, in a table ordered from the top, in one with the lowest low twice and
+// in one out of order.
+TEST(KagiLines, BandOfEachDayIsTheLookupsBand) {
+    const std::vector<const char*> prices{"50",  "12", "9",  "8",  "11", "5",    "150", "0.5",
+                                          "10",  "99", "100", "3000", "1", "999.99", "9.99", "20"};
+    const std::vector<std::vector<PriceLimitRec>> tables{
+        Bands(),
+        {Band("100", "999", "10", "1"), Band("10", "99", "2", "0.1"), Band("10", "99", "3", "0.5")},
+        {Band("10", "99", "2", "0.1"), Band("1000", "1999", "50", "5"), Band("100", "999", "10", "1")},
+    };
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        SCOPED_TRACE("table " + std::to_string(t + 1));
+        const Judged got = Judge(Rows(prices), tables[t]);
+        ASSERT_EQ(got.days.size(), prices.size());
+        for (const KagiLineRec& day : got.days) {
+            const PriceLimitRec* band = marketdata::FindPriceBand(tables[t], day.Price);
+            ASSERT_NE(band, nullptr);
+            EXPECT_EQ(day.Width, band->Width) << day.Price.ToText();
+            EXPECT_EQ(day.Tick, band->Tick) << day.Price.ToText();
+        }
+    }
 }
 
 // One row: one day, one line equal to it. It takes a direction only from its
-// own comparison, which marks it only at width 0.
+// own comparison, which marks it only at width 0 (a table of the engine's
+// caller's own; no loaded table has such a band).
 TEST(KagiLines, OneRowGivesOneLine) {
-    for (const char* price : {"500", "5"}) {
-        SCOPED_TRACE(price);
-        const Judged got = Judge(Rows({price}));
+    struct Case {
+        const char* price;
+        std::vector<PriceLimitRec> bands;
+        const char* direction;
+    };
+    const Case cases[] = {
+        {"500", Bands(), ""}, {"5", Bands(), ""}, {"5", {Band("1", "99", "0", "0")}, "1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.price) + " direction " + c.direction);
+        const Judged got = Judge(Rows({c.price}), c.bands);
         ASSERT_EQ(got.days.size(), 1u);
         const KagiLineRec& day = got.days[0];
         EXPECT_EQ(day.Marked, "1");
-        EXPECT_EQ(day.Direction, std::string(price) == "5" ? "1" : "");
-        EXPECT_EQ(day.Low, Money(price));
-        EXPECT_EQ(day.High, Money(price));
+        EXPECT_EQ(day.Direction, c.direction);
+        EXPECT_EQ(day.Low, Money(c.price));
+        EXPECT_EQ(day.High, Money(c.price));
         EXPECT_EQ(day.VolumeSum, Money(10));
         ASSERT_EQ(got.lines.size(), 1u);
         EXPECT_EQ(got.lines[0], day);

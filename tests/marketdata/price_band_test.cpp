@@ -117,6 +117,28 @@ TEST_F(PriceBand, UnreadableLinesSkipped) {
     EXPECT_TRUE(ui_.presenter->boxes[1].text.ends_with("\r\n1行目")) << ui_.presenter->boxes[1].text;
 }
 
+// A band width of 0 or less would make every day of the band a turn
+// candidate: such a line is refused like any unreadable one.
+TEST_F(PriceBand, WidthOfZeroOrLessRefused) {
+    WriteTable({"1000\t1999\t20\t1", "100\t999\t0\t1", "10\t99\t-0.5\t1", "1\t9\t0.0001\t1"});
+    const std::vector<marketdata::PriceLimitRec> table = Load();
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[1].Width, Currency::FromRaw(1));  // the smallest width there is
+
+    ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
+    const std::string& warning = ui_.presenter->boxes[0].text;
+    EXPECT_NE(warning.find(TablePath()), std::string::npos) << warning;
+    EXPECT_NE(warning.find("2行目（他に1行）"), std::string::npos) << warning;
+    const std::string log = ErrorLog();
+    for (const char* line : {"2行目　100\t999\t0\t1", "3行目　10\t99\t-0.5\t1"}) {
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+    }
+
+    // With every line refused the built-in bands stand in.
+    WriteTable({"1\t49\t0\t1"});
+    EXPECT_EQ(Load().size(), 96u);
+}
+
 TEST_F(PriceBand, CheckRunShowsCount) {
     marketdata::AHNHB00M();
     WriteTable({"100\t199\t10\t1", "", "50\t99\t5\t1", "1\t49\t4\t1"});

@@ -7,6 +7,7 @@
 #include "common/run_state.h"
 #include "common/text_file_write.h"
 #include "platform/cp932.h"
+#include "platform/utf8_text.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
@@ -159,6 +160,44 @@ TEST_F(PriceSeries, LineWriter) {
     rec.Text[7] = "a,b";
     marketdata::PriceRecToLine(rec, line);
     EXPECT_EQ(line, "2004/01/05\t100\t110\t1234\t105\t5000\t0\tab");
+}
+
+// A price text that is not a number is written as it stands: without its
+// commas "1," would read back as the number 1.
+TEST_F(PriceSeries, LineWriterKeepsCommasOfTextsThatAreNoNumber) {
+    const struct {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"1,234.5", "1234.5"}, {"-1,000", "-1000"}, {" 12,345 ", " 12345 "}, {"1,", "1,"},  {",5", ",5"},
+        {"1,,2", "1,,2"},      {"1.2,3", "1.2,3"},  {"1,2a", "1,2a"},         {"abc", "abc"}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t column = 1; column <= 6; ++column) {
+            SCOPED_TRACE(std::string(c.text) + " in column " + std::to_string(column));
+            marketdata::PriceRec rec;
+            rec.Text = {"2004/01/05", "1", "1", "1", "1", "1", "1"};
+            rec.Text[column] = c.text;
+            std::string line;
+            marketdata::PriceRecToLine(rec, line);
+            const std::vector<std::string_view> columns = platform::SplitAt(line, '\t');
+            ASSERT_EQ(columns.size(), 7u);
+            EXPECT_EQ(columns[column], c.written);
+        }
+    }
+
+    // Written and read back, a close of "1," is still no number: the row goes.
+    std::vector<marketdata::PriceRec> rows(2);
+    rows[0].Text = {"2004/01/05", "1", "1", "1", "1,", "100", "0"};
+    rows[1].Text = {"2004/01/06", "2", "2", "2", "2", "1,000", "0"};
+    std::vector<std::string> lines;
+    marketdata::PriceRecsToLines(rows, lines);
+    WriteSeries(StockKey("1000"), lines);
+    std::vector<marketdata::PriceRec> loaded;
+    ASSERT_TRUE(Load("1000", loaded));
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].Text[0], "2004/01/06");
+    EXPECT_EQ(loaded[0].Volume, Currency(1000));
 }
 
 TEST_F(PriceSeries, SortedRewrite) {

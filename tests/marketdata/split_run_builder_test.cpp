@@ -223,6 +223,10 @@ INSTANTIATE_TEST_SUITE_P(
         PartCase{"2", "2", 1, {1}, {1}, 1},
         PartCase{"2", "2", 1000, {168, 168, 168, 168, 168, 160}, {1, 2, 1, 2, 1, 2}, 2},
         // Slots follow the task count of start-up, parts the setting read now.
-        PartCase{"3", "5", 25, {6, 6, 6, 6, 1}, {1, 2, 3, 1, 2}, 3}));
+        PartCase{"3", "5", 25, {6, 6, 6, 6, 1}, {1, 2, 3, 1, 2}, 3}),
+    [](const ::testing::TestParamInfo<PartCase>& info) {
+        const PartCase& c = info.param;
+        return "Tasks" + c.startupTasks + "_Setting" + c.parallelism + "_Companies" + std::to_string(c.companies);
+    });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/date.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,17 @@ TEST(DaySerial, WholeDayIsTakenTowardNegativeInfinity) {
     EXPECT_EQ(FromDaySerial(0.25), (Date{1899, 12, 30}));
     EXPECT_EQ(FromDaySerial(-0.75), (Date{1899, 12, 29}));
     EXPECT_EQ(FromDaySerial(-1.25), (Date{1899, 12, 28}));
+}
+
+// A damaged record may hold any double as a date: outside the calendar it is
+// no date, never a conversion past the range of a whole number.
+TEST(DaySerial, SerialOutsideTheCalendarIsNoDate) {
+    const double outside[] = {std::nan(""),     HUGE_VAL, -HUGE_VAL, 1e300,         -1e300,
+                              9.3e18,           -9.3e18,  2958466,   2958466.5,     -657434.5,
+                              -657435,          std::numeric_limits<double>::max()};
+    for (const double serial : outside) EXPECT_EQ(FromDaySerial(serial), Date{}) << serial;
+    EXPECT_EQ(FromDaySerial(2958465.999), (Date{9999, 12, 31}));
+    EXPECT_EQ(FromDaySerial(-657434), (Date{100, 1, 1}));
 }
 
 struct ValidityCase {
