@@ -11,6 +11,7 @@
 #include "analysis/kagi_lines.h"
 #include "analysis/kesen_params.h"
 #include "analysis/part_results.h"
+#include "marketdata/split_run_frame.h"
 #include "common/currency_scale.h"
 #include "common/logs.h"
 #include "common/procedure_guard.h"
@@ -50,7 +51,7 @@ struct PartRun {
     std::vector<KagiLineRec> lines;
 };
 
-void ShowCompanyProgress(common::MSGRec& msg, const marketdata::CdmRec& company, long i, long n) {
+void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& company, long i, long n) {
     msg.Caption = std::to_string(i * 100 / n) + "%　" + common::State().context.processName + " の収集中";
     msg.LabelText2 = "\r\n\r\n" + platform::TrimBlanks(company.Key.CorpCode) + ":" +
                      platform::TrimBlanks(company.InfoText[kIndustryName]) + "\r\n" + "処理済件数　" +
@@ -88,7 +89,7 @@ std::string JudgeCompanies(PartRun& run, common::MSGRec& msg, const common::TSDR
     const long n = static_cast<long>(companies.size());
     for (long i = 1; i <= n; ++i) {
         marketdata::CdmRec& company = companies[static_cast<std::size_t>(i - 1)];
-        ShowCompanyProgress(msg, company, i, n);
+        ShowJudgementProgress(msg, company, i, n);
         if (StopRequested(run.env, task)) return "S";
 
         ClearJudgementDate(company);
@@ -116,7 +117,7 @@ void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     }
     LoadKesenParams(run.params);
     run.priceUnit = common::CurrencyPriceUnit(run.currencyCode);
-    run.workPath = PartWorkFilePath(env, task.ProcIdx, task.TaskSequence);
+    run.workPath = marketdata::PartWorkFilePath(env, task.ProcIdx, task.TaskSequence);
     run.resultPath = PartResultPath(env, task.ProcIdx, task.TaskSequence, country);
 
     // Also after a failed run ("E"): deleting the part's files would lose the

@@ -10,6 +10,7 @@
 #include "common/text_file_io.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
+#include "marketdata/split_run_frame.h"
 #include "platform/file_system.h"
 #include "platform/record_io.h"
 
@@ -65,18 +66,9 @@ std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, cons
                                common::CFFIL03M(kJudgeResultFileNumber));
 }
 
-std::string PartWorkFilePath(common::EnvRec& env, long procIdx, long taskSeq) {
-    return common::CFFIL02M({marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", ""}, env) + ".tmp";
-}
-
 void RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
                         const std::string& country) {
-    // A line cut short by a killed child would drop its company from the
-    // list when folded in; without its line the company is judged again.
-    CutBack(PartWorkFilePath(env, procIdx, taskSeq), [](std::string_view bytes) {
-        return std::string(bytes.substr(0, bytes.rfind('\n') + 1));  // nothing without a line end
-    });
-    marketdata::RefreshCodeMaster(marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", env, msg);
+    marketdata::RecoverPartList(env, msg, procIdx, taskSeq);
     const Identities pending = PendingCompanies(env, procIdx, taskSeq, country);
     CutBack(PartResultPath(env, procIdx, taskSeq, country),
             [&](std::string_view bytes) { return WholeRecordsOfJudgedCompanies(bytes, pending); });

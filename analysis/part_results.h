@@ -10,10 +10,6 @@ namespace analysis {
 // of `country`: the file the part appends to and the run gathers from.
 std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country);
 
-// The part's company-list work file: the part's list file with ".tmp", to
-// which the part appends each company once it is judged.
-std::string PartWorkFilePath(common::EnvRec& env, long procIdx, long taskSeq);
-
 // Makes a part's files whole again after an interrupted or failed part
 // run, keeping everything that was finished: the company-list work file is
 // cut back to whole lines and folded into the part's list, then the result

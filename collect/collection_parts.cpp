@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "collect/price_history_part.h"
+#include "collect/price_history_run.h"
 #include "common/batch_chain.h"
 #include "common/logs.h"
 #include "common/run_state.h"
@@ -34,12 +36,14 @@ common::Collector NotBuiltCollector(const std::string& id) {
 
 common::ProgramParts CollectionProgramParts() {
     common::ProgramParts parts;
-    for (const char* id : {"AEXCG00M", "ACORP00M", "AHPJP00M", "AHPID00M"}) {
+    for (const char* id : {"AEXCG00M", "ACORP00M", "AHPID00M"}) {
         parts.drivers[id] = NotBuiltDriver(id);
     }
+    parts.drivers["AHPJP00M"] = [] { AHPJP00M(); };
+    parts.collectors["AHPJP30M"] = AHPJP30M;
     // The step of the company-registration process is empty by design.
     parts.drivers["AUSCM00M"] = [] {};
-    for (const char* id : {"AHPJP30M", "ALSJP30M", "ALSCN30M", "AL2US30M", "ACPJP30M", "ACPCN30M", "ARPJP30M",
+    for (const char* id : {"ALSJP30M", "ALSCN30M", "AL2US30M", "ACPJP30M", "ACPCN30M", "ARPJP30M",
                            "ARPCH30M", "ARPUS30M", "AMLTX30M", "AEXCG30M"}) {
         parts.collectors[id] = NotBuiltCollector(id);
     }

@@ -62,6 +62,13 @@ struct CdmRec {
     std::int32_t SeqNo = 0;                // not on the line
 };
 
+// The entry's name (field 171).
+inline const std::string& CompanyName(const CdmRec& rec) { return rec.InfoText[171 - 133]; }
+
+// A Chinese stock's exchange suffix (".hk", ".ss" or ".sz"), empty until the
+// price-history collection has found it; kept in the carried text field 21.
+inline std::string& StoredMarketSuffix(CdmRec& rec) { return rec.Text1; }
+
 // The in-memory code master: record n is element n - 1; the count is the size.
 using CdmTbl = std::vector<CdmRec>;
 

@@ -9,6 +9,7 @@
 #include "analysis/judge_record_io.h"
 #include "analysis/judge_result_file.h"
 #include "analysis/part_results.h"
+#include "marketdata/split_run_frame.h"
 #include "common/batch_request.h"
 #include "common/settings.h"
 #include "common/task_files.h"
@@ -205,7 +206,7 @@ TEST_F(JudgementRun, SuspendedAtStep02RecoversPartsAndACancelLeavesItThere) {
     EXPECT_FALSE(analysis::AKAGI00M());
 
     EXPECT_EQ(testsupport::ReadBytes(failedResults), analysis::JudgeRecordBytes({results.data(), 1}));
-    EXPECT_FALSE(fs::exists(analysis::PartWorkFilePath(env, kProcess, 1)));
+    EXPECT_FALSE(fs::exists(marketdata::PartWorkFilePath(env, kProcess, 1)));
     ASSERT_EQ(ui.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui.presenter->boxes[0].text, "罫線・鉤足（国内）の判定処理を中断します。　");
     EXPECT_EQ(ui.presenter->boxes[0].style, 48);
@@ -216,7 +217,7 @@ TEST_F(JudgementRun, SuspendedAtStep02RecoversPartsAndACancelLeavesItThere) {
     marketdata::CFCDM10M(1, kProcess, 2, "", "", "", "", env, common::SortKeyRec{}, folded);
     ASSERT_EQ(folded.size(), 1u);
     EXPECT_EQ(folded[0].Attr5, "2");
-    EXPECT_FALSE(fs::exists(analysis::PartWorkFilePath(env, kProcess, 2)));
+    EXPECT_FALSE(fs::exists(marketdata::PartWorkFilePath(env, kProcess, 2)));
     EXPECT_FALSE(fs::exists(partLog));
     EXPECT_NE(RunLog().find("part two was here"), std::string::npos);
     common::TSDRec task;
@@ -242,7 +243,7 @@ TEST_F(JudgementRun, LineCutShortByAKilledChildNeverReachesThePartList) {
     listed[1].Key.Flag1 = "0";
     listed[1].Attr5 = "2";
     marketdata::CdmRecToLine(listed[1], cutShort);
-    testsupport::WriteBytes(analysis::PartWorkFilePath(env, kProcess, 1),
+    testsupport::WriteBytes(marketdata::PartWorkFilePath(env, kProcess, 1),
                             platform::ToCp932(judged + "\r\n" + cutShort.substr(0, cutShort.size() / 2)).bytes);
     InstallUi(std::make_shared<CancellingPump>());
 

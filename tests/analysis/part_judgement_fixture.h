@@ -8,6 +8,7 @@
 #include "analysis/judge_record_io.h"
 #include "analysis/kagi_judge_rec.h"
 #include "analysis/part_results.h"
+#include "marketdata/split_run_frame.h"
 #include "common/data_file.h"
 #include "common/file_registry.h"
 #include "common/logs.h"
@@ -93,7 +94,7 @@ protected:
     }
 
     std::string ResultPath() { return analysis::PartResultPath(env, kProcess, kSequence, "JPN"); }
-    std::string WorkPath() { return analysis::PartWorkFilePath(env, kProcess, kSequence); }
+    std::string WorkPath() { return marketdata::PartWorkFilePath(env, kProcess, kSequence); }
 
     std::vector<analysis::KagiJudgeRec> Results() {
         std::vector<analysis::KagiJudgeRec> recs;

@@ -24,7 +24,13 @@ using namespace std::chrono_literals;
 struct Program {
     const char* name;
     const char* exe;
-    const char* childFailure;  // what a child of a collection task logs when it fails
+    // How a child of a collection task whose part has no list ends: the
+    // report it leaves in Temp ("TSDRUN" run report, "TSDDON" end report) with
+    // its letter, and the log ("AplLog" or "ErrLog") and the text it writes.
+    const char* childReport;
+    const char* childEnd;
+    const char* childLog;
+    const char* childText;
 };
 
 // The real program, copied into a temporary program folder, with its own
@@ -133,9 +139,10 @@ TEST_P(RealProgram, BadChildCommandLinesEndWithoutWork) {
     }
 }
 
-// A child copy of a waiting collection task reaches the program's dispatcher,
-// which fails the task (the collector is not built yet; the analysis program
-// has none); a task already done is left alone.
+// A child copy of a waiting collection task reaches the program's dispatcher:
+// the collection program's collector finds no companies in the part and ends
+// it; the analysis program has no such collector and fails the task. A task
+// already done is left alone.
 TEST_P(RealProgram, ChildOfAWaitingTaskReachesItsDispatcher) {
     {
         testsupport::ScopedEnv config("XDG_CONFIG_HOME", (dir_.path() / "config").string());
@@ -155,18 +162,22 @@ TEST_P(RealProgram, ChildOfAWaitingTaskReachesItsDispatcher) {
     }
     EXPECT_EQ(RunToEnd({common::kChildModeToken, "011", "001"}), 0);
     EXPECT_EQ(RunToEnd({common::kChildModeToken, "011", "002"}), 0);
-    const std::string report = testsupport::ReadBytes(program_ / "Temp" / "TSDRUN011001S.dat");
-    EXPECT_EQ(report.substr(34, 1), "E");
-    EXPECT_FALSE(fs::exists(program_ / "Temp" / "TSDRUN011002S.dat"));
-    EXPECT_FALSE(fs::exists(program_ / "Temp" / "TSDDON011001S.dat"));
+    const std::string reportName = std::string(GetParam().childReport) + "011001S.dat";
+    const std::string report = testsupport::ReadBytes(program_ / "Temp" / reportName);
+    EXPECT_EQ(report.substr(34, 1), GetParam().childEnd);
+    for (const char* stem : {"TSDRUN", "TSDDON"}) {
+        EXPECT_FALSE(fs::exists(program_ / "Temp" / (std::string(stem) + "011002S.dat")));
+    }
     EXPECT_EQ(Boxes(), "");  // a child shows no box
-    const std::string errors = platform::FromCp932(testsupport::ReadBytes(program_ / "Log" / "ErrLog011001.txt")).text;
-    EXPECT_NE(errors.find(GetParam().childFailure), std::string::npos);
+    const std::string log = std::string(GetParam().childLog) + "011001.txt";
+    const std::string written = platform::FromCp932(testsupport::ReadBytes(program_ / "Log" / log)).text;
+    EXPECT_NE(written.find(GetParam().childText), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, RealProgram,
-                         ::testing::Values(Program{"Mirelda", MIRELDA_EXE, "は未実装です"},
-                                           Program{"Korvane", KORVANE_EXE, "アプリケーションエラー（処理の選択エラー）"}),
+                         ::testing::Values(Program{"Mirelda", MIRELDA_EXE, "TSDDON", "Z", "AplLog", "処理対象の企業が存在しません"},
+                                           Program{"Korvane", KORVANE_EXE, "TSDRUN", "E", "ErrLog",
+                                                   "アプリケーションエラー（処理の選択エラー）"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

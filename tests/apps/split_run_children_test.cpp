@@ -33,8 +33,8 @@ private:
 };
 
 // The controller starts the real collection program as its child; the child
-// goes through start-up and the dispatcher to the collector of its task (not
-// built yet, so the task fails) and the controller learns of it.
+// goes through start-up and the dispatcher to the collector of its task, which
+// finds no part list and ends the task, and the controller learns of it.
 TEST(SplitRunWithRealChildren, ChildReachesItsCollectorThroughStartUp) {
     testsupport::ProgramFolder folder;
     testsupport::ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
@@ -59,11 +59,11 @@ TEST(SplitRunWithRealChildren, ChildReachesItsCollectorThroughStartUp) {
     common::InstallUi({});
 
     ASSERT_TRUE(common::CFTSD10M(102, "", 11, 1, "", env, task));
-    EXPECT_EQ(task.TaskStatus, "E");
+    EXPECT_EQ(task.TaskStatus, "Z");
     EXPECT_FALSE(fs::exists(folder.program() / "Temp" / "TSDRUN011001S.dat"));
-    const std::string childErrors =
-        platform::FromCp932(testsupport::ReadBytes(folder.program() / "Log" / "ErrLog011001.txt")).text;
-    EXPECT_NE(childErrors.find("AHPJP30M は未実装です"), std::string::npos);
+    const std::string childLog =
+        platform::FromCp932(testsupport::ReadBytes(folder.program() / "Log" / "AplLog011001.txt")).text;
+    EXPECT_NE(childLog.find("AHPJP30M,90:Worning,02,処理対象の企業が存在しません"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+#include "collect/price_history_run.h"
+
+#include <cstdlib>
+
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "marketdata/split_run_frame.h"
+
+namespace collect {
+
+namespace {
+
+void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
+    // A failed part ("E") too: its work file holds companies that are done,
+    // and an earlier resume may already have folded others into its list.
+    marketdata::RecoverPartList(run.env, run.msg, part.procIdx, part.sequence);
+}
+
+bool CollectParts(marketdata::SplitRun& run) {
+    return marketdata::RunPartsInChildren(run, RecoverPart, run.processName + "の収集を中断します。　");
+}
+
+bool UpdateCodeMaster(marketdata::SplitRun& run) {
+    return marketdata::ApplyPartLists(run) && marketdata::FinishSplitRun(run);
+}
+
+constexpr marketdata::SplitRunStep kSteps[] = {
+    marketdata::SplitCompaniesIntoParts,
+    CollectParts,
+    marketdata::GatherPartLists,
+    UpdateCodeMaster,
+};
+
+// The two event flags tell, after a run, whether such an event occurred in
+// it; a resumed run keeps what its earlier legs found.
+void ResetEventFlags() {
+    common::WriteSetting("MirControl\\HpGet\\HpDupSts", "0");
+    common::WriteSetting("MirControl\\HpGet\\HpSplit", "0");
+}
+
+}  // namespace
+
+void ShowPriceCollectionSteps(common::MSGRec& msg, const std::string& step) {
+    const std::string& name = common::State().context.processName;
+    const std::string lines[] = {name + " の収集準備", name + " の収集", name + " の収集後処理",
+                                 std::string("コードマスター") + " の更新"};
+    const long current = std::atol(step.c_str());
+    std::string label;
+    for (long i = 1; i <= 4; ++i) {
+        const char* mark = i < current ? "■　" : i == current ? "　⇒" : "□　";
+        label += mark + lines[i - 1] + "\r\n";
+    }
+    msg.Caption = name + "を収集中";
+    msg.LabelText1 = label;
+    msg.DisplayOn = true;
+    common::ShowProgress(msg);
+}
+
+bool AHPJP00M() { return marketdata::RunSplitRun("AHPJP00M", {kSteps, ShowPriceCollectionSteps, ResetEventFlags}); }
+
+}  // namespace collect

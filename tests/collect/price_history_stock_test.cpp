@@ -1,0 +1,292 @@
+// One stock's price history collected from a loopback site generated from a
+// price model: paging, the series held, dividend and split rows, a new split,
+// the Chinese exchange suffix, failing pages and a cancel.
+#include "collect/price_history_stock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "collect/html_tag_table.h"
+#include "common/data_file.h"
+#include "common/process_context.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/task_files.h"
+#include "common/waits.h"
+#include "marketdata/code_master.h"
+#include "marketdata/price_series.h"
+#include "platform/cp932.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/price_site.h"
+#include "tests/support/program_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Date;
+using testsupport::PriceLine;
+
+constexpr Date kToDate{2026, 12, 4};
+constexpr long kProcess = 11;
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+    return parts;
+}
+
+class PriceHistoryStock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        common::CCENV00M(env_);
+        common::SetTaskWorkPaths(kProcess, 1, env_);
+        common::SetProcessContext(1, 1);
+        collect::BuildHtmlTagTable();
+        common::SetWaitScaleForTests(0.01f);
+        site_.UseAsPriceSites();
+
+        common::TSCRec control;
+        common::InitTaskControlRec(kProcess, 1, env_, control);
+        common::InitTaskDetailRec(kProcess, 1, env_, control, task_);
+
+        settings_.Candle = "D";
+        settings_.PeriodMode = "1";
+        settings_.ToDate = platform::DateText(kToDate);
+        settings_.BackupFlag = "0";
+    }
+    void TearDown() override { common::SetWaitScaleForTests(1.0f); }
+
+    static marketdata::CdmRec Company(const std::string& country, const std::string& code) {
+        marketdata::CdmRec rec;
+        marketdata::InitCdmRec(rec, 1);
+        rec.Key.Market = country;
+        rec.Key.Category = "1000";
+        rec.Key.CorpCode = code;
+        rec.InfoText[171 - 133] = "銘柄" + code;
+        return rec;
+    }
+
+    bool Collect(marketdata::CdmRec& company, const std::string& candle = "D") {
+        common::MSGRec msg;
+        return collect::AHPJP41M(1, env_, msg, company, settings_, candle, task_);
+    }
+
+    fs::path File(const marketdata::CdmRec& company, long fileNumber, const std::string& candle,
+                  const std::string& extension = ".txt") {
+        return common::BuildDataFilePath(fileNumber, 0, 0, marketdata::PriceFileNamePart(company.Key, candle),
+                                         extension, env_);
+    }
+
+    // Columns 0-6 of the file's lines.
+    std::vector<PriceLine> Rows(const marketdata::CdmRec& company, long fileNumber, const std::string& candle = "D") {
+        std::vector<PriceLine> rows;
+        const fs::path path = File(company, fileNumber, candle);
+        if (!fs::exists(path)) return rows;
+        for (const std::string& line : Split(platform::FromCp932(testsupport::ReadBytes(path)).text, '\n')) {
+            const std::vector<std::string> columns = Split(line.substr(0, line.find('\r')), '\t');
+            PriceLine row;
+            for (std::size_t c = 0; c < row.size() && c < columns.size(); ++c) row[c] = columns[c];
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    testsupport::ProgramFolder folder_;
+    testsupport::PriceSite site_;
+    common::EnvRec env_;
+    common::TSDRec task_;
+    common::SystemStateRec settings_;
+};
+
+// A stock without a series is collected from the start of its data, page by
+// page, until a short page or the no-data page ends it.
+TEST_F(PriceHistoryStock, NewStockIsCollectedWholePageByPage) {
+    struct Case {
+        const char* country;
+        const char* code;
+        Date first;
+        const char* path;
+        int pages;
+    };
+    // 120 weekdays: pages of 50, 50 and 20 rows; 132 weekdays: two full pages
+    // of 66 rows, then a page without rows.
+    const Case cases[] = {{"JPN", "7203", {2026, 6, 22}, "/t", 3}, {"USA", "IBM", {2026, 6, 4}, "/q/hp", 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.country);
+        site_.AddStock(c.country, c.code, c.first, kToDate);
+        marketdata::CdmRec company = Company(c.country, c.code);
+        const int before = site_.Requests(c.path);
+
+        EXPECT_TRUE(Collect(company));
+
+        const std::vector<PriceLine> expected = site_.ExpectedRows(c.country, c.code, 'D', c.first, kToDate);
+        EXPECT_EQ(Rows(company, 1014), expected);
+        EXPECT_EQ(site_.Requests(c.path) - before, c.pages);
+        EXPECT_EQ(company.Term[1].FirstDate, expected.front()[0]);
+        EXPECT_EQ(company.Term[1].LastDate, "2026/12/04");
+    }
+    EXPECT_EQ(site_.Violations(), std::vector<std::string>{});
+}
+
+// A later collection asks only from the last definite date held; provisional
+// rows are replaced by the collected rows of their dates.
+TEST_F(PriceHistoryStock, LaterCollectionStartsAtTheLastDefiniteDate) {
+    const Date first{2026, 1, 5};
+    site_.AddStock("JPN", "7203", first, {2026, 11, 20});
+    marketdata::CdmRec company = Company("JPN", "7203");
+    settings_.ToDate = "2026/11/20";
+    ASSERT_TRUE(Collect(company));
+
+    // Two provisional rows beyond the data held, as the market report leaves them.
+    const fs::path series = File(company, 1014, "D");
+    std::string bytes = testsupport::ReadBytes(series);
+    bytes += "2026/11/23\t1\t1\t1\t1\t1\t1\t*\r\n2026/11/24\t2\t2\t2\t2\t2\t2\t*\r\n";
+    testsupport::WriteBytes(series, bytes);
+    site_.SetLastDate("JPN", "7203", kToDate);
+    settings_.ToDate = platform::DateText(kToDate);
+    const int before = site_.Requests("/t");
+
+    ASSERT_TRUE(Collect(company));
+
+    EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("JPN", "7203", 'D', first, kToDate));
+    EXPECT_EQ(site_.Requests("/t") - before, 1);  // 11 rows from 2026/11/20 on fit one page
+    EXPECT_EQ(company.Term[1].LastDate, "2026/12/04");
+    EXPECT_EQ(site_.Violations(), std::vector<std::string>{});
+}
+
+// Dividend and split rows go to the split file, never into the series.
+TEST_F(PriceHistoryStock, EventRowsGoToTheSplitFile) {
+    const Date first{2026, 9, 1};
+    site_.AddStock("USA", "IBM", first, kToDate);
+    site_.AddDividend("USA", "IBM", {2026, 10, 7}, "0.25");
+    site_.AddSplit("USA", "IBM", {2026, 9, 15}, 1, 2);
+    marketdata::CdmRec company = Company("USA", "IBM");
+
+    ASSERT_TRUE(Collect(company));
+
+    EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("USA", "IBM", 'D', first, kToDate));
+    const std::vector<PriceLine> events = Rows(company, 1015);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0][0], "2026/09/15");
+    EXPECT_NE(events[0][1].find(':'), std::string::npos);
+    EXPECT_EQ(events[1][0], "2026/10/07");
+    EXPECT_NE(events[1][1].find('$'), std::string::npos);
+}
+
+// A split newer than the data held makes the stock start again from nothing:
+// with the backup flag the old files stay as ".bak", the chart-line stamps go,
+// and the event is flagged for the run.
+TEST_F(PriceHistoryStock, NewSplitCollectsTheWholeHistoryAgain) {
+    const Date first{2026, 8, 3};
+    site_.AddStock("JPN", "7203", first, {2026, 11, 2});
+    marketdata::CdmRec company = Company("JPN", "7203");
+    settings_.ToDate = "2026/11/02";
+    ASSERT_TRUE(Collect(company));
+    const std::string oldSeries = testsupport::ReadBytes(File(company, 1014, "D"));
+
+    site_.SetLastDate("JPN", "7203", kToDate);
+    site_.AddSplit("JPN", "7203", {2026, 11, 16}, 1, 3);
+    settings_.ToDate = platform::DateText(kToDate);
+    settings_.BackupFlag = "1";
+    company.ProcMark[2] = {"1", "2026/11/03", "10:00:00"};
+    company.Term[2] = {"2026/08/03", "2026/11/02"};
+    common::WriteSetting("MirControl\\HpGet\\HpSplit", "0");
+
+    ASSERT_TRUE(Collect(company));
+
+    EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("JPN", "7203", 'D', first, kToDate));
+    EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D", ".bak")), oldSeries);
+    ASSERT_EQ(Rows(company, 1015).size(), 1u);
+    EXPECT_EQ(Rows(company, 1015)[0][0], "2026/11/16");
+    EXPECT_EQ(company.ProcMark[2].MarkFlag, "");
+    EXPECT_EQ(company.Term[2].FirstDate, "");
+    EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\HpSplit"), "1");
+}
+
+// A Chinese stock's exchange is probed once (found at the second try here)
+// and kept in its record, so the next collection asks no more.
+TEST_F(PriceHistoryStock, ChineseSuffixIsProbedOnceAndKept) {
+    const Date first{2026, 11, 2};
+    site_.AddStock("CHN", "600000", first, kToDate, ".ss");
+    marketdata::CdmRec company = Company("CHN", "600000");
+
+    ASSERT_TRUE(Collect(company));
+    EXPECT_EQ(marketdata::StoredMarketSuffix(company), ".ss");
+    EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("CHN", "600000", 'D', first, kToDate));
+    const int afterFirst = site_.Requests("CHN", "600000");
+    EXPECT_EQ(afterFirst, 3);  // ".hk", ".ss", then the page itself
+
+    ASSERT_TRUE(Collect(company));
+    EXPECT_EQ(site_.Requests("CHN", "600000") - afterFirst, 1);
+    EXPECT_EQ(site_.Violations(), std::vector<std::string>{});
+}
+
+// Weekly and monthly series are collected into files of their own.
+TEST_F(PriceHistoryStock, WeeklyAndMonthlySeries) {
+    const Date first{2024, 1, 1};
+    for (const char* country : {"JPN", "USA"}) {
+        SCOPED_TRACE(country);
+        site_.AddStock(country, "1301", first, kToDate);
+        for (const char candle : {'W', 'M'}) {
+            marketdata::CdmRec company = Company(country, "1301");
+            ASSERT_TRUE(Collect(company, std::string(1, candle)));
+            EXPECT_EQ(Rows(company, 1014, std::string(1, candle)),
+                      site_.ExpectedRows(country, "1301", candle, first, kToDate))
+                << candle;
+        }
+    }
+    EXPECT_EQ(site_.Violations(), std::vector<std::string>{});
+}
+
+// A page that cannot be fetched, or whose table stays missing after the
+// refetches, leaves the stock's files and dates as they were; a table missing
+// for a few fetches is waited out.
+TEST_F(PriceHistoryStock, FailingPagesLeaveTheSeriesAsItWas) {
+    const Date first{2026, 6, 1};
+    site_.AddStock("JPN", "7203", first, {2026, 10, 30});
+    marketdata::CdmRec company = Company("JPN", "7203");
+    settings_.ToDate = "2026/10/30";
+    ASSERT_TRUE(Collect(company));
+    const std::string held = testsupport::ReadBytes(File(company, 1014, "D"));
+    const marketdata::TermRec term = company.Term[1];
+
+    site_.SetLastDate("JPN", "7203", kToDate);
+    settings_.ToDate = platform::DateText(kToDate);
+    site_.SetFailing("JPN", "7203", true);
+    EXPECT_TRUE(Collect(company));
+    EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D")), held);
+    EXPECT_EQ(company.Term[1].LastDate, term.LastDate);
+
+    site_.SetFailing("JPN", "7203", false);
+    site_.SetTablelessPages("JPN", "7203", 12);
+    EXPECT_TRUE(Collect(company));
+    EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D")), held);
+
+    site_.SetTablelessPages("JPN", "7203", 3);
+    EXPECT_TRUE(Collect(company));
+    EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("JPN", "7203", 'D', first, kToDate));
+}
+
+// A cancel is seen before the first page: nothing is written, and the task is
+// marked suspended.
+TEST_F(PriceHistoryStock, CancelWritesNothingAndSuspendsTheTask) {
+    site_.AddStock("JPN", "7203", {2026, 6, 1}, kToDate);
+    marketdata::CdmRec company = Company("JPN", "7203");
+    common::WriteSetting("MirControl\\Common\\Cancel", "1");
+
+    EXPECT_FALSE(Collect(company));
+
+    EXPECT_FALSE(fs::exists(File(company, 1014, "D")));
+    EXPECT_EQ(site_.Requests("/t"), 0);
+    common::TSDRec report;
+    ASSERT_TRUE(common::CFTSD10M(114, "", kProcess, 1, "S", env_, report));
+    EXPECT_EQ(report.TaskStatus, "S");
+}
+
+}  // namespace
