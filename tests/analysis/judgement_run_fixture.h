@@ -20,29 +20,6 @@
 
 namespace analysis_test {
 
-// Progress forms that record which forms are loaded, for the unload checks.
-class RecordingForms : public common::ProgressForms {
-public:
-    class View : public common::ProgressView {
-    public:
-        void SetBar(long, long) override {}
-        void SetButtonsVisible(bool) override {}
-        void SetCaption(const std::string& text) override { caption = text; }
-        void SetLabel(const std::string& text) override { label = text; }
-        std::string caption;
-        std::string label;
-    };
-
-    common::ProgressView& Show(const std::string& formName) override {
-        loaded.push_back(formName);
-        return view;
-    }
-    void Unload(const std::string& formName) override { std::erase(loaded, formName); }
-
-    std::vector<std::string> loaded;
-    View view;
-};
-
 // A Korvane program folder with the judgement of Japan (process 21) as the
 // current process, a recording user interface and readers of its logs.
 class JudgementRunSetup {
@@ -88,7 +65,7 @@ public:
 
     testsupport::ProgramFolder folder{true};
     testsupport::FakeUi ui;
-    std::shared_ptr<RecordingForms> forms = std::make_shared<RecordingForms>();
+    std::shared_ptr<testsupport::RecordingForms> forms = std::make_shared<testsupport::RecordingForms>();
     common::EnvRec env;
 };
 

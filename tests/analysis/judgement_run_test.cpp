@@ -41,16 +41,6 @@ public:
     void ProcessEvents() override { common::State().CancelRequested = true; }
 };
 
-// Serves the event loop with a test's own check.
-class CallbackPump : public common::EventPump {
-public:
-    explicit CallbackPump(std::function<void()> onEvents) : onEvents_(std::move(onEvents)) {}
-    void ProcessEvents() override { onEvents_(); }
-
-private:
-    std::function<void()> onEvents_;
-};
-
 class JudgementRun : public JudgementRunTest {
 protected:
     // The step codes the run log shows started, in order.
@@ -293,7 +283,7 @@ TEST_F(JudgementRun, GatheringThePartListsIsRepeatableUntilStep04) {
     SetCtr("B", "03");
     // What a crash at the start of step 04, before it is recorded, would leave.
     bool seenBeforeStep04 = false;
-    InstallUi(std::make_shared<CallbackPump>([&] {
+    InstallUi(std::make_shared<testsupport::CallbackPump>([&] {
         if (forms->view.label.find("　⇒コードマスターの出力") == std::string::npos || seenBeforeStep04) return;
         seenBeforeStep04 = true;
         EXPECT_EQ(Ctr().Step, "03");
@@ -331,7 +321,7 @@ TEST_F(JudgementRun, StepEndingInARunTimeErrorStaysRecordedForTheResume) {
     common::WriteSetting("MirControl\\Common\\Batch", common::EncodeBatchRequest(table));
     // The error strikes in the middle of step 03, past its step list.
     int gatherShown = 0;
-    InstallUi(std::make_shared<CallbackPump>([&] {
+    InstallUi(std::make_shared<testsupport::CallbackPump>([&] {
         if (forms->view.label.find("　⇒コードマスターの集約") == std::string::npos) return;
         if (++gatherShown == 2) throw platform::TrappedError(57, "デバイス I/O エラーです。", "test");
     }));

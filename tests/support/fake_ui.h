@@ -1,7 +1,9 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/message_buttons.h"
@@ -45,6 +47,39 @@ class CountingPump : public common::EventPump {
 public:
     void ProcessEvents() override { ++count; }
     long count = 0;
+};
+
+// Progress forms that record which forms are loaded, for the unload checks.
+class RecordingForms : public common::ProgressForms {
+public:
+    class View : public common::ProgressView {
+    public:
+        void SetBar(long, long) override {}
+        void SetButtonsVisible(bool) override {}
+        void SetCaption(const std::string& text) override { caption = text; }
+        void SetLabel(const std::string& text) override { label = text; }
+        std::string caption;
+        std::string label;
+    };
+
+    common::ProgressView& Show(const std::string& formName) override {
+        loaded.push_back(formName);
+        return view;
+    }
+    void Unload(const std::string& formName) override { std::erase(loaded, formName); }
+
+    std::vector<std::string> loaded;
+    View view;
+};
+
+// Serves the event loop with a test's own action.
+class CallbackPump : public common::EventPump {
+public:
+    explicit CallbackPump(std::function<void()> onEvents) : onEvents_(std::move(onEvents)) {}
+    void ProcessEvents() override { onEvents_(); }
+
+private:
+    std::function<void()> onEvents_;
 };
 
 // Installs the fakes for the life of the object and the unattended defaults after.

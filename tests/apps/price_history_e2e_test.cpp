@@ -1,0 +1,161 @@
+// Whole price-history runs with the real Mirelda as the child copies and a
+// loopback price site: the parent runs in this process, so that a test can
+// cancel it or kill one of its children in the middle of a stock.
+#include <gtest/gtest.h>
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "common/batch_chain.h"
+#include "common/data_file.h"
+#include "tests/apps/judgement_installation.h"
+#include "tests/apps/price_installation.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using price_e2e::PriceInstallation;
+namespace fs = std::filesystem;
+
+constexpr long kStocks = 30;
+constexpr platform::Date kFirst{2025, 3, 3};  // about 460 daily rows: ten pages a stock
+
+// Kills (SIGKILL) the child that works on stock `code` once the site has
+// served `pages` of its pages: in the middle of the stock, or about when the
+// child writes its last page's rows.
+class ChildKiller {
+public:
+    ChildKiller(PriceInstallation& run, std::string code, int pages)
+        : thread_([this, &run, code, pages] { Watch(run, code, pages); }) {}
+    ~ChildKiller() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool killed() const { return killed_; }
+
+private:
+    void Watch(PriceInstallation& run, const std::string& code, int pages) {
+        while (!stop_) {
+            if (run.site.Requests("JPN", code) >= pages) {
+                for (const auto& [pid, words] : judgement_e2e::Children()) {
+                    if (words.size() == 4 && PartHolds(run, words[3], code) && kill(pid, SIGKILL) == 0) {
+                        killed_ = true;
+                        return;
+                    }
+                }
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    static bool PartHolds(PriceInstallation& run, const std::string& sequence, const std::string& code) {
+        const std::string list = common::BuildDataFilePath(1, price_e2e::kProcess, std::stol(sequence), "", "", run.env);
+        return fs::exists(list) && testsupport::ReadBytes(list).find("\t" + code + " ") != std::string::npos;
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> killed_{false};
+    std::thread thread_;
+};
+
+// Sets the cancel flag once the site has served `pages` pages: the children
+// are then in the middle of their parts.
+class CancelAfterPages : public common::EventPump {
+public:
+    CancelAfterPages(PriceInstallation& run, int pages) : run_(run), pages_(pages) {}
+    void ProcessEvents() override {
+        if (!cancelled_ && run_.site.Requests("/t") >= pages_) common::State().CancelRequested = cancelled_ = true;
+    }
+
+private:
+    PriceInstallation& run_;
+    int pages_;
+    bool cancelled_ = false;
+};
+
+// The run's files: the series equal the model, the run is complete and no
+// part or task file is left.
+std::map<std::string, std::string> ExpectCompleteRun(PriceInstallation& run) {
+    EXPECT_EQ(run.CtrStatus(), "Z/00");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), common::EncodeBatchRequest({}));
+    EXPECT_EQ(run.site.Violations(), std::vector<std::string>{});
+    EXPECT_EQ(run.ErrorLog().find("E0:ErrApl"), std::string::npos) << run.ErrorLog();
+    std::map<std::string, std::string> files = run.DataFiles();
+    for (const auto& [name, bytes] : files) {
+        EXPECT_EQ(name.find("011"), std::string::npos) << "left behind: " << name;
+    }
+    return files;
+}
+
+// Names the files that differ, with their first differing line.
+void ExpectSameFiles(const std::map<std::string, std::string>& files,
+                     const std::map<std::string, std::string>& reference) {
+    for (const auto& [name, bytes] : reference) {
+        const auto found = files.find(name);
+        if (found == files.end()) {
+            ADD_FAILURE() << "missing: " << name;
+            continue;
+        }
+        if (found->second == bytes) continue;
+        std::istringstream a(found->second);
+        std::istringstream b(bytes);
+        std::string lineA;
+        std::string lineB;
+        while (std::getline(a, lineA) && std::getline(b, lineB) && lineA == lineB) {
+        }
+        ADD_FAILURE() << name << " differs:\n  got      " << lineA.substr(0, 300) << "\n  expected "
+                      << lineB.substr(0, 300);
+    }
+    for (const auto& [name, bytes] : files) {
+        if (!reference.contains(name)) ADD_FAILURE() << "extra: " << name;
+    }
+}
+
+TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
+    std::map<std::string, std::string> reference;
+    {
+        PriceInstallation run(kStocks, kFirst, 3);
+        run.Run();
+        EXPECT_TRUE(run.ui.presenter->boxes.empty());
+        reference = ExpectCompleteRun(run);
+        // Every stock's series, and the split file of the two with events.
+        long series = 0;
+        for (const auto& [name, bytes] : reference) series += name.find("-JPN-D-1000-") != std::string::npos;
+        EXPECT_EQ(series, kStocks + 2);
+    }
+    for (const int pages : {2, 10}) {
+        SCOPED_TRACE(pages);
+        PriceInstallation run(kStocks, kFirst, 3);
+        {
+            const ChildKiller killer(run, price_e2e::StockCode(17), pages);
+            run.Run();
+            ASSERT_TRUE(killer.killed());
+        }
+        EXPECT_NE(run.ErrorLog().find("子プロセスが報告なしで終了しました"), std::string::npos);
+        ExpectSameFiles(ExpectCompleteRun(run), reference);
+    }
+    {
+        PriceInstallation run(kStocks, kFirst, 3);
+        common::InstallUi({run.ui.presenter, nullptr, std::make_shared<CancelAfterPages>(run, 60), nullptr,
+                           std::make_shared<testsupport::ThrowingProgramEnd>()});
+        run.Run();
+        ASSERT_EQ(run.ui.presenter->boxes.size(), 1u);
+        EXPECT_EQ(run.ui.presenter->boxes[0].text, "株価時系列データ（国内）の収集を中断します。　");
+        EXPECT_EQ(run.CtrStatus(), "B/02");
+
+        common::InstallUi({run.ui.presenter, nullptr, run.ui.pump, nullptr,
+                           std::make_shared<testsupport::ThrowingProgramEnd>()});
+        run.ui.presenter->answers = {1};
+        EXPECT_TRUE(common::ResumeInterruptedRun());
+        ExpectSameFiles(ExpectCompleteRun(run), reference);
+    }
+}
+
+}  // namespace
