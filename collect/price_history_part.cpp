@@ -34,10 +34,12 @@ std::string CandleCaption(const std::string& candle) {
 }
 
 // The series a company is collected into for the candle setting, the daily
-// one last.
+// one last. A setting the settings screen has never written (blank) or that
+// names no candle collects the daily series, which everything else reads.
 std::vector<std::string> CandlesOf(const std::string& candle) {
     if (candle == "A") return {"W", "M", "D"};
-    return {candle};
+    if (candle == "W" || candle == "M") return {candle};
+    return {"D"};
 }
 
 void StampCollection(marketdata::CdmRec& company) {

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -16,6 +17,8 @@
 
 #include "common/batch_chain.h"
 #include "common/data_file.h"
+#include "marketdata/code_master.h"
+#include "platform/utf8_text.h"
 #include "tests/apps/judgement_installation.h"
 #include "tests/apps/price_installation.h"
 
@@ -80,6 +83,16 @@ private:
     bool cancelled_ = false;
 };
 
+// A Japanese market of kStocks stocks; stock 3 pays a dividend and stock 5
+// had a split in its past.
+class JapaneseMarket : public PriceInstallation {
+public:
+    JapaneseMarket() : PriceInstallation(price_e2e::JapaneseStocks(kStocks), kFirst, 3) {
+        site.AddDividend("JPN", price_e2e::StockCode(3), platform::AddDays(price_e2e::kToDate, -40), "12.5");
+        site.AddSplit("JPN", price_e2e::StockCode(5), platform::AddDays(price_e2e::kToDate, -200), 1, 2);
+    }
+};
+
 // The run's files: the series equal the model, the run is complete and no
 // part or task file is left.
 std::map<std::string, std::string> ExpectCompleteRun(PriceInstallation& run) {
@@ -121,7 +134,7 @@ void ExpectSameFiles(const std::map<std::string, std::string>& files,
 TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     std::map<std::string, std::string> reference;
     {
-        PriceInstallation run(kStocks, kFirst, 3);
+        JapaneseMarket run;
         run.Run();
         EXPECT_TRUE(run.ui.presenter->boxes.empty());
         reference = ExpectCompleteRun(run);
@@ -132,7 +145,7 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     }
     for (const int pages : {2, 10}) {
         SCOPED_TRACE(pages);
-        PriceInstallation run(kStocks, kFirst, 3);
+        JapaneseMarket run;
         {
             const ChildKiller killer(run, price_e2e::StockCode(17), pages);
             run.Run();
@@ -142,7 +155,7 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         ExpectSameFiles(ExpectCompleteRun(run), reference);
     }
     {
-        PriceInstallation run(kStocks, kFirst, 3);
+        JapaneseMarket run;
         common::InstallUi({run.ui.presenter, nullptr, std::make_shared<CancelAfterPages>(run, 60), nullptr,
                            std::make_shared<testsupport::ThrowingProgramEnd>()});
         run.Run();
@@ -156,6 +169,41 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_TRUE(common::ResumeInterruptedRun());
         ExpectSameFiles(ExpectCompleteRun(run), reference);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// One batch collects the US and the Chinese market, each by its own run; the
+// Chinese stocks' exchanges are found and kept in the code master.
+TEST(PriceHistoryEndToEnd, ChainCollectsTheUsAndChineseMarkets) {
+    const std::vector<price_e2e::Stock> stocks = {
+        {"USA", "IBM", ""},        {"USA", "KO", ""},         {"USA", "XOM", ""},
+        {"CHN", "0700", ".hk"},    {"CHN", "600000", ".ss"},  {"CHN", "000001", ".sz"},
+    };
+    const platform::Date first{2026, 1, 5};
+    PriceInstallation run(stocks, first, 2);
+    run.Run();
+
+    EXPECT_TRUE(run.ui.presenter->boxes.empty());
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), common::EncodeBatchRequest({}));
+    EXPECT_EQ(run.site.Violations(), std::vector<std::string>{});
+    const std::map<std::string, std::string> files = run.DataFiles();
+    for (const price_e2e::Stock& stock : stocks) {
+        SCOPED_TRACE(stock.code);
+        const auto series = files.find("Apps/HpData/Chart/Chart-" + stock.country + "-D-1000-" + stock.code + ".txt");
+        ASSERT_NE(series, files.end());
+        EXPECT_EQ(std::count(series->second.begin(), series->second.end(), '\n'),
+                  static_cast<long>(run.site.ExpectedRows(stock.country, stock.code, 'D', first, price_e2e::kToDate).size()));
+    }
+    marketdata::CdmTbl master;
+    ASSERT_TRUE(marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, 0, 0, "", "CHN", "", "", run.env, {}, master));
+    std::map<std::string, std::string> suffixes;
+    for (marketdata::CdmRec& rec : master) {
+        suffixes[platform::TrimBlanks(rec.Key.CorpCode)] = marketdata::StoredMarketSuffix(rec);
+    }
+    EXPECT_EQ(suffixes, (std::map<std::string, std::string>{{"0700", ".hk"}, {"600000", ".ss"}, {"000001", ".sz"}}));
 }
 
 }  // namespace

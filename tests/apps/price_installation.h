@@ -42,11 +42,24 @@ inline constexpr platform::Date kToDate{2026, 12, 4};
 
 inline std::string StockCode(long n) { return std::to_string(1300 + n); }
 
+struct Stock {
+    std::string country;
+    std::string code;
+    std::string suffix;  // the exchange of a Chinese stock
+};
+
+// `count` Japanese stocks.
+inline std::vector<Stock> JapaneseStocks(long count) {
+    std::vector<Stock> stocks;
+    for (long n = 0; n < count; ++n) stocks.push_back({"JPN", StockCode(n), ""});
+    return stocks;
+}
+
 class PriceInstallation {
 public:
-    // `stocks` stocks with daily rows from `first` on, collected `parallelism`
-    // at a time; stock 3 pays a dividend and stock 5 had a split in its past.
-    PriceInstallation(long stocks, platform::Date first, long parallelism) {
+    // The stocks with daily rows from `first` on, the price histories of
+    // their countries requested and collected `parallelism` at a time.
+    PriceInstallation(const std::vector<Stock>& stocks, platform::Date first, long parallelism) {
         fs::copy_file(MIRELDA_EXE, folder.program() / "Mirelda");
         common::RunState& state = common::State();
         state.ExeName = "Mirelda";
@@ -58,21 +71,22 @@ public:
         site.UseAsPriceSites();
         common::WriteSetting("MirControl\\Common\\MultiTask", std::to_string(parallelism));
 
+        common::BatchRequestTable table;
         marketdata::CdmTbl master;
-        for (long n = 0; n < stocks; ++n) {
+        for (const Stock& stock : stocks) {
             marketdata::CdmRec rec;
             marketdata::InitCdmRec(rec, 1);
-            marketdata::InitKey("JPN", "", "1000", "", rec.Key);
-            rec.Key.CorpCode = marketdata::FitField(StockCode(n), 20, "CorpCode");
-            rec.InfoText[171 - 133] = "銘柄" + StockCode(n);
+            marketdata::InitKey(stock.country, "", "1000", "", rec.Key);
+            rec.Key.CorpCode = marketdata::FitField(stock.code, 20, "CorpCode");
+            rec.InfoText[171 - 133] = "銘柄" + stock.code;
             master.push_back(rec);
-            site.AddStock("JPN", StockCode(n), first, kToDate);
+            site.AddStock(stock.country, stock.code, first, kToDate, stock.suffix);
+            // The chain's price-history steps: Japan, the United States, China.
+            table.cell(stock.country == "JPN" ? 1 : stock.country == "USA" ? 2 : 3, 5) = 1;
         }
-        if (stocks > 5) {
-            site.AddDividend("JPN", StockCode(3), platform::AddDays(kToDate, -40), "12.5");
-            site.AddSplit("JPN", StockCode(5), platform::AddDays(kToDate, -200), 1, 2);
-        }
-        marketdata::WriteCodeMaster(marketdata::kCodeMasterFileNumber, 0, 0, "", "", stocks, env, master);
+        marketdata::WriteCodeMaster(marketdata::kCodeMasterFileNumber, 0, 0, "", "", static_cast<long>(master.size()),
+                                    env, master);
+        common::WriteSetting("MirControl\\Common\\Batch", common::EncodeBatchRequest(table));
 
         common::SystemStateRec settings;
         common::ReadSystemStateFile(env, settings);
@@ -81,10 +95,6 @@ public:
         settings.ToDate = platform::DateText(kToDate);
         settings.BackupFlag = "0";
         common::WriteSystemStateFile(env, settings);
-
-        common::BatchRequestTable table;
-        table.cell(1, 5) = 1;  // price histories of Japan
-        common::WriteSetting("MirControl\\Common\\Batch", common::EncodeBatchRequest(table));
     }
     ~PriceInstallation() { common::InstallProgramParts({}); }
     PriceInstallation(const PriceInstallation&) = delete;
