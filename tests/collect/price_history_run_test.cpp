@@ -199,6 +199,23 @@ TEST_F(PriceHistoryPart, CollectsEveryCandleAndRecordsTheDailySeries) {
     EXPECT_EQ(site.Violations(), std::vector<std::string>{});
 }
 
+// A candle setting the settings screen never wrote collects the daily series.
+TEST_F(PriceHistoryPart, BlankCandleCollectsTheDailySeries) {
+    const Date first{2026, 11, 2};
+    site.AddStock("JPN", "1301", first, kToDate);
+    WriteList(kProcess, 1, "", {Company("1301")});
+    common::SystemStateRec settings;
+    common::ReadSystemStateFile(env, settings);
+    settings.Candle = " ";
+    common::WriteSystemStateFile(env, settings);
+
+    CollectPart();
+
+    EXPECT_EQ(Series("1301", "D"), site.ExpectedRows("JPN", "1301", 'D', first, kToDate));
+    EXPECT_EQ(EndReport(), "Z");
+    EXPECT_EQ(site.Violations(), std::vector<std::string>{});
+}
+
 // A part that failed after finishing a company keeps that company: it is
 // folded into the list and not fetched again.
 TEST_F(PriceHistoryPart, FailedPartKeepsTheCompaniesItFinished) {

@@ -160,6 +160,53 @@ TEST_F(PriceHistoryStock, LaterCollectionStartsAtTheLastDefiniteDate) {
     EXPECT_EQ(site_.Violations(), std::vector<std::string>{});
 }
 
+// The period modes: "2" asks for everything again, "3" for the given period
+// only, "4" for the past before the first date held; each merges what it
+// gets into the series held.
+TEST_F(PriceHistoryStock, PeriodModesChooseTheDatesAskedFor) {
+    struct Case {
+        const char* mode;
+        Date heldFrom;
+        Date from;  // the settings' From date (mode "3")
+        Date to;    // the settings' To date
+        Date expectFirst;
+        int pages;
+    };
+    const Case cases[] = {
+        {"2", {2026, 10, 1}, {}, kToDate, {2026, 6, 1}, 3},
+        {"3", {2026, 10, 1}, {2026, 8, 3}, {2026, 8, 31}, {2026, 8, 3}, 1},
+        {"4", {2026, 10, 1}, {}, kToDate, {2026, 6, 1}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        testsupport::PriceSite site;
+        site.UseAsPriceSites();
+        site.AddStock("JPN", "7203", {2026, 6, 1}, kToDate);
+        marketdata::CdmRec company = Company("JPN", "7203");
+        // The series held: October on.
+        settings_.PeriodMode = "3";
+        settings_.FromDate = platform::DateText(c.heldFrom);
+        settings_.ToDate = platform::DateText(kToDate);
+        fs::remove(File(company, 1014, "D"));
+        ASSERT_TRUE(Collect(company));
+        const int before = site.Requests("/t");
+
+        settings_.PeriodMode = c.mode;
+        settings_.FromDate = platform::DateText(c.from);
+        settings_.ToDate = platform::DateText(c.to);
+        ASSERT_TRUE(Collect(company));
+
+        std::vector<PriceLine> expected = site.ExpectedRows("JPN", "7203", 'D', c.expectFirst, kToDate);
+        if (std::string(c.mode) == "3") {
+            // August, then the October on already held: September stays out.
+            std::erase_if(expected, [](const PriceLine& row) { return row[0].starts_with("2026/09"); });
+        }
+        EXPECT_EQ(Rows(company, 1014), expected);
+        EXPECT_EQ(site.Requests("/t") - before, c.pages);
+        EXPECT_EQ(site.Violations(), std::vector<std::string>{});
+    }
+}
+
 // Dividend and split rows go to the split file, never into the series.
 TEST_F(PriceHistoryStock, EventRowsGoToTheSplitFile) {
     const Date first{2026, 9, 1};
