@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "collect/company_report_run.h"
 #include "collect/price_history_part.h"
 #include "collect/price_history_run.h"
 #include "common/batch_chain.h"
@@ -36,10 +37,11 @@ common::Collector NotBuiltCollector(const std::string& id) {
 
 common::ProgramParts CollectionProgramParts() {
     common::ProgramParts parts;
-    for (const char* id : {"AEXCG00M", "ACORP00M", "AHPID00M"}) {
+    for (const char* id : {"AEXCG00M", "AHPID00M"}) {
         parts.drivers[id] = NotBuiltDriver(id);
     }
     parts.drivers["AHPJP00M"] = [] { AHPJP00M(); };
+    parts.drivers["ACORP00M"] = ACORP00M;
     parts.collectors["AHPJP30M"] = AHPJP30M;
     // The step of the company-registration process is empty by design.
     parts.drivers["AUSCM00M"] = [] {};

@@ -44,16 +44,7 @@ void ShowPriceCollectionSteps(common::MSGRec& msg, const std::string& step) {
     const std::string& name = common::State().context.processName;
     const std::string lines[] = {name + " の収集準備", name + " の収集", name + " の収集後処理",
                                  std::string("コードマスター") + " の更新"};
-    const long current = std::atol(step.c_str());
-    std::string label;
-    for (long i = 1; i <= 4; ++i) {
-        const char* mark = i < current ? "■　" : i == current ? "　⇒" : "□　";
-        label += mark + lines[i - 1] + "\r\n";
-    }
-    msg.Caption = name + "を収集中";
-    msg.LabelText1 = label;
-    msg.DisplayOn = true;
-    common::ShowProgress(msg);
+    marketdata::ShowStepList(msg, name + "を収集中", lines, std::atol(step.c_str()));
 }
 
 bool AHPJP00M() { return marketdata::RunSplitRun("AHPJP00M", {kSteps, ShowPriceCollectionSteps, ResetEventFlags}); }

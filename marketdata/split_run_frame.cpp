@@ -128,6 +128,19 @@ bool RunSplitRun(const char* ownId, const SplitRunKind& kind) {
     return false;
 }
 
+void ShowStepList(common::MSGRec& msg, const std::string& caption, std::span<const std::string> lines,
+                  long current) {
+    std::string label;
+    for (long i = 1; i <= static_cast<long>(lines.size()); ++i) {
+        const char* mark = i < current ? "■　" : i == current ? "　⇒" : "□　";
+        label += mark + lines[static_cast<std::size_t>(i - 1)] + "\r\n";
+    }
+    msg.Caption = caption;
+    msg.LabelText1 = label;
+    msg.DisplayOn = true;
+    common::ShowProgress(msg);
+}
+
 SplitRunPart ReadSplitRunPart(SplitRun& run, long sequence) {
     common::TSDRec task;
     if (!common::CFTSD10M(kTaskDetail, "", run.processNumber, sequence, "", run.env, task)) {
@@ -197,7 +210,7 @@ bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const 
     return StopSplitRun(run, stopWarning);
 }
 
-bool GatherPartLists(SplitRun& run) {
+bool GatherPartFiles(SplitRun& run, long fileNumber, void (*recoverPart)(SplitRun& run, const SplitRunPart& part)) {
     common::TSCRec control;
     if (!ReadTaskControl(run, control)) return false;
     run.msg.StageCount = control.TaskCount;
@@ -208,14 +221,22 @@ bool GatherPartLists(SplitRun& run) {
         const SplitRunPart part = ReadSplitRunPart(run, i);
         run.msg.StagesDone = i - 1;
         common::ShowStagedProgress(run.msg);
-        RefreshCodeMaster(kPartList, part.procIdx, part.sequence, "", run.env, run.msg);
+        recoverPart(run, part);
         std::vector<std::string> lines;
-        if (common::CFFIL21M(common::BuildDataFilePath(kPartList, part.procIdx, part.sequence, "", "", run.env),
+        if (common::CFFIL21M(common::BuildDataFilePath(fileNumber, part.procIdx, part.sequence, "", "", run.env),
                              lines)) {
             gathered.insert(gathered.end(), lines.begin(), lines.end());
         }
     }
-    common::CFFIL30M(gathered, common::BuildDataFilePath(kPartList, 0, 0, "", ".tmp", run.env));
+    common::CFFIL30M(gathered, common::BuildDataFilePath(fileNumber, 0, 0, "", ".tmp", run.env));
+    return true;
+}
+
+bool GatherPartLists(SplitRun& run) {
+    const auto refresh = [](SplitRun& r, const SplitRunPart& part) {
+        RefreshCodeMaster(kPartList, part.procIdx, part.sequence, "", r.env, r.msg);
+    };
+    if (!GatherPartFiles(run, kPartList, refresh)) return false;
     GatherPartLogs(run);
     return true;
 }

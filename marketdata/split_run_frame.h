@@ -41,6 +41,12 @@ struct SplitRunKind {
 // hold is the fatal control error. True when the run came to its end.
 bool RunSplitRun(const char* ownId, const SplitRunKind& kind);
 
+// Shows the step list: one line per step, "■　" before the lines done, "　⇒"
+// before line `current` (1-based) and "□　" before those to come, with the
+// caption.
+void ShowStepList(common::MSGRec& msg, const std::string& caption, std::span<const std::string> lines,
+                  long current);
+
 // A part of the split run as its task record names it; without a record, by
 // its place in the run.
 struct SplitRunPart {
@@ -85,6 +91,11 @@ bool StopSplitRun(SplitRun& run, const std::string& warning);
 // with `stopWarning` shown.
 bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
                         const std::string& stopWarning);
+
+// Gathers the parts' files of `fileNumber` (each made whole first by
+// `recoverPart`) into the run's work file of that number (process 0,
+// sequence 0, ".tmp") without deleting them: a repeat finds them again.
+bool GatherPartFiles(SplitRun& run, long fileNumber, void (*recoverPart)(SplitRun& run, const SplitRunPart& part));
 
 // The commit point of the parts' company lists: their lines gathered into the
 // code master's work file without deleting them, so a repeat of this step

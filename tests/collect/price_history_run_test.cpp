@@ -34,6 +34,7 @@
 #include "platform/cp932.h"
 #include "platform/date.h"
 #include "platform/utf8_text.h"
+#include "tests/collect/split_run_files.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/price_site.h"
@@ -44,81 +45,19 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Date;
 using testsupport::PriceLine;
+using collect_test::kFatal;
+using collect_test::kNoCompany;
+using collect_test::kNoControl;
 
 constexpr long kProcess = 11;
 constexpr Date kToDate{2026, 12, 4};
 constexpr const char* kDupFlag = "MirControl\\HpGet\\HpDupSts";
 constexpr const char* kSplitFlag = "MirControl\\HpGet\\HpSplit";
-constexpr const char* kNoCompany =
-    "処理対象の企業が存在しません。　\r\n\r\n"
-    "ご不便をお掛けして、大変申し訳ございません。　\r\n"
-    "企業一覧の収集、または「その他の機能」のコードマスターの初期化を行ってから再実行して下さい。　\r\n\r\n"
-    "それでも同様のエラーが発生する場合は、お手数をお掛けしますが、　\r\n"
-    "開発者へ連絡をお願い致します。　\r\n";
-constexpr const char* kNoControl = "アプリケーションエラー（制御情報が存在しません）　";
-constexpr const char* kFatal = "アプリケーションエラー（制御情報の致命的エラー）　";
-
-// A Mirelda program folder with the Japanese price-history run (process 11)
-// as the current process, and its code-master and task files.
-class PriceHistoryFiles : public ::testing::Test {
-protected:
-    explicit PriceHistoryFiles(long workProcess, long workSequence) {
-        common::CCENV00M(env);
-        common::SetTaskWorkPaths(workProcess, workSequence, env);
-        common::LoadLogSwitches(env);
-        common::SetProcessContext(1, 1);
-    }
-
-    static marketdata::CdmRec Company(const std::string& code) {
-        marketdata::CdmRec rec;
-        marketdata::InitCdmRec(rec, 1);
-        rec.Key.Market = "JPN";
-        rec.Key.Category = "1000";
-        rec.Key.CorpCode = code;
-        rec.Key.Flag1 = "1";
-        rec.InfoText[171 - 133] = "銘柄" + code;
-        return rec;
-    }
-
-    void WriteList(long procIdx, long sequence, const std::string& extension, marketdata::CdmTbl companies) {
-        marketdata::WriteCodeMaster(1, procIdx, sequence, "", extension, static_cast<long>(companies.size()), env,
-                                    companies);
-    }
-    marketdata::CdmTbl List(long procIdx, long sequence) {
-        marketdata::CdmTbl companies;
-        marketdata::CFCDM10M(1, procIdx, sequence, "", "", "", "", env, common::SortKeyRec{}, companies);
-        return companies;
-    }
-
-    // A task-control record of one part per status, and each part's record.
-    void WriteTasks(const std::vector<std::string>& statuses) {
-        common::TSCRec control;
-        common::InitTaskControlRec(kProcess, static_cast<long>(statuses.size()), env, control);
-        control.SlotCount = 1;
-        common::CFTSC50M(kProcess, "", env, control);
-        for (std::size_t i = 0; i < statuses.size(); ++i) {
-            const long sequence = static_cast<long>(i + 1);
-            common::InitTaskDetailRec(kProcess, sequence, env, control, task);
-            task.TaskSlot = 1;
-            task.TaskStatus = statuses[i];
-            common::CFTSD50M(kProcess, sequence, env, task);
-        }
-    }
-
-    std::string DataPath(long fileNumber, long procIdx, long sequence, const std::string& extension) {
-        return common::BuildDataFilePath(fileNumber, procIdx, sequence, "", extension, env);
-    }
-
-    testsupport::ProgramFolder folder;
-    testsupport::FakeUi ui;
-    common::EnvRec env;
-    common::TSDRec task;  // the last one written
-};
 
 // The child of part 1, collecting from the loopback site.
-class PriceHistoryPart : public PriceHistoryFiles {
+class PriceHistoryPart : public collect_test::SplitRunFiles {
 protected:
-    PriceHistoryPart() : PriceHistoryFiles(kProcess, 1) {
+    PriceHistoryPart() : SplitRunFiles(1, 1, kProcess, 1) {
         common::SetWaitScaleForTests(0.01f);
         site.UseAsPriceSites();
         WriteTasks({"0"});
@@ -257,38 +196,15 @@ TEST_F(PriceHistoryPart, CancelLeavesThePartSuspendedWithNothingWritten) {
 }
 
 // The parent run of process 11 with a recording progress form.
-class PriceHistoryRun : public PriceHistoryFiles {
+class PriceHistoryRun : public collect_test::SplitRunFiles {
 protected:
-    PriceHistoryRun() : PriceHistoryFiles(0, 0) { InstallPump(ui.pump); }
+    PriceHistoryRun() : SplitRunFiles(1, 1, 0, 0) { InstallPump(ui.pump); }
 
-    void InstallPump(std::shared_ptr<common::EventPump> pump) {
-        common::InstallUi({ui.presenter, forms, std::move(pump), nullptr,
-                           std::make_shared<testsupport::ThrowingProgramEnd>()});
-    }
-
-    void SetCtr(const std::string& status, const std::string& step) {
-        common::CtrRec rec;
-        common::ClearCtrRec(rec);
-        rec.Status = status;
-        rec.Step = step;
-        common::WriteCtrRec(kProcess, env, rec);
-    }
-    common::CtrRec Ctr() {
-        common::CtrRec rec;
-        common::ReadCtrRec(kProcess, env, rec);
-        return rec;
-    }
     void SetEventFlags(const std::string& value) {
         common::WriteSetting(kDupFlag, value);
         common::WriteSetting(kSplitFlag, value);
     }
     std::string EventFlags() { return common::ReadSetting(kDupFlag) + common::ReadSetting(kSplitFlag); }
-
-    static std::string ReadLog(const std::string& path) {
-        return fs::exists(path) ? platform::FromCp932(testsupport::ReadBytes(path)).text : "";
-    }
-
-    std::shared_ptr<testsupport::RecordingForms> forms = std::make_shared<testsupport::RecordingForms>();
 };
 
 TEST_F(PriceHistoryRun, StepListMarksDoneCurrentAndComingSteps) {

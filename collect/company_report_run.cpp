@@ -1,0 +1,81 @@
+#include "collect/company_report_run.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "common/data_file.h"
+#include "common/logs.h"
+#include "common/master_merge.h"
+#include "common/run_state.h"
+#include "marketdata/split_run_frame.h"
+
+namespace collect {
+
+namespace {
+
+constexpr long kResearchKind = 7;
+
+long ProcessKind() { return std::atol(common::State().context.processIndexText.c_str()); }
+long ResultFile() { return common::State().context.resultFileNumber; }
+
+void RecoverResults(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
+    common::CFCPIR0M(ResultFile(), part.procIdx, part.sequence, "", ".tmp", ".txt", run.env, run.msg);
+}
+
+// A failed part ("E") too: deleting its work files would throw away the
+// companies it finished, which the recovery keeps instead.
+void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
+    marketdata::RecoverPartList(run.env, run.msg, part.procIdx, part.sequence);
+    RecoverResults(run, part);
+}
+
+bool CollectParts(marketdata::SplitRun& run) {
+    return marketdata::RunPartsInChildren(run, RecoverPart, run.processName + "の収集を中断します。　");
+}
+
+// The commit point: the parts' lists and results are gathered without being
+// deleted, so that a repeat of this step finds them again.
+bool GatherParts(marketdata::SplitRun& run) {
+    return marketdata::GatherPartFiles(run, ResultFile(), RecoverResults) && marketdata::GatherPartLists(run);
+}
+
+bool UpdateResultMaster(marketdata::SplitRun& run) {
+    common::CFCPIR0M(ResultFile(), 0, 0, "", ".tmp", ".txt", run.env, run.msg);
+    common::CFFIL75M(ResultFile(), run.processNumber, run.env);
+    if (ProcessKind() == kResearchKind) return true;
+    return marketdata::FinishSplitRun(run);
+}
+
+// The research provider's industries are attached and extracted by routines
+// that are not built yet: the run stops at this step, to resume here once
+// they are.
+bool ResearchIndustriesNotBuilt(marketdata::SplitRun& run) {
+    common::WriteErrorLog(common::State().errorLogOn, run.ownId, common::log_tag::kWarning, "00",
+                          "ロイター業種の付与・抽出は未実装です（プレースホルダー）");
+    return false;
+}
+
+constexpr marketdata::SplitRunStep kSteps[] = {
+    marketdata::SplitCompaniesIntoParts, CollectParts, GatherParts, marketdata::ApplyPartLists, UpdateResultMaster,
+    ResearchIndustriesNotBuilt,          ResearchIndustriesNotBuilt,
+};
+
+}  // namespace
+
+void ShowCollectionSteps(common::MSGRec& msg, const std::string& step) {
+    const std::string& name = common::State().context.processName;
+    std::vector<std::string> lines = {name + " の収集準備", name + " の収集", name + " の収集後処理",
+                                      std::string("コードマスター") + " の更新", name + " の更新"};
+    if (ProcessKind() == kResearchKind) {
+        lines.push_back("ロイター業種の付与");
+        lines.push_back("ロイター業種の抽出");
+    }
+    marketdata::ShowStepList(msg, name + " の収集", lines, std::atol(step.c_str()));
+}
+
+void ACORP00M() {
+    const std::size_t count = ProcessKind() == kResearchKind ? 7 : 5;
+    marketdata::RunSplitRun("ACORP00M", {std::span(kSteps, count), ShowCollectionSteps, nullptr});
+}
+
+}  // namespace collect
