@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "collect/company_list_run.h"
 #include "collect/company_report_run.h"
 #include "collect/price_history_part.h"
 #include "collect/price_history_run.h"
@@ -42,6 +43,7 @@ common::ProgramParts CollectionProgramParts() {
     }
     parts.drivers["AHPJP00M"] = [] { AHPJP00M(); };
     parts.drivers["ACORP00M"] = ACORP00M;
+    parts.drivers["ALIST00M"] = ALIST00M;
     parts.collectors["AHPJP30M"] = AHPJP30M;
     // The step of the company-registration process is empty by design.
     parts.drivers["AUSCM00M"] = [] {};

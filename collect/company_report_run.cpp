@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "collect/collection_steps.h"
 #include "common/data_file.h"
 #include "common/logs.h"
 #include "common/master_merge.h"
@@ -36,7 +37,7 @@ bool CollectParts(marketdata::SplitRun& run) {
 // The commit point: the parts' lists and results are gathered without being
 // deleted, so that a repeat of this step finds them again.
 bool GatherParts(marketdata::SplitRun& run) {
-    return marketdata::GatherPartFiles(run, ResultFile(), RecoverResults) && marketdata::GatherPartLists(run);
+    return marketdata::GatherPartFiles(run, ResultFile(), "", RecoverResults) && marketdata::GatherPartLists(run);
 }
 
 bool UpdateResultMaster(marketdata::SplitRun& run) {
@@ -64,8 +65,8 @@ constexpr marketdata::SplitRunStep kSteps[] = {
 
 void ShowCollectionSteps(common::MSGRec& msg, const std::string& step) {
     const std::string& name = common::State().context.processName;
-    std::vector<std::string> lines = {name + " の収集準備", name + " の収集", name + " の収集後処理",
-                                      std::string("コードマスター") + " の更新", name + " の更新"};
+    std::vector<std::string> lines = CollectionStepLines();
+    lines.push_back(name + " の更新");
     if (ProcessKind() == kResearchKind) {
         lines.push_back("ロイター業種の付与");
         lines.push_back("ロイター業種の抽出");

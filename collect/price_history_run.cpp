@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "collect/collection_steps.h"
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "marketdata/split_run_frame.h"
@@ -42,9 +43,7 @@ void ResetEventFlags() {
 
 void ShowPriceCollectionSteps(common::MSGRec& msg, const std::string& step) {
     const std::string& name = common::State().context.processName;
-    const std::string lines[] = {name + " の収集準備", name + " の収集", name + " の収集後処理",
-                                 std::string("コードマスター") + " の更新"};
-    marketdata::ShowStepList(msg, name + "を収集中", lines, std::atol(step.c_str()));
+    marketdata::ShowStepList(msg, name + "を収集中", CollectionStepLines(), std::atol(step.c_str()));
 }
 
 bool AHPJP00M() { return marketdata::RunSplitRun("AHPJP00M", {kSteps, ShowPriceCollectionSteps, ResetEventFlags}); }

@@ -24,7 +24,7 @@ struct ChainStep {
 };
 
 constexpr ChainStep kChain[] = {
-    {1, "AEXCG00M", 11, 1},  {6, nullptr},           {7, nullptr},           {8, nullptr},
+    {1, "AEXCG00M", 11, 1},  {6, "ALIST00M", 4, 1},   {7, "ALIST00M", 4, 3},   {8, "ALIST00M", 4, 2},
     {11, "ACORP00M", 5, 1},  {12, nullptr, 0, 0, true}, {13, "ACORP00M", 5, 2}, {16, "ACORP00M", 6, 1},
     {17, "ACORP00M", 6, 3},  {18, "ACORP00M", 6, 2}, {21, "ACORP00M", 7, 1}, {26, "AHPJP00M", 1, 1},
     {27, "AHPJP00M", 1, 3},  {28, "AHPJP00M", 1, 2}, {36, "AUSCM00M"},       {41, "AHPID00M"},

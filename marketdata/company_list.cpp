@@ -15,6 +15,7 @@ namespace {
 constexpr std::size_t kFirstIndustryText = 11;
 constexpr std::size_t kLastIndustryText = 21;
 constexpr std::size_t kFirstListText = 8;
+constexpr std::size_t kOwnNameText = 22;
 
 }  // namespace
 
@@ -48,6 +49,18 @@ void CopyListRec(const IndustryRec& industry, ListRec& rec) {
     for (std::size_t n = kFirstIndustryText; n <= kLastIndustryText; ++n) {
         rec.ListText[kFirstListText + n - kFirstIndustryText] = industry.Text[n];
     }
+}
+
+void ListRecToIndustryRec(const ListRec& company, IndustryRec& entry) {
+    entry = IndustryRec{};
+    entry.Key = company.Key;
+    entry.Fixed1 = " ";
+    entry.Fixed4 = company.ListCode;
+    entry.Fixed6 = "      ";
+    for (std::size_t n = kFirstIndustryText; n <= kLastIndustryText; ++n) {
+        entry.Text[n] = company.ListText[kFirstListText + n - kFirstIndustryText];
+    }
+    entry.Text[kOwnNameText] = company.ListText[1];
 }
 
 }  // namespace marketdata

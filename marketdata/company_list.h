@@ -34,4 +34,10 @@ bool LineToListRec(std::string_view line, ListRec& rec);
 // then set the company's own fields.
 void CopyListRec(const IndustryRec& industry, ListRec& rec);
 
+// The company as an entry of its industry source, the way back of
+// CopyListRec: the company's Key, ListCode as the 4-character field, ListText
+// 8-18 as texts 11-21 (the industry level names among them) and its name
+// (ListText 1) as the entry's own name (text 22); the rest blank or empty.
+void ListRecToIndustryRec(const ListRec& company, IndustryRec& entry);
+
 }  // namespace marketdata

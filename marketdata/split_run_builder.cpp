@@ -44,12 +44,31 @@ bool PrepareParts(long processNumber, const std::string& market, long parallelis
 
     LogStep("01");
     NextStage(msg);
-    env.runMode = 2;
-    env.TaskPath = env.Path;
     for (const long fileNumber : kFilesOfProcess) common::CFFIL75M(fileNumber, processNumber, env);
 
     LogStep("02");
     NextStage(msg);
+    LogStep("03");
+    NextStage(msg);
+    const std::string extension = common::CFFIL03M(kCodeMasterFileNumber);
+    WriteSplitRunTasks(processNumber, static_cast<long>(companies.size()), parallelism, env, msg,
+                       [&](long sequence, long first, long last) {
+                           CdmTbl part(companies.begin() + first, companies.begin() + last);
+                           for (CdmRec& rec : part) rec.Key.Flag1 = "1";
+                           WriteCodeMaster(kCodeMasterFileNumber, processNumber, sequence, "", extension,
+                                           static_cast<long>(part.size()), env, part);
+                       });
+    LogStep("04");
+    NextStage(msg);
+    return true;
+}
+
+}  // namespace
+
+void WriteSplitRunTasks(long processNumber, long count, long parallelism, common::EnvRec& env, common::MSGRec& msg,
+                        const std::function<void(long sequence, long first, long last)>& writePart) {
+    env.runMode = 2;
+    env.TaskPath = env.Path;
     common::TSCRec control;
     common::InitTaskControlRec(processNumber, 0, env, control);
     common::TSDRec task;
@@ -57,12 +76,8 @@ bool PrepareParts(long processNumber, const std::string& market, long parallelis
     task.MainPath = env.Path;
     task.TaskPath = env.Path;
 
-    LogStep("03");
-    NextStage(msg);
-    const long count = static_cast<long>(companies.size());
     const long partSize = common::ChunkCount(count, parallelism);
     const long slots = common::AtLeastOne(env.taskCount);
-    const std::string extension = common::CFFIL03M(kCodeMasterFileNumber);
     msg.lngDenominator = count;
     long sequence = 0;
     long slot = 0;
@@ -72,26 +87,16 @@ bool PrepareParts(long processNumber, const std::string& market, long parallelis
         if (next > count) break;
         ++sequence;
         slot = slot % slots + 1;
-        const long last = std::min(count, next - 1 + partSize);
-        CdmTbl part(companies.begin() + (next - 1), companies.begin() + last);
-        for (CdmRec& rec : part) rec.Key.Flag1 = "1";
+        writePart(sequence, next - 1, std::min(count, next - 1 + partSize));
         task.TaskSlot = static_cast<std::int32_t>(slot);
         task.TaskSequence = static_cast<std::int32_t>(sequence);
         control.TaskCount = static_cast<std::int32_t>(sequence);
         control.SlotCount = std::max(control.SlotCount, static_cast<std::int32_t>(slot));
-        WriteCodeMaster(kCodeMasterFileNumber, processNumber, sequence, "", extension,
-                        static_cast<long>(part.size()), env, part);
         common::CFTSD50M(processNumber, sequence, env, task);
     }
-
-    LogStep("04");
-    NextStage(msg);
     control.WaitingCount = control.TaskCount;
     common::CFTSC50M(processNumber, "", env, control);
-    return true;
 }
-
-}  // namespace
 
 bool CFCDM82M(long processNumber, long, const std::string& processName, const std::string& market,
               common::EnvRec& env, common::MSGRec& msg, const std::string&) {

@@ -1,10 +1,20 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/env_rec.h"
 #include "common/progress.h"
 
 namespace marketdata {
+
+// Cuts `count` items, in order, into the parts of a split run of the process
+// (common::ChunkCount items each for the parallelism): `writePart(sequence,
+// first, last)` writes items first..last-1 (0-based) as part `sequence`, and
+// the task-detail record of each part (slots 1, 2, ... up to env.taskCount,
+// then 1 again) and the run's task-control record are written. Leaves env in
+// child-task mode (runMode 2, TaskPath the program folder).
+void WriteSplitRunTasks(long processNumber, long count, long parallelism, common::EnvRec& env, common::MSGRec& msg,
+                        const std::function<void(long sequence, long first, long last)>& writePart);
 
 // Prepares a split run over the companies of `market` ("JPN", "CHN", "USA";
 // categories "2000", "1000" and "0010") of the code master: deletes the older

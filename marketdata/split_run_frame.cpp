@@ -210,7 +210,8 @@ bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const 
     return StopSplitRun(run, stopWarning);
 }
 
-bool GatherPartFiles(SplitRun& run, long fileNumber, void (*recoverPart)(SplitRun& run, const SplitRunPart& part)) {
+bool GatherPartFiles(SplitRun& run, long fileNumber, const std::string& partExtension,
+                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part)) {
     common::TSCRec control;
     if (!ReadTaskControl(run, control)) return false;
     run.msg.StageCount = control.TaskCount;
@@ -223,8 +224,9 @@ bool GatherPartFiles(SplitRun& run, long fileNumber, void (*recoverPart)(SplitRu
         common::ShowStagedProgress(run.msg);
         recoverPart(run, part);
         std::vector<std::string> lines;
-        if (common::CFFIL21M(common::BuildDataFilePath(fileNumber, part.procIdx, part.sequence, "", "", run.env),
-                             lines)) {
+        const std::string path =
+            common::BuildDataFilePath(fileNumber, part.procIdx, part.sequence, "", partExtension, run.env);
+        if (common::CFFIL21M(path, lines)) {
             gathered.insert(gathered.end(), lines.begin(), lines.end());
         }
     }
@@ -236,7 +238,7 @@ bool GatherPartLists(SplitRun& run) {
     const auto refresh = [](SplitRun& r, const SplitRunPart& part) {
         RefreshCodeMaster(kPartList, part.procIdx, part.sequence, "", r.env, r.msg);
     };
-    if (!GatherPartFiles(run, kPartList, refresh)) return false;
+    if (!GatherPartFiles(run, kPartList, "", refresh)) return false;
     GatherPartLogs(run);
     return true;
 }

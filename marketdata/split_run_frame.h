@@ -92,10 +92,12 @@ bool StopSplitRun(SplitRun& run, const std::string& warning);
 bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
                         const std::string& stopWarning);
 
-// Gathers the parts' files of `fileNumber` (each made whole first by
-// `recoverPart`) into the run's work file of that number (process 0,
-// sequence 0, ".tmp") without deleting them: a repeat finds them again.
-bool GatherPartFiles(SplitRun& run, long fileNumber, void (*recoverPart)(SplitRun& run, const SplitRunPart& part));
+// Gathers the parts' files of `fileNumber` with `partExtension` (blank: the
+// number's default), each made whole first by `recoverPart`, into the run's
+// work file of that number (process 0, sequence 0, ".tmp") without deleting
+// them: a repeat finds them again.
+bool GatherPartFiles(SplitRun& run, long fileNumber, const std::string& partExtension,
+                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part));
 
 // The commit point of the parts' company lists: their lines gathered into the
 // code master's work file without deleting them, so a repeat of this step

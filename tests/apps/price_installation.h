@@ -13,6 +13,7 @@
 #include "collect/collection_parts.h"
 #include "common/batch_chain.h"
 #include "common/batch_request.h"
+#include "common/ctr_file.h"
 #include "common/data_file.h"
 #include "common/default_settings.h"
 #include "common/logs.h"

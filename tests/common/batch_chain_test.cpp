@@ -19,7 +19,7 @@ protected:
         common::CCENV00M(env_);
         common::SetTaskWorkPaths(0, 0, env_);
         common::ProgramParts parts;
-        for (const char* id : {"AEXCG00M", "ACORP00M", "AHPJP00M", "AUSCM00M", "AHPID00M"}) {
+        for (const char* id : {"AEXCG00M", "ALIST00M", "ACORP00M", "AHPJP00M", "AUSCM00M", "AHPID00M"}) {
             parts.drivers[id] = [this, id] {
                 const std::string call = std::string(id) + " " + std::to_string(common::State().context.processNumber);
                 calls_.push_back(call);
@@ -47,9 +47,11 @@ protected:
 };
 
 TEST_F(BatchChain, RunsRequestedStepsInChainOrderAndClearsThem) {
-    common::WriteSetting("MirControl\\Common\\Batch", Request({28, 26, 1, 6, 16, 17, 18, 21, 11, 13, 36, 41}) + "11");
+    common::WriteSetting("MirControl\\Common\\Batch",
+                         Request({28, 26, 1, 8, 6, 7, 16, 17, 18, 21, 11, 13, 36, 41}) + "11");
     common::RunCollectionBatch();
-    EXPECT_EQ(calls_, (std::vector<std::string>{"AEXCG00M 111", "ACORP00M 51", "ACORP00M 52", "ACORP00M 61",
+    EXPECT_EQ(calls_, (std::vector<std::string>{"AEXCG00M 111", "ALIST00M 41", "ALIST00M 43", "ALIST00M 42",
+                                                "ACORP00M 51", "ACORP00M 52", "ACORP00M 61",
                                                 "ACORP00M 63", "ACORP00M 62", "ACORP00M 71", "AHPJP00M 11",
                                                 "AHPJP00M 12", "AUSCM00M 12", "AHPID00M 12"}));
     EXPECT_EQ(Batch(), std::string(50, '0'));
