@@ -1,0 +1,203 @@
+// A whole Japanese price-history run collected from nothing with the real
+// Mirelda as the child copies, at parallelism 1 and 4, and one stock's
+// collection taken apart in this process on a sample of stocks: fetching the
+// pages, parsing them, and the rest (folding, merging, moving averages,
+// writing). The run at parallelism 1 less its stocks' own collection time is
+// the controller's overhead. Run by hand:
+//   bench_price_collection [--stocks=N] [--rows=N] [--sample=N]
+// The full size is 200 stocks of 5,000 daily rows (50 rows a page), with a
+// sample of 10 stocks.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collect/html_items.h"
+#include "collect/html_tag_table.h"
+#include "collect/page_fetch.h"
+#include "collect/page_layout.h"
+#include "collect/price_history_stock.h"
+#include "collect/price_request.h"
+#include "collect/price_url.h"
+#include "common/key_layout.h"
+#include "common/process_context.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/task_files.h"
+#include "common/text_file_read.h"
+#include "marketdata/code_master.h"
+#include "platform/date.h"
+#include "platform/utf8_text.h"
+#include "tests/apps/price_installation.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using price_e2e::PriceInstallation;
+
+constexpr long kPageFile = 10005;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
+    const std::string prefix = "--" + std::string(name) + "=";
+    for (int a = 1; a < argc; ++a) {
+        const std::string_view arg = argv[a];
+        if (arg.starts_with(prefix)) return std::stol(std::string(arg.substr(prefix.size())));
+    }
+    return fallback;
+}
+
+// The first date that gives `rows` daily (weekday) rows up to the run's last date.
+platform::Date FirstDateFor(long rows) {
+    platform::Date date = price_e2e::kToDate;
+    for (long found = 0;; date = platform::AddDays(date, -1)) {
+        const int weekday = platform::Weekday(date);
+        if (weekday != 1 && weekday != 7 && ++found == rows) return date;
+    }
+}
+
+struct RunFigures {
+    double seconds = 0;
+    long pages = 0;
+};
+
+// One whole run in a fresh installation; false when it did not complete cleanly.
+bool TimeRun(long stocks, platform::Date first, long parallelism, RunFigures& figures) {
+    PriceInstallation run(price_e2e::JapaneseStocks(stocks), first, parallelism);
+    const Clock::time_point start = Clock::now();
+    run.Run();
+    figures.seconds = Seconds(start, Clock::now());
+    figures.pages = run.site.Requests("/t");
+    const bool clean = run.CtrStatus() == "Z/00" && run.site.Violations().empty() && run.ui.presenter->boxes.empty();
+    std::printf("parallelism %ld: %s, wall %.2f s, %.1f stocks/s, %.0f pages/s (%ld pages)\n", parallelism,
+                clean ? "complete" : "NOT complete", figures.seconds, static_cast<double>(stocks) / figures.seconds,
+                static_cast<double>(figures.pages) / figures.seconds, figures.pages);
+    if (!clean) std::printf("  run status %s\n%s", run.CtrStatus().c_str(), run.ErrorLog().c_str());
+    return clean;
+}
+
+// Milliseconds summed over the sample stocks.
+struct StockParts {
+    double fetch = 0;  // the page fetches alone
+    double parse = 0;  // reading each saved page back, tokenizing and laying it out
+    double whole = 0;  // the stock's whole collection
+    long pages = 0;
+};
+
+double Milliseconds(Clock::time_point from, Clock::time_point to) { return Seconds(from, to) * 1000; }
+
+// Collects the sample's stocks one by one as a child's part does, then
+// fetches and parses the same pages again on their own.
+bool TimeStockParts(long sample, platform::Date first, StockParts& parts) {
+    PriceInstallation installation(price_e2e::JapaneseStocks(sample), first, 1);
+    common::EnvRec& env = installation.env;
+    common::SetProcessContext(1, 1);
+    common::SetTaskWorkPaths(price_e2e::kProcess, 1, env);
+    common::TSCRec control;
+    common::InitTaskControlRec(price_e2e::kProcess, 1, env, control);
+    common::TSDRec task;
+    common::InitTaskDetailRec(price_e2e::kProcess, 1, env, control, task);
+    collect::BuildHtmlTagTable();
+
+    marketdata::CdmTbl companies;
+    common::SortKeyRec keys;
+    common::SetKeyLayout3(keys);
+    marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, 0, 0, "", "JPN", "", "", env, keys, companies);
+    common::SystemStateRec settings;
+    common::ReadSystemStateFile(env, settings);
+
+    collect::PriceUrlTemplate tpl;
+    collect::GetPriceUrlTemplate("JPN", "1000", tpl);
+    const std::string& pagePath = common::State().fetchWorkPaths[kPageFile - 10000];
+    collect::PageCellTable text;
+    collect::PageCellTable link;
+    for (marketdata::CdmRec& company : companies) {
+        const std::string code = platform::TrimBlanks(company.Key.CorpCode);
+        const int before = installation.site.Requests("JPN", code);
+        common::MSGRec msg;
+        Clock::time_point start = Clock::now();
+        if (!collect::AHPJP41M(1, env, msg, company, settings, "D", task)) return false;
+        parts.whole += Milliseconds(start, Clock::now());
+        const int pages = installation.site.Requests("JPN", code) - before;
+        parts.pages += pages;
+
+        // The pages the stock asked for: from the earliest date to the run's
+        // last one, a page of rows at a time.
+        collect::PriceRequest request;
+        request.Code = code;
+        request.Candle = "D";
+        request.ToDate = price_e2e::kToDate;
+        for (int page = 0; page < pages; ++page) {
+            request.GetPosition = page * std::stol(tpl.LinesPerPage);
+            const std::string url = collect::FillPriceUrl(tpl, request);
+            start = Clock::now();
+            if (collect::RunW3getv(url) <= 0) return false;
+            parts.fetch += Milliseconds(start, Clock::now());
+
+            start = Clock::now();
+            std::string bytes;
+            common::CFFIL23M(pagePath, bytes);
+            collect::HtmlItems items = collect::SplitHtmlItems(bytes);
+            collect::ResolveTagAttributes(items);
+            std::int32_t cols = 0;
+            std::int32_t rows = 0;
+            collect::LayoutHtmlItems(items, cols, rows);
+            collect::FillPageCellTables(items, cols, rows, text, link);
+            parts.parse += Milliseconds(start, Clock::now());
+        }
+    }
+    return installation.site.Violations().empty();
+}
+
+void PrintPart(const char* name, double milliseconds, long stocks, double whole) {
+    std::printf("  %-42s %8.2f ms per stock  %5.1f %%\n", name, milliseconds / static_cast<double>(stocks),
+                100 * milliseconds / whole);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long stocks = CountFlag(argc, argv, "stocks", 200);
+    const long rows = CountFlag(argc, argv, "rows", 5000);
+    const long sample = std::min(CountFlag(argc, argv, "sample", 10), stocks);
+    if (stocks < 1 || rows < 1 || sample < 1) {
+        std::fprintf(stderr, "--stocks, --rows and --sample must be at least 1\n");
+        return 1;
+    }
+    const platform::Date first = FirstDateFor(rows);
+    std::printf("%ld Japanese stocks of %ld daily rows from %s, collected from nothing\n", stocks, rows,
+                platform::DateText(first).c_str());
+
+    RunFigures serial;
+    RunFigures parallel;
+    if (!TimeRun(stocks, first, 1, serial) || !TimeRun(stocks, first, 4, parallel)) return 1;
+    std::printf("speed-up at parallelism 4: %.2f\n", serial.seconds / parallel.seconds);
+
+    StockParts parts;
+    if (!TimeStockParts(sample, first, parts)) {
+        std::fprintf(stderr, "the sample's collection or page fetches failed\n");
+        return 1;
+    }
+    std::printf("one stock's collection, in this process, mean of %ld stocks (%ld pages each):\n", sample,
+                parts.pages / sample);
+    const double rest = parts.whole - parts.fetch - parts.parse;
+    PrintPart("(a) fetching the pages", parts.fetch, sample, parts.whole);
+    PrintPart("(b) reading back, tokenizing, laying out", parts.parse, sample, parts.whole);
+    PrintPart("folding, merging, averages, writing", rest, sample, parts.whole);
+    PrintPart("(c) the whole stock", parts.whole, sample, parts.whole);
+
+    // Everything of the run at parallelism 1 outside the stocks' own
+    // collection: splitting, child start-up, the parts' code masters, the
+    // controller's polling and the final merge of the code master.
+    const double perStock = parts.whole / static_cast<double>(sample);
+    const double overhead = serial.seconds * 1000 - perStock * static_cast<double>(stocks);
+    std::printf("controller overhead at parallelism 1 (run wall less %ld x mean (c)): %.2f ms per stock, %.1f %% "
+                "of the run\n",
+                stocks, overhead / static_cast<double>(stocks), 100 * overhead / (serial.seconds * 1000));
+    return 0;
+}
