@@ -107,28 +107,9 @@ std::map<std::string, std::string> ExpectCompleteRun(PriceInstallation& run) {
     return files;
 }
 
-// Names the files that differ, with their first differing line.
 void ExpectSameFiles(const std::map<std::string, std::string>& files,
                      const std::map<std::string, std::string>& reference) {
-    for (const auto& [name, bytes] : reference) {
-        const auto found = files.find(name);
-        if (found == files.end()) {
-            ADD_FAILURE() << "missing: " << name;
-            continue;
-        }
-        if (found->second == bytes) continue;
-        std::istringstream a(found->second);
-        std::istringstream b(bytes);
-        std::string lineA;
-        std::string lineB;
-        while (std::getline(a, lineA) && std::getline(b, lineB) && lineA == lineB) {
-        }
-        ADD_FAILURE() << name << " differs:\n  got      " << lineA.substr(0, 300) << "\n  expected "
-                      << lineB.substr(0, 300);
-    }
-    for (const auto& [name, bytes] : files) {
-        if (!reference.contains(name)) ADD_FAILURE() << "extra: " << name;
-    }
+    EXPECT_EQ(mirelda_e2e::FileDifferences(files, reference), std::vector<std::string>{});
 }
 
 TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
