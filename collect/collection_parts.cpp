@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "collect/cn_company_list.h"
 #include "collect/company_list_run.h"
 #include "collect/company_report_run.h"
+#include "collect/jp_company_list.h"
 #include "collect/price_history_part.h"
 #include "collect/price_history_run.h"
+#include "collect/us_company_list.h"
 #include "common/batch_chain.h"
 #include "common/logs.h"
 #include "common/run_state.h"
@@ -45,10 +48,12 @@ common::ProgramParts CollectionProgramParts() {
     parts.drivers["ACORP00M"] = ACORP00M;
     parts.drivers["ALIST00M"] = ALIST00M;
     parts.collectors["AHPJP30M"] = AHPJP30M;
+    parts.collectors["ALSJP30M"] = ALSJP30M;
+    parts.collectors["ALSCN30M"] = ALSCN30M;
+    parts.collectors["AL2US30M"] = AL2US30M;
     // The step of the company-registration process is empty by design.
     parts.drivers["AUSCM00M"] = [] {};
-    for (const char* id : {"ALSJP30M", "ALSCN30M", "AL2US30M", "ACPJP30M", "ACPCN30M", "ARPJP30M",
-                           "ARPCH30M", "ARPUS30M", "AMLTX30M", "AEXCG30M"}) {
+    for (const char* id : {"ACPJP30M", "ACPCN30M", "ARPJP30M", "ARPCH30M", "ARPUS30M", "AMLTX30M", "AEXCG30M"}) {
         parts.collectors[id] = NotBuiltCollector(id);
     }
     parts.subMenu = common::SubMenu;

@@ -63,6 +63,9 @@ constexpr GroupKey kHpGetKeys[] = {
     // The hosts of the collectors' sites: not defaulted, set by importing this group.
     {"SitePortal", 0}, {"SiteChinaStock", 0}, {"SiteUsQuote", 0}, {"SiteUsPortal", 0}, {"SiteJpPrices", 0},
     {"SiteRates", 0}, {"SiteReport", 0},
+    // The brand text in the footer of the portal's company-list pages, which
+    // ends a page's list: not defaulted either; empty, it ends none.
+    {"ListBrand", 0},
 };
 
 constexpr GroupKey kKsnGrhKeys[] = {

@@ -42,7 +42,7 @@ const GroupCase kGroups[] = {
      "HpDupSts HpSplit BscExcg BscList01 BscList02 BscList03 BscCorp01 BscCorp02 BscCorp03 BscMark01 BscMark02 "
      "BscMark03 BscOthe BscHpri01 BscHpri02 BscHpri03 HpRepToHp HpSelect HpCntry01 HpCntry02 HpCntry03 HpCandle "
      "HpPr HpPrFrom HpPrTo HpBackUp SitePortal SiteChinaStock SiteUsQuote SiteUsPortal SiteJpPrices SiteRates "
-     "SiteReport"},
+     "SiteReport ListBrand"},
     {5, "KsnGrh", "GrahWide GrahLog GrahConv Grahmidl GrahLwhi GrahSplt GrahSize GrahRange GrahPeriod"},
     {6, "Common", "MultiTask ListMax"},
     {7, "Help", "MngCntry01 MngCntry02 MngCntry03 MngCntry04"},

@@ -1,0 +1,69 @@
+#include "collect/cn_company_list.h"
+
+#include "collect/list_collector_run.h"
+#include "common/text_file_write.h"
+
+namespace collect {
+
+namespace {
+
+constexpr const char* kOwnId = "ALSCN30M";
+constexpr long kMaxCompanies = 20;
+
+IndustryEnd CollectIndustry(ListCollectorRun& run, marketdata::IndustryRec& industry) {
+    FetchRec fetch;
+    if (const IndustryEnd fetched = run.FetchIndustryPage(industry, fetch); fetched != IndustryEnd::Finished) {
+        return fetched;
+    }
+    std::int32_t first = 0;
+    std::int32_t col = 0;
+    if (!FindCnTableStart("市場コード", first, col, fetch)) {
+        LogTableNotFound(kOwnId, "中国・企業一覧の開始位置が特定出来ません。", fetch.Url);
+        return IndustryEnd::NoTable;
+    }
+    for (long company = 0; company < kMaxCompanies; ++company) {
+        const auto row = static_cast<std::int32_t>(first + 2 * company);
+        if (row > fetch.RowCount || CellText(row, col).empty()) break;
+        marketdata::ListRec rec;
+        BuildCnListRec(row, col, industry, rec);
+        common::AppendLineToFile(run.CompanyPath(), CompanyLine(rec));
+    }
+    return IndustryEnd::Finished;
+}
+
+// Every industry row of the task, whatever its market and category.
+constexpr ListCollectorKind kChina{.id = kOwnId,
+                                   .preparingLabel = "企業一覧（中国）の取得準備中",
+                                   .industryFile = marketdata::kChinaIndustryFileNumber,
+                                   .industryNamePart = "Market",
+                                   .market = "",
+                                   .category = "",
+                                   .companyFile = 1004,
+                                   .recordsFinished = false,
+                                   .denominator = IndustryCount,
+                                   .collectIndustry = CollectIndustry};
+
+}  // namespace
+
+bool ALSCN30M(long, const std::string&, common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
+    return ListCollectorRun(kChina, env, msg, task).Run();
+}
+
+bool FindCnTableStart(const std::string& label, std::int32_t& row, std::int32_t& col, const FetchRec& fetch) {
+    if (!FindLabelCell(label, fetch, row, col)) return false;
+    ++row;  // the first data row is the one below the header
+    return true;
+}
+
+void BuildCnListRec(std::int32_t row, std::int32_t col, const marketdata::IndustryRec& industry,
+                    marketdata::ListRec& rec) {
+    StartCompanyRec(industry, rec);
+    rec.Key.CorpCode = CellText(row, col);
+    rec.ListText[14] = CellText(row, col + 1);
+    rec.ListText[1] = CellText(row + 1, col + 2);
+    rec.ListText[2] = CellText(row, col + 2);
+    rec.ListText[3] = CellText(row, col + 3);
+    rec.ListText[4] = CellText(row + 1, col + 3);
+}
+
+}  // namespace collect

@@ -1,0 +1,76 @@
+#include "collect/us_company_list.h"
+
+#include "collect/list_collector_run.h"
+#include "common/text_file_write.h"
+#include "common/web_text.h"
+#include "platform/utf8_text.h"
+
+namespace collect {
+
+namespace {
+
+constexpr const char* kOwnId = "AL2US30M";
+
+IndustryEnd CollectIndustry(ListCollectorRun& run, marketdata::IndustryRec& industry) {
+    FetchRec fetch;
+    if (const IndustryEnd fetched = run.FetchIndustryPage(industry, fetch); fetched != IndustryEnd::Finished) {
+        return fetched;
+    }
+    std::int32_t first = 0;
+    std::int32_t col = 0;
+    if (!FindUsTableStart("Companies", first, col, fetch)) {
+        LogTableNotFound(kOwnId, "米国・企業一覧の開始位置が特定出来ません。", fetch.Url);
+        return IndustryEnd::NoTable;
+    }
+    for (std::int32_t row = first; row <= fetch.RowCount; ++row) {
+        // A row without a second cell is a section line inside the table.
+        if (CellText(row, col).empty() || CellText(row, col + 1).empty() || CellLink(row, col).empty()) continue;
+        marketdata::ListRec rec;
+        BuildUsListRec(row, col, industry, rec);
+        common::AppendLineToFile(run.CompanyPath(), CompanyLine(rec));
+    }
+    return IndustryEnd::Finished;
+}
+
+constexpr ListCollectorKind kUsa{.id = kOwnId,
+                                 .preparingLabel = "企業一覧（米国）の取得準備中",
+                                 .industryFile = marketdata::kUsaIndustryFileNumber,
+                                 .industryNamePart = "",
+                                 .market = "USA",
+                                 .category = "0050",
+                                 .companyFile = 1006,
+                                 .recordsFinished = true,
+                                 .denominator = IndustryCount,
+                                 .collectIndustry = CollectIndustry};
+
+}  // namespace
+
+bool AL2US30M(long, const std::string&, common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
+    return ListCollectorRun(kUsa, env, msg, task).Run();
+}
+
+bool FindUsTableStart(const std::string& label, std::int32_t& row, std::int32_t& col, const FetchRec& fetch) {
+    std::int32_t header = 0;
+    if (!FindLabelCell(label, fetch, header, col)) return false;
+    for (std::int32_t data = header + 1; data <= fetch.RowCount; ++data) {
+        if (!CellText(data, col).empty() && !CellLink(data, col).empty()) {
+            row = data;
+            return true;
+        }
+    }
+    return false;
+}
+
+void BuildUsListRec(std::int32_t row, std::int32_t col, const marketdata::IndustryRec& industry,
+                    marketdata::ListRec& rec) {
+    StartCompanyRec(industry, rec);
+    const std::string cell = CellText(row, col);
+    const std::size_t open = cell.rfind('(');
+    const std::string code =
+        common::CleanField(true, open == std::string::npos ? cell : cell.substr(open), "", "", "");
+    rec.Key.CorpCode = code;
+    rec.ListText[1] = open == std::string::npos || open == 0 ? code : platform::TrimBlanks(cell.substr(0, open));
+    rec.ListText[4] = rec.ListText[1];
+}
+
+}  // namespace collect
