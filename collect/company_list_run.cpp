@@ -73,12 +73,14 @@ bool SplitIndustries(marketdata::SplitRun& run) {
 }
 
 // A part's finished industries go into its industry list, so that its child
-// skips them; the Chinese collector keeps no such record.
+// skips them (the Chinese collector keeps no such record), and a company
+// listed twice keeps one line.
 void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
     const ListFiles files = FilesOfCountry();
     if (files.recordsFinished) {
         RecoverListTask(files.industrySource, part.procIdx, part.sequence, run.env, run.msg);
     }
+    KeepLastLinePerCompany(common::BuildDataFilePath(files.companyList, part.procIdx, part.sequence, "", ".tmp", run.env));
 }
 
 bool CollectLists(marketdata::SplitRun& run) {

@@ -3,6 +3,8 @@
 // Mirelda beside it as the child copies and the parent's runs in this
 // process, and what its runs leave in the data files.
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <map>
 #include <set>
 #include <sstream>
@@ -19,6 +21,7 @@
 #include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/settings.h"
+#include "common/ui_seam.h"
 #include "platform/cp932.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
@@ -53,6 +56,17 @@ public:
         common::WriteSetting("MirControl\\Common\\Batch", batch);
     }
     void Run() { common::RunCollectionBatch(); }
+
+    // Sets the cancel flag the first time the parent serves its event loop
+    // while `when` holds; null: the event loop does nothing.
+    void InstallCancelAfter(std::function<bool()> when) {
+        auto pump = when ? std::make_shared<testsupport::CallbackPump>([when, done = false]() mutable {
+            if (!done && when()) common::State().CancelRequested = done = true;
+        })
+                         : nullptr;
+        common::InstallUi({ui.presenter, nullptr, pump ? std::shared_ptr<common::EventPump>(pump) : ui.pump, nullptr,
+                           std::make_shared<testsupport::ThrowingProgramEnd>()});
+    }
 
     // The control record of a run: status "/" step.
     std::string CtrStatus(long process) {
