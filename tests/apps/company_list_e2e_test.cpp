@@ -22,7 +22,7 @@
 #include "marketdata/code_master.h"
 #include "marketdata/industry_list.h"
 #include "platform/utf8_text.h"
-#include "tests/apps/judgement_installation.h"
+#include "tests/apps/child_killer.h"
 #include "tests/apps/mirelda_installation.h"
 #include "tests/support/list_site.h"
 
@@ -108,42 +108,6 @@ private:
     }
 };
 
-// Kills (SIGKILL) the child that collects the Japanese industry once the site
-// has served two of its pages.
-class ChildKiller {
-public:
-    ChildKiller(ListInstallation& run, std::string industry)
-        : thread_([this, &run, industry] { Watch(run, industry); }) {}
-    ~ChildKiller() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool killed() const { return killed_; }
-
-private:
-    void Watch(ListInstallation& run, const std::string& industry) {
-        while (!stop_) {
-            if (run.site.Requests("JPN", industry) >= 2) {
-                for (const auto& [pid, words] : judgement_e2e::Children()) {
-                    if (words.size() == 4 && TaskHolds(run, words[3], industry) && kill(pid, SIGKILL) == 0) {
-                        killed_ = true;
-                        return;
-                    }
-                }
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-    }
-    static bool TaskHolds(ListInstallation& run, const std::string& sequence, const std::string& industry) {
-        const std::string list = common::BuildDataFilePath(marketdata::kJapanIndustryFileNumber, kJapan,
-                                                           std::stol(sequence), "", "", run.env);
-        return fs::exists(list) && testsupport::ReadBytes(list).find(industry) != std::string::npos;
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> killed_{false};
-    std::thread thread_;
-};
 
 TEST(CompanyListEndToEnd, FromNothingToACodeMasterAndAgain) {
     ListInstallation run;
@@ -181,7 +145,15 @@ TEST(CompanyListEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     {
         ListInstallation run;
         {
-            const ChildKiller killer(run, "5001");
+            // The child of the industry 5001, once the site has served two of its pages.
+            const e2e::ChildKiller killer([&run] { return run.site.Requests("JPN", "5001") >= 2; },
+                                          [&run](const std::string& sequence) {
+                                              const std::string list = common::BuildDataFilePath(
+                                                  marketdata::kJapanIndustryFileNumber, kJapan, std::stol(sequence),
+                                                  "", "", run.env);
+                                              return fs::exists(list) &&
+                                                     testsupport::ReadBytes(list).find("5001") != std::string::npos;
+                                          });
             run.Run();
             ASSERT_TRUE(killer.killed());
         }

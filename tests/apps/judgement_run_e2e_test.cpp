@@ -29,6 +29,7 @@
 #include "common/task_files.h"
 #include "tests/analysis/judgement_run_fixture.h"
 #include "tests/support/judgement_market.h"
+#include "tests/apps/child_killer.h"
 #include "tests/apps/judgement_installation.h"
 #include "tests/support/scoped_env.h"
 
@@ -39,38 +40,6 @@ using namespace std::chrono_literals;
 using judgement_e2e::Children;
 using judgement_e2e::Installation;
 
-// Kills (SIGKILL) the child of part `sequence` as soon as its result file
-// holds a record, watching from a thread of its own.
-class ChildKiller {
-public:
-    ChildKiller(std::string resultPath, const std::string& sequence)
-        : thread_([this, resultPath, sequence] { Watch(resultPath, sequence); }) {}
-    ~ChildKiller() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool killed() const { return killed_; }
-
-private:
-    void Watch(const std::string& resultPath, const std::string& sequence) {
-        while (!stop_) {
-            std::error_code ec;
-            if (fs::file_size(resultPath, ec) >= analysis::kKagiJudgeRecSize && !ec) {
-                for (const auto& [pid, words] : Children()) {
-                    if (words.size() == 4 && words[3] == sequence && kill(pid, SIGKILL) == 0) {
-                        killed_ = true;
-                        return;
-                    }
-                }
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> killed_{false};
-    std::thread thread_;
-};
 
 // Sets the cancel flag the first time the parent looks while a child runs:
 // the first part is then under way and the others not yet started.
@@ -112,7 +81,14 @@ TEST(JudgementEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     {
         Installation run;
         {
-            const ChildKiller killer(analysis::PartResultPath(run.env, Installation::kProcess, 2, "JPN"), "002");
+            const std::string results = analysis::PartResultPath(run.env, Installation::kProcess, 2, "JPN");
+            // As soon as part 2 has judged a company.
+            const e2e::ChildKiller killer(
+                [&results] {
+                    std::error_code ec;
+                    return fs::file_size(results, ec) >= analysis::kKagiJudgeRecSize && !ec;
+                },
+                [](const std::string& sequence) { return sequence == "002"; });
             analysis::RunBatch();
             ASSERT_TRUE(killer.killed());
         }

@@ -19,7 +19,7 @@
 #include "common/data_file.h"
 #include "marketdata/code_master.h"
 #include "platform/utf8_text.h"
-#include "tests/apps/judgement_installation.h"
+#include "tests/apps/child_killer.h"
 #include "tests/apps/price_installation.h"
 
 namespace {
@@ -31,57 +31,7 @@ namespace fs = std::filesystem;
 constexpr long kStocks = 30;
 constexpr platform::Date kFirst{2025, 3, 3};  // about 460 daily rows: ten pages a stock
 
-// Kills (SIGKILL) the child that works on stock `code` once the site has
-// served `pages` of its pages: in the middle of the stock, or about when the
-// child writes its last page's rows.
-class ChildKiller {
-public:
-    ChildKiller(PriceInstallation& run, std::string code, int pages)
-        : thread_([this, &run, code, pages] { Watch(run, code, pages); }) {}
-    ~ChildKiller() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool killed() const { return killed_; }
 
-private:
-    void Watch(PriceInstallation& run, const std::string& code, int pages) {
-        while (!stop_) {
-            if (run.site.Requests("JPN", code) >= pages) {
-                for (const auto& [pid, words] : judgement_e2e::Children()) {
-                    if (words.size() == 4 && PartHolds(run, words[3], code) && kill(pid, SIGKILL) == 0) {
-                        killed_ = true;
-                        return;
-                    }
-                }
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-    }
-    static bool PartHolds(PriceInstallation& run, const std::string& sequence, const std::string& code) {
-        const std::string list = common::BuildDataFilePath(1, price_e2e::kProcess, std::stol(sequence), "", "", run.env);
-        return fs::exists(list) && testsupport::ReadBytes(list).find("\t" + code + " ") != std::string::npos;
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> killed_{false};
-    std::thread thread_;
-};
-
-// Sets the cancel flag once the site has served `pages` pages: the children
-// are then in the middle of their parts.
-class CancelAfterPages : public common::EventPump {
-public:
-    CancelAfterPages(PriceInstallation& run, int pages) : run_(run), pages_(pages) {}
-    void ProcessEvents() override {
-        if (!cancelled_ && run_.site.Requests("/t") >= pages_) common::State().CancelRequested = cancelled_ = true;
-    }
-
-private:
-    PriceInstallation& run_;
-    int pages_;
-    bool cancelled_ = false;
-};
 
 // A Japanese market of kStocks stocks; stock 3 pays a dividend and stock 5
 // had a split in its past.
@@ -128,7 +78,18 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         SCOPED_TRACE(pages);
         JapaneseMarket run;
         {
-            const ChildKiller killer(run, price_e2e::StockCode(17), pages);
+            // The child of stock 17, once the site has served `pages` of its
+            // pages: in the middle of the stock, or about when the child
+            // writes its last page's rows.
+            const std::string code = price_e2e::StockCode(17);
+            const e2e::ChildKiller killer([&] { return run.site.Requests("JPN", code) >= pages; },
+                                          [&](const std::string& sequence) {
+                                              const std::string list = common::BuildDataFilePath(
+                                                  1, price_e2e::kProcess, std::stol(sequence), "", "", run.env);
+                                              return fs::exists(list) &&
+                                                     testsupport::ReadBytes(list).find("\t" + code + " ") !=
+                                                         std::string::npos;
+                                          });
             run.Run();
             ASSERT_TRUE(killer.killed());
         }
@@ -137,15 +98,14 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     }
     {
         JapaneseMarket run;
-        common::InstallUi({run.ui.presenter, nullptr, std::make_shared<CancelAfterPages>(run, 60), nullptr,
-                           std::make_shared<testsupport::ThrowingProgramEnd>()});
+        // Once the site has served 60 pages: the children are in the middle of their parts.
+        run.InstallCancelAfter([&run] { return run.site.Requests("/t") >= 60; });
         run.Run();
         ASSERT_EQ(run.ui.presenter->boxes.size(), 1u);
         EXPECT_EQ(run.ui.presenter->boxes[0].text, "株価時系列データ（国内）の収集を中断します。　");
         EXPECT_EQ(run.CtrStatus(), "B/02");
 
-        common::InstallUi({run.ui.presenter, nullptr, run.ui.pump, nullptr,
-                           std::make_shared<testsupport::ThrowingProgramEnd>()});
+        run.InstallCancelAfter(nullptr);
         run.ui.presenter->answers = {1};
         EXPECT_TRUE(common::ResumeInterruptedRun());
         ExpectSameFiles(ExpectCompleteRun(run), reference);
