@@ -252,6 +252,10 @@ bool ApplyPartLists(SplitRun& run) {
 bool FinishSplitRun(SplitRun& run) {
     common::CFFIL75M(kTaskControl, run.processNumber, run.env);
     common::CFFIL75M(kTaskDetail, run.processNumber, run.env);
+    // A child killed while it replaced a file left its fresh copy beside it.
+    for (const std::string& folder : run.env.folders) {
+        if (!folder.empty()) platform::RemoveOrphanedReplacements(folder);
+    }
     common::MarkCtrRecEnd(run.processNumber, run.env, run.ctr, "Z");
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +96,23 @@ private:
     bool renamed_ = false;
 };
 
+// The writing process of a fresh file of AtomicReplace ("<target>.tmp<pid>-<n>"),
+// 0 when the name is not one.
+pid_t ReplacementWriter(const std::string& name) {
+    const std::size_t tmp = name.rfind(".tmp");
+    if (tmp == std::string::npos) return 0;
+    const std::string suffix = name.substr(tmp + 4);
+    const std::size_t dash = suffix.find('-');
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (dash == std::string::npos || !digits(std::string_view(suffix).substr(0, dash)) ||
+        !digits(std::string_view(suffix).substr(dash + 1)) || dash > 9) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(suffix.substr(0, dash)));
+}
+
 // The rename lives in the folder's entries; flushing the folder makes it
 // last. The new file is already in place, so a failure here changes nothing.
 void SyncFolderOf(const fs::path& target) {
@@ -166,6 +184,14 @@ void AtomicReplace(const fs::path& target, std::string_view bytes) {
     file.SyncAndClose();
     file.RenameOverTarget();
     SyncFolderOf(target);
+}
+
+void RemoveOrphanedReplacements(const fs::path& folder) {
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const pid_t writer = ReplacementWriter(entry->path().filename().string());
+        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
+    }
 }
 
 bool FileExists(const fs::path& path) {

@@ -19,6 +19,11 @@ namespace platform {
 // kPathFileAccess otherwise.
 void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
 
+// Removes from `folder` the fresh files that AtomicReplace left behind when
+// their writer was killed before its rename: those whose writing process no
+// longer runs. Files of live writers, and every other file, stay.
+void RemoveOrphanedReplacements(const std::filesystem::path& folder);
+
 // True when `path` is a regular file (or a link to one).
 bool FileExists(const std::filesystem::path& path);
 

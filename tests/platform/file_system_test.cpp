@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,25 @@ TEST_F(AtomicReplaceTest, ReadOnlyFolderIsAccessErrorAndKeepsTheOldFile) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number(), error_number::kPathFileAccess);
     ExpectOldFileAlone();
+}
+
+// A writer killed before its rename leaves its fresh file; once the writer is
+// gone the file goes, while a live writer's file and every other file stay.
+TEST_F(AtomicReplaceTest, OrphanedReplacementsOfGoneWritersAreRemoved) {
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string orphan = "prices.csv.tmp" + std::to_string(gone) + "-0";
+    const std::string live = "prices.csv.tmp" + std::to_string(getpid()) + "-7";
+    for (const std::string& name : {orphan, live, std::string("prices.csv.tmp"), std::string("notes.tmp12x-3")}) {
+        WriteBytes(dir_.path() / name, "part");
+    }
+
+    RemoveOrphanedReplacements(dir_.path());
+
+    EXPECT_EQ(EntriesOf(dir_.path()),
+              (std::vector<std::string>{"notes.tmp12x-3", "prices.csv", "prices.csv.tmp", live}));
+    EXPECT_EQ(ReadBytes(target_), kOld);
 }
 
 TEST(FileExists, OnlyRegularFiles) {
