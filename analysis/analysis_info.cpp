@@ -52,16 +52,6 @@ void WarnNoCompany() {
                         common::msg_style::kExclamation);
 }
 
-void WarnNoAnalysisInfo(const char* code) {
-    common::WriteRunLog(common::LogSwitch(1), common::State().procedureId, common::log_tag::kWarning, code,
-                        kNoAnalysisInfo);
-    common::ShowWarning(std::string(kNoAnalysisInfo) + "\r\n\r\n" +
-                            "「その他の機能」の「分析情報の作成」で、分析情報を作成して下さい。" + "\r\n\r\n" +
-                            "それでも同様のエラーが発生する場合は、お手数をお掛けしますが、　" + "\r\n" +
-                            "開発者へ連絡をお願い致します。　" + "\r\n",
-                        common::msg_style::kExclamation);
-}
-
 bool MarketSwitchOn(std::int16_t n) {
     return common::ReadSettingLong(common::IndexedKeyPath(common::SettingKeyPath("Help", "MngCntry"), n)) >= 1;
 }
@@ -157,6 +147,16 @@ bool AMNCM46M(common::EnvRec& env, common::MSGRec& msg, long& infoCount, long& i
     msg.StagesDone = firstStage + kBuildStages;
     common::ShowStagedProgress(msg);
     return built;
+}
+
+void WarnNoAnalysisInfo(const char* code) {
+    common::WriteRunLog(common::LogSwitch(1), common::State().procedureId, common::log_tag::kWarning, code,
+                        kNoAnalysisInfo);
+    common::ShowWarning(std::string(kNoAnalysisInfo) + "\r\n\r\n" +
+                            "「その他の機能」の「分析情報の作成」で、分析情報を作成して下さい。" + "\r\n\r\n" +
+                            "それでも同様のエラーが発生する場合は、お手数をお掛けしますが、　" + "\r\n" +
+                            "開発者へ連絡をお願い致します。　" + "\r\n",
+                        common::msg_style::kExclamation);
 }
 
 void AMNCM00M(common::EnvRec& env, common::MSGRec& msg) {

@@ -16,4 +16,8 @@ void AMNCM00M(common::EnvRec& env, common::MSGRec& msg);
 // analysis information. True, with both record counts, when written.
 bool AMNCM46M(common::EnvRec& env, common::MSGRec& msg, long& infoCount, long& indexCount);
 
+// Logs and shows that there is no analysis information, with the advice to
+// build it; `code` is the log line's code.
+void WarnNoAnalysisInfo(const char* code);
+
 }  // namespace analysis

@@ -25,11 +25,11 @@ namespace {
 constexpr const char* kOwnId = "ASKCM03M";
 constexpr const char* kVbError = "ＶＢエラーを検出しました。　";
 
-void JudgeStock(const marketdata::Key& key, long priceCount, std::span<const marketdata::PriceRec> prices) {
+bool JudgeStock(const marketdata::Key& key, long priceCount, std::span<const marketdata::PriceRec> prices) {
     common::EnvRec env;
     common::CCENV00M(env);
     std::vector<marketdata::PriceLimitRec> bands;
-    if (!LoadJudgementBands(env, kOwnId, "00", bands)) return;
+    if (!LoadJudgementBands(env, kOwnId, "00", bands)) return false;
 
     KesenParamSet params;
     LoadKesenParams(params);
@@ -40,22 +40,25 @@ void JudgeStock(const marketdata::Key& key, long priceCount, std::span<const mar
     const std::size_t rows = std::min(prices.size(), static_cast<std::size_t>(std::max(priceCount, 0L)));
     std::vector<KagiLineRec> days;
     std::vector<KagiLineRec> lines;
-    if (!AKAGI41M(params, company, bands, days, lines, {prices.begin(), prices.begin() + rows})) return;
+    if (!AKAGI41M(params, company, bands, days, lines, {prices.begin(), prices.begin() + rows})) return false;
+    if (days.empty() || lines.empty()) return false;  // nothing would be written
     const std::string extension = common::CFFIL03M(kChartLineFileNumber);
     CFKSN52M(env, key, kChartLineFileNumber, kChartLineTempSuffix, extension, days);
     CFKSN52M(env, key, kChartLineFileNumber, "", extension, lines);
+    return true;
 }
 
 }  // namespace
 
-void ASKCM03M(const marketdata::Key& key, long priceCount, std::span<const marketdata::PriceRec> prices) {
+bool ASKCM03M(const marketdata::Key& key, long priceCount, std::span<const marketdata::PriceRec> prices) {
     common::RunState& state = common::State();
     state.procedureId.clear();
     common::FunctionIdGuard guard(kOwnId);
     common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kStart, "00",
                         std::string(kOwnId) + " Start : " + state.context.processName);
+    bool written = false;
     try {
-        JudgeStock(key, priceCount, prices);
+        written = JudgeStock(key, priceCount, prices);
     } catch (const platform::TrappedError& error) {
         common::LogVbError(kVbError, 16, kOwnId, error);
         common::ShowVbErrorMessage(kVbError, 16, error);
@@ -65,6 +68,7 @@ void ASKCM03M(const marketdata::Key& key, long priceCount, std::span<const marke
     }
     common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kEnd, "00",
                         std::string(kOwnId) + " End   : " + state.context.processName);
+    return written;
 }
 
 }  // namespace analysis

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
+  fonts-ipafont-gothic
   libcurl4-openssl-dev
   libsqlite3-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev

@@ -18,7 +18,7 @@ TEST_F(SingleJudgement, WritesBothChartLineFilesOfTheStock) {
     std::vector<marketdata::PriceRec> rows = analysis_test::DailyRows(analysis_test::kSignalZigzag);
     rows.push_back(rows.back());  // beyond the count the screen gives
 
-    analysis::ASKCM03M(key, static_cast<long>(analysis_test::kSignalZigzag.size()), rows);
+    EXPECT_TRUE(analysis::ASKCM03M(key, static_cast<long>(analysis_test::kSignalZigzag.size()), rows));
 
     std::vector<analysis::KagiLineRec> days;
     std::vector<analysis::KagiLineRec> lines;

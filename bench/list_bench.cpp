@@ -1,0 +1,79 @@
+// Fills the screening list from an analysis file of 4,000 companies (the
+// run reads the file each time) and sorts it by a numeric and a text column.
+// Run by hand: bench_list [companies] [rounds]
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_info_file.h"
+#include "analysis/analysis_info_record.h"
+#include "bench/bench_support.h"
+#include "charts/list_sort.h"
+#include "charts/screening.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "marketdata/analysis_info_reader.h"
+#include "tests/support/program_folder.h"
+
+namespace {
+
+std::vector<analysis::AnalysisInfoRec> Companies(long count) {
+    std::vector<analysis::AnalysisInfoRec> recs(static_cast<std::size_t>(count));
+    for (long i = 0; i < count; ++i) {
+        analysis::AnalysisInfoRec& rec = recs[static_cast<std::size_t>(i)];
+        rec.Market = "JPN";
+        rec.Category = "1000";
+        rec.IndCode = {"0001", "0002", "0003", "0004", "0005"};
+        rec.CorpCode = std::to_string(1300 + (i * 7919) % count);
+        for (std::size_t t = 0; t < rec.Text.size(); ++t) {
+            // Numbers of every size and sign, and texts (本社所在地 among them).
+            const long v = (i * 2654435761L + static_cast<long>(t) * 40503L) % 2000003L - 1000000L;
+            rec.Text[t] = (t + analysis::kFirstTextPosition) % 5 == 2
+                              ? "株式会社サンプル" + std::to_string(v)
+                              : std::to_string(v) + "." + std::to_string(t % 10);
+        }
+    }
+    return recs;
+}
+
+std::size_t ColumnOf(const charts::ListData& list, const std::string& caption) {
+    std::size_t c = 0;
+    while (c < list.columns.size() && list.columns[c].caption != caption) ++c;
+    return c + 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long companies = argc > 1 ? std::stol(argv[1]) : 4000;
+    const long rounds = argc > 2 ? std::stol(argv[2]) : 5;
+
+    testsupport::ProgramFolder folder(true);
+    common::EnvRec env = bench::FreshEnvironment();
+    common::WriteSetting(common::SettingKeyPath("Common", "ListMax"), std::to_string(companies));
+    common::MSGRec msg;
+    analysis::WriteAnalysisFile(msg, marketdata::kAnalysisInfoFileNumber, 0, "", env, Companies(companies));
+    charts::ColumnCatalogue catalogue;
+    charts::CFMCT10M(env, "", catalogue);
+
+    std::vector<charts::ColumnSortState> states;
+    charts::ScreeningResult result;
+    const double fill = bench::BestMilliseconds(rounds, [&] {
+        common::State().analysisTable.clear();
+        result = charts::ScreenAnalysisInfo(env, msg, catalogue, {}, states);
+    });
+    charts::ListData& list = result.list;
+    const std::size_t price = ColumnOf(list, "取引値");
+    const std::size_t name = ColumnOf(list, "本社所在地");
+    const double numeric = bench::BestMilliseconds(
+        rounds, [&] { charts::SortListByColumn(states, charts::SortMode::Toggle, price, list); });
+    const double text = bench::BestMilliseconds(
+        rounds, [&] { charts::SortListByColumn(states, charts::SortMode::Toggle, name, list); });
+
+    std::printf("%ld companies, %zu rows of %zu columns, best of %ld rounds\n", companies, list.rows.size(),
+                list.columns.size(), rounds);
+    std::printf("  ScreenAnalysisInfo (read file, fill)  %8.1f ms\n", fill);
+    std::printf("  sort by 取引値 (number)               %8.1f ms\n", numeric);
+    std::printf("  sort by 本社所在地 (text)             %8.1f ms\n", text);
+    return list.rows.size() == static_cast<std::size_t>(companies) ? 0 : 1;
+}

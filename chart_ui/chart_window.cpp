@@ -1,0 +1,133 @@
+#include "chart_ui/chart_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include "chart_ui/chart_picture.h"
+#include "chart_ui/chart_screen_settings.h"
+#include "chart_ui/handler_report.h"
+#include "charts/candlestick_chart.h"
+#include "charts/kagi_chart.h"
+#include "common/run_control.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "ui/qt_text.h"
+
+namespace chart_ui {
+
+namespace {
+
+// Clears the busy flag when the handler that took it ends, however it ends.
+struct BusyRelease {
+    ~BusyRelease() { common::State().busy = false; }
+};
+
+}  // namespace
+
+ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent), c_(BuildChartControls(*this)) {
+    setObjectName(QStringLiteral("frmGetChart"));
+    setWindowTitle(QStringLiteral("チャート"));
+    resize(1180, 720);
+    FillBarSizeCombo(*c_.ComboChartSize);
+    FillChartPeriodCombo(*c_.ComboChartPeriod);
+    RunHandler("RestoreChartScreen", [this] { RestoreChartScreen(c_); });
+    ConnectStores();
+
+    connect(c_.Command1, &QPushButton::clicked, this, &ChartWindow::Command1_Click);
+    connect(c_.Command4, &QPushButton::clicked, this, &ChartWindow::Command4_Click);
+    connect(c_.Command6, &QPushButton::clicked, this, &ChartWindow::Command6_Click);
+    connect(c_.HScroll1, &QScrollBar::valueChanged, this, &ChartWindow::HScroll1_Change);
+}
+
+void ChartWindow::ConnectStores() {
+    for (std::size_t i = 0; i < c_.CkBoxChart.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        connect(c_.CkBoxChart[i], &QCheckBox::toggled, this, [index](bool checked) {
+            RunHandler("frmGetChart_CkBoxChart_Click", [&] { StoreChartBox(index, checked); });
+        });
+    }
+    connect(c_.rangeGroup, &QButtonGroup::idToggled, this, [](int index, bool checked) {
+        if (checked) RunHandler("frmGetChart_OptRange_Click", [&] { StoreChartRange(index); });
+    });
+    connect(c_.ComboChartSize, &QComboBox::currentIndexChanged, this, [](int position) {
+        RunHandler("frmGetChart_ComboChartSize_Click", [&] { StoreChartSize(position); });
+    });
+    connect(c_.ComboChartPeriod, &QComboBox::currentIndexChanged, this, [](int position) {
+        RunHandler("frmGetChart_ComboChartPeriod_Change", [&] { StoreChartPeriod(position); });
+    });
+}
+
+void ChartWindow::SetChartTarget(const charts::ChartTarget& target) { target_ = target; }
+
+charts::ChartFrame ChartWindow::frame() const {
+    return {static_cast<double>(c_.Pict1->width()), static_cast<double>(c_.Pict1->height()),
+            static_cast<double>(c_.Picture2->width())};
+}
+
+bool ChartWindow::DrawChart(DrawRoutine routine) {
+    common::EnvRec env;
+    common::CCENV00M(env);
+    charts::ChartScene scene;
+    if (!routine(env, frame(), target_, scene)) return false;
+    ShowScene(std::move(scene));
+    return true;
+}
+
+bool ChartWindow::DrawCandlestickChart() { return DrawChart(&charts::DrawStockCandlestickChart); }
+
+bool ChartWindow::DrawKagiChart() { return DrawChart(&charts::DrawStockKagiChart); }
+
+void ChartWindow::ShowScene(charts::ChartScene scene) {
+    c_.Label1->setText(ui::ToQt(scene.title));
+    c_.Pict2->SetDrawing(std::move(scene.surface));
+    c_.Picture2->SetDrawing(std::move(scene.scale));
+    c_.HScroll1->setMaximum(static_cast<int>(std::max(0L, scene.scrollMaximum)));
+    c_.HScroll1->setPageStep(std::max(1, c_.Pict1->width()));
+    c_.HScroll1->setSingleStep(15);
+    c_.HScroll1->setVisible(scene.scrollVisible);
+    c_.Pict2->SetScrollOffset(c_.HScroll1->value());
+}
+
+// The frame follows the window (its layout has placed it by now); the bar
+// scrolls over what the surface exceeds it by, and shows only while it does.
+void ChartWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int excess = static_cast<int>(c_.Pict2->drawing().width) - c_.Pict1->width();
+    c_.HScroll1->setMaximum(std::max(0, excess));
+    c_.HScroll1->setPageStep(std::max(1, c_.Pict1->width()));
+    c_.HScroll1->setVisible(excess > 0);
+}
+
+void ChartWindow::RunGuarded(const char* procedureId, const std::function<void()>& work) {
+    if (!common::TryEnterBusy()) return;
+    BusyRelease release;
+    RunHandler(procedureId, work);
+}
+
+void ChartWindow::Command1_Click() {
+    RunGuarded("frmGetChart_Command1_Click", [this] { DrawCandlestickChart(); });
+}
+
+void ChartWindow::Command4_Click() {
+    RunGuarded("frmGetChart_Command4_Click", [this] { DrawKagiChart(); });
+}
+
+void ChartWindow::Command6_Click() {
+    RunGuarded("frmGetChart_Command6_Click", [this] {
+        c_.Pict2->Clear();
+        c_.Picture2->Clear();
+        c_.Label1->clear();
+        c_.HScroll1->setMaximum(0);
+        c_.HScroll1->hide();
+    });
+}
+
+void ChartWindow::HScroll1_Change(int value) { c_.Pict2->SetScrollOffset(value); }
+
+}  // namespace chart_ui

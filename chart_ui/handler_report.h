@@ -1,0 +1,12 @@
+#pragma once
+#include <functional>
+
+namespace chart_ui {
+
+// Runs the work of a screen handler. A trapped run-time error is written to
+// the error log and shown to the user, as the program reports every error of
+// its handlers, and the screen stays usable: it never escapes into the event
+// loop.
+void RunHandler(const char* procedureId, const std::function<void()>& work);
+
+}  // namespace chart_ui
