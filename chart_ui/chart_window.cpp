@@ -11,7 +11,7 @@
 
 #include "chart_ui/chart_picture.h"
 #include "chart_ui/chart_screen_settings.h"
-#include "chart_ui/handler_report.h"
+#include "ui/handler_report.h"
 #include "charts/candlestick_chart.h"
 #include "charts/kagi_chart.h"
 #include "common/run_control.h"
@@ -36,7 +36,7 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent), c_(BuildChartContro
     resize(1180, 720);
     FillBarSizeCombo(*c_.ComboChartSize);
     FillChartPeriodCombo(*c_.ComboChartPeriod);
-    RunHandler("RestoreChartScreen", [this] { RestoreChartScreen(c_); });
+    ui::RunHandler("RestoreChartScreen", [this] { RestoreChartScreen(c_); });
     ConnectStores();
 
     connect(c_.Command1, &QPushButton::clicked, this, &ChartWindow::Command1_Click);
@@ -49,17 +49,17 @@ void ChartWindow::ConnectStores() {
     for (std::size_t i = 0; i < c_.CkBoxChart.size(); ++i) {
         const int index = static_cast<int>(i + 1);
         connect(c_.CkBoxChart[i], &QCheckBox::toggled, this, [index](bool checked) {
-            RunHandler("frmGetChart_CkBoxChart_Click", [&] { StoreChartBox(index, checked); });
+            ui::RunHandler("frmGetChart_CkBoxChart_Click", [&] { StoreChartBox(index, checked); });
         });
     }
     connect(c_.rangeGroup, &QButtonGroup::idToggled, this, [](int index, bool checked) {
-        if (checked) RunHandler("frmGetChart_OptRange_Click", [&] { StoreChartRange(index); });
+        if (checked) ui::RunHandler("frmGetChart_OptRange_Click", [&] { StoreChartRange(index); });
     });
     connect(c_.ComboChartSize, &QComboBox::currentIndexChanged, this, [](int position) {
-        RunHandler("frmGetChart_ComboChartSize_Click", [&] { StoreChartSize(position); });
+        ui::RunHandler("frmGetChart_ComboChartSize_Click", [&] { StoreChartSize(position); });
     });
     connect(c_.ComboChartPeriod, &QComboBox::currentIndexChanged, this, [](int position) {
-        RunHandler("frmGetChart_ComboChartPeriod_Change", [&] { StoreChartPeriod(position); });
+        ui::RunHandler("frmGetChart_ComboChartPeriod_Change", [&] { StoreChartPeriod(position); });
     });
 }
 
@@ -107,7 +107,7 @@ void ChartWindow::resizeEvent(QResizeEvent* event) {
 void ChartWindow::RunGuarded(const char* procedureId, const std::function<void()>& work) {
     if (!common::TryEnterBusy()) return;
     BusyRelease release;
-    RunHandler(procedureId, work);
+    ui::RunHandler(procedureId, work);
 }
 
 void ChartWindow::Command1_Click() {

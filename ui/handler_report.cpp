@@ -1,10 +1,10 @@
-#include "chart_ui/handler_report.h"
+#include "ui/handler_report.h"
 
 #include "common/logs.h"
 #include "common/message_box.h"
 #include "platform/trapped_error.h"
 
-namespace chart_ui {
+namespace ui {
 
 void RunHandler(const char* procedureId, const std::function<void()>& work) {
     constexpr const char* kVbError = "ＶＢエラーを検出しました。　";
@@ -16,4 +16,4 @@ void RunHandler(const char* procedureId, const std::function<void()>& work) {
     }
 }
 
-}  // namespace chart_ui
+}  // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-namespace chart_ui {
+namespace ui {
 
 // Runs the work of a screen handler. A trapped run-time error is written to
 // the error log and shown to the user, as the program reports every error of
@@ -9,4 +9,4 @@ namespace chart_ui {
 // loop.
 void RunHandler(const char* procedureId, const std::function<void()>& work);
 
-}  // namespace chart_ui
+}  // namespace ui
