@@ -1,0 +1,35 @@
+#pragma once
+#include <QTreeView>
+#include <vector>
+
+#include "charts/list_data.h"
+#include "charts/list_sort.h"
+
+namespace list_ui {
+
+class ListModel;
+
+// A report-style list (`ListView1`, ...) over plain list data, with the sort
+// state of its columns. The hidden key column stays in the model and is
+// never shown; the other columns fit their header and contents.
+class ListView : public QTreeView {
+    Q_OBJECT
+public:
+    ListView(const QString& name, QWidget* parent);
+
+    void ShowList(charts::ListData list, std::vector<charts::ColumnSortState> states);
+    // Empties the headers and the rows.
+    void Clear();
+    // The column-click sort of header `section` (0-based) in `mode`.
+    void SortByHeader(charts::SortMode mode, int section);
+
+    const charts::ListData& list() const;
+    // The row of the current item, or nullptr when no row is chosen.
+    const charts::ListRow* CurrentRow() const;
+
+private:
+    ListModel* model_;
+    std::vector<charts::ColumnSortState> states_;
+};
+
+}  // namespace list_ui

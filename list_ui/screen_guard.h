@@ -1,0 +1,27 @@
+#pragma once
+#include <functional>
+
+class QWidget;
+
+namespace list_ui {
+
+// Runs a list screen's handler under the program-wide busy flag: a click that
+// arrives while another guarded action runs is ignored, and the flag is
+// cleared however the work ends. A run-time error is reported and the
+// screen stays usable.
+void RunGuarded(const char* procedureId, const std::function<void()>& work);
+
+// Keeps `widget` disabled while a run pumps events, and enabled and focused
+// again however the run ends.
+class ScreenDisabled {
+public:
+    explicit ScreenDisabled(QWidget& widget);
+    ~ScreenDisabled();
+    ScreenDisabled(const ScreenDisabled&) = delete;
+    ScreenDisabled& operator=(const ScreenDisabled&) = delete;
+
+private:
+    QWidget& widget_;
+};
+
+}  // namespace list_ui

@@ -1,0 +1,48 @@
+#include "list_ui/sort_options.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "common/settings.h"
+#include "ui/handler_report.h"
+
+namespace list_ui {
+
+charts::SortMode SortOptions::Mode() const {
+    const int id = group->checkedId();
+    if (id == 1) return charts::SortMode::Ascending;
+    if (id == 2) return charts::SortMode::Descending;
+    return charts::SortMode::Toggle;
+}
+
+SortOptions BuildSortOptions(QWidget& parent, const QString& frameName, const QString& caption,
+                             const QString& buttonName, const std::string& settingPath, const char* procedureId) {
+    SortOptions options;
+    options.frame = new QGroupBox(caption, &parent);
+    options.frame->setObjectName(frameName);
+    options.group = new QButtonGroup(options.frame);
+    auto* column = new QVBoxLayout(options.frame);
+    const QString captions[] = {QStringLiteral(" 昇順"), QStringLiteral(" 降順"),
+                                QStringLiteral(" タイトル押下で切替")};
+    for (std::size_t i = 0; i < options.buttons.size(); ++i) {
+        auto* button = new QRadioButton(captions[i], options.frame);
+        button->setObjectName(buttonName + QString::number(i + 1));
+        options.group->addButton(button, static_cast<int>(i + 1));
+        column->addWidget(button);
+        options.buttons[i] = button;
+    }
+    ui::RunHandler(procedureId, [&] {
+        const int saved = common::ReadSettingLong(settingPath);
+        if (saved >= 1 && saved <= static_cast<int>(options.buttons.size())) {
+            options.buttons[static_cast<std::size_t>(saved - 1)]->setChecked(true);
+        }
+    });
+    QObject::connect(options.group, &QButtonGroup::idClicked, options.frame, [settingPath, procedureId](int index) {
+        ui::RunHandler(procedureId, [&] { common::WriteSetting(settingPath, std::to_string(index)); });
+    });
+    return options;
+}
+
+}  // namespace list_ui
