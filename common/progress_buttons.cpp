@@ -1,6 +1,7 @@
 #include "common/progress_buttons.h"
 
 #include "common/environment_reset.h"
+#include "common/live_children.h"
 #include "common/message_box.h"
 #include "common/run_state.h"
 #include "common/settings.h"
@@ -29,6 +30,8 @@ void ConfirmEmergencyStop() {
     if (answer != 1) return;
     WriteSetting("MirControl\\Common\\Cancel", "1");
     WaitSeconds(5.0f);
+    // Children that did not stop at the flag would write under the reset.
+    KillLiveChildren();
     CRSET00M();
     WriteSetting("MirControl\\Common\\Cancel", "0");
     EndProgram();

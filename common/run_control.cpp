@@ -7,6 +7,8 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/text_compare.h"
+#include "common/run_env.h"
+#include "platform/instance_lock.h"
 
 namespace common {
 
@@ -48,6 +50,23 @@ bool IsAnalysisProcessId(const std::string& id) {
 }
 
 }  // namespace
+
+const char* OwnRunMark() { return State().isKorvane ? "2" : "1"; }
+
+void ClearOwnRunMark() {
+    if (ReadSetting("MirControl\\Common\\Exec") == OwnRunMark()) WriteSetting("MirControl\\Common\\Exec", "");
+}
+
+bool WarnWhileOtherProgramRuns() {
+    const bool korvane = State().isKorvane;
+    EnvRec env;
+    CCENV00M(env);
+    // Taking the other program's lock for a moment tells whether it runs.
+    const platform::InstanceLock probe(env.folder(Folder::Ctrl) + "/" + (korvane ? "Mirelda" : "Korvane") + ".lock");
+    if (probe.acquired()) return false;
+    ShowWarning(RunMarkedText(korvane ? "1" : "2"), 48);
+    return true;
+}
 
 bool TryEnterBusy() {
     bool& busy = State().busy;

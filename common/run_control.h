@@ -12,4 +12,15 @@ bool TryEnterBusy();
 // interrupted run) and returns false.
 bool CheckExclusiveCollection();
 
+// The run mark of this program ("1" Mirelda, "2" Korvane).
+const char* OwnRunMark();
+
+// At the user's start: this program's own mark is stale (its instance lock,
+// held now, proves no run of it is alive); the other program's stays.
+void ClearOwnRunMark();
+
+// Whether the other program runs now (it holds its instance lock); when it
+// does, the user is told with the busy text of its mark.
+bool WarnWhileOtherProgramRuns();
+
 }  // namespace common

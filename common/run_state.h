@@ -2,6 +2,8 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <set>
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,7 @@ struct RunState {
     std::size_t listingNext = 0;
 
     bool busy = false;
+    std::set<pid_t> liveChildren;  // child copies of split runs not yet reaped
     bool CancelRequested = false;
     std::string TaskPhase = "00";
     bool StartingUp = false;

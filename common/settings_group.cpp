@@ -149,7 +149,14 @@ bool ImportSettingsGroup(int group, EnvRec& env) {
     std::vector<std::string> lines;
     CFFIL20M(path, lines);
     const std::optional<Group> found = FindGroup(group);
-    const std::vector<std::string> exported = found ? KeyPaths(*found) : std::vector<std::string>{};
+    std::vector<std::string> exported = found ? KeyPaths(*found) : std::vector<std::string>{};
+    // Both programs export their own parallelism into the one group-6 file:
+    // the other program's key in it is a value of the shared store, not a foreign line.
+    if (group == 6) {
+        for (const GroupKey& entry : State().isKorvane ? kMireldaCommonKeys : kKorvaneCommonKeys) {
+            exported.push_back(SettingKeyPath("Common", entry.key));
+        }
+    }
     for (const std::string& line : lines) {
         if (platform::TrimBlanks(line).empty()) {
             continue;

@@ -4,6 +4,7 @@
 #include "common/data_file.h"
 #include "common/file_ops.h"
 #include "common/file_registry.h"
+#include "common/live_children.h"
 #include "common/logs.h"
 #include "common/message_box.h"
 #include "common/procedure_guard.h"
@@ -137,12 +138,12 @@ bool TakeReports(SplitRunState& run, EnvRec& env) {
 // waits for a dead child. Reports still on disk are taken first. True when a
 // child was accounted for.
 bool AccountForEndedChildren(SplitRunState& run, EnvRec& env) {
-    std::erase_if(run.superseded, [](pid_t pid) { return platform::HasEnded(pid); });
+    std::erase_if(run.superseded, [](pid_t pid) { return ReapIfEnded(pid); });
     bool any = false;
     for (auto it = run.children.begin(); it != run.children.end();) {
         const long sequence = it->first;
         SplitRunState::Child& child = it->second;
-        if (!child.ended) child.ended = platform::HasEnded(child.pid);
+        if (!child.ended) child.ended = ReapIfEnded(child.pid);
         if (!child.ended || platform::FileExists(ReportPath(kRunReport, run.processNumber, sequence, env)) ||
             platform::FileExists(ReportPath(kEndReport, run.processNumber, sequence, env))) {
             ++it;
@@ -228,9 +229,9 @@ void ReapChildren(SplitRunState& run) {
     constexpr double kClosingSeconds = 5.0;
     const double end = platform::MonotonicSeconds() + kClosingSeconds;
     for (;;) {
-        std::erase_if(run.superseded, [](pid_t pid) { return platform::HasEnded(pid); });
+        std::erase_if(run.superseded, [](pid_t pid) { return ReapIfEnded(pid); });
         std::erase_if(run.children, [&](const auto& entry) {
-            const bool ended = entry.second.ended || platform::HasEnded(entry.second.pid);
+            const bool ended = entry.second.ended || ReapIfEnded(entry.second.pid);
             if (ended) run.watch->ForgetProcess(entry.second.pid);
             return ended;
         });
@@ -312,6 +313,7 @@ bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env) {
                 if (!previous->second.ended) run.superseded.push_back(previous->second.pid);
             }
             run.children[sequence] = {*child, false};
+            NoteLiveChild(*child);
             run.watch->WatchProcess(*child);
         } else {
             // A child that cannot start reports nothing: fail its task at once.

@@ -15,7 +15,10 @@ MainWindow::MainWindow(const QString& title) : mdi_(new QMdiArea(this)) {
     setObjectName(kMainWindowName);
     setWindowTitle(title);
     setCentralWidget(mdi_);
-    resize(1024, 720);
+    resize(1280, 860);
+    // Screens taller or wider than a small window are reached by scrolling.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) { AcceptOnlyProgramClose(this, event); }

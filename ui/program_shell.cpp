@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include "common/main_startup.h"
 #include "common/run_state.h"
@@ -9,10 +10,12 @@
 #include "ui/qt_text.h"
 #include "ui/qt_ui.h"
 #include "ui/termination_signal.h"
+#include "ui/ui_script.h"
 
 namespace ui {
 
-int RunProgramShell(QApplication& app, const std::string& programName, bool isKorvane, common::ProgramParts parts) {
+int RunProgramShell(QApplication& app, const std::string& programName, bool isKorvane, common::ProgramParts parts,
+                    std::function<void(MainWindow&)> buildScreens) {
     InstallQtUi(programName);
     QuitOnTerminationSignal(app);
     common::RunState& state = common::State();
@@ -25,8 +28,13 @@ int RunProgramShell(QApplication& app, const std::string& programName, bool isKo
     bool interactive = false;
     parts.interactiveStart = [&] {
         interactive = true;
-        window.show();
+        if (buildScreens) {
+            buildScreens(window);
+        } else {
+            window.show();
+        }
         common::State().StartingUp = false;
+        QTimer::singleShot(0, &window, [] { RunUiScriptFromEnvironment(); });
     };
     common::InstallProgramParts(std::move(parts));
     common::Main();

@@ -1,9 +1,12 @@
 #include <QApplication>
 
 #include "collect/collection_parts.h"
+#include "collector_ui/collector_menu.h"
+#include "ui/main_window.h"
 #include "ui/program_shell.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return ui::RunProgramShell(app, "Mirelda", false, collect::CollectionProgramParts());
+    return ui::RunProgramShell(app, "Mirelda", false, collect::CollectionProgramParts(),
+                               [](ui::MainWindow& window) { collector_ui::HpGtMenu(window); });
 }

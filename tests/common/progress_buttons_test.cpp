@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cerrno>
+
+#include "common/live_children.h"
 #include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/settings.h"
+#include "platform/child_process.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/program_folder.h"
 
@@ -44,8 +49,17 @@ TEST_F(ProgressButtons, EmergencyStopResetsAndEnds) {
     common::ConfirmEmergencyStop();
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "1");
 
+    // A child of a split run that does not stop at the cancel flag.
+    const std::optional<pid_t> child = platform::StartProcess("/bin/sleep", {"60"});
+    ASSERT_TRUE(child.has_value());
+    common::NoteLiveChild(*child);
+
     ui_.presenter->answers = {1};
     EXPECT_THROW(common::ConfirmEmergencyStop(), testsupport::ProgramEnded);
+    // Killed and reaped: not even a zombie is left under its id.
+    EXPECT_EQ(::kill(*child, 0), -1);
+    EXPECT_EQ(errno, ESRCH);
+    EXPECT_TRUE(common::State().liveChildren.empty());
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), "");
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "0");

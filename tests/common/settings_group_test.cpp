@@ -211,6 +211,19 @@ TEST(SettingsGroupPrograms, KorvaneKeepsItsOwnTaskCount) {
               "MirControl_Common_MultiTaskKsn=4\r\nMirControl_Common_ListMax=300\r\n");
 }
 
+TEST(SettingsGroupPrograms, EitherProgramsTaskCountFileIsImportedWithoutComplaint) {
+    testsupport::ProgramFolder folder(true);
+    common::EnvRec env;
+    common::CCENV00M(env);
+    common::SetTaskWorkPaths(0, 0, env);
+    testsupport::WriteBytes(folder.data() / "DispData" / "DspSaveNo06.dat",
+                            "MirControl_Common_MultiTask=6\r\nMirControl_Common_ListMax=300\r\n");
+    ASSERT_TRUE(common::ImportSettingsGroup(6, env));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\MultiTask"), "6");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ListMax"), "300");
+    EXPECT_FALSE(fs::exists(common::State().errorLogPath));
+}
+
 TEST(SettingsGroupPrograms, CollectorSettingsExportGroupsFourAndSix) {
     testsupport::ProgramFolder folder;
     common::WriteKesenDefaults();

@@ -1,0 +1,96 @@
+#include "collector_ui/collector_functions.h"
+
+#include <QPushButton>
+#include <string>
+
+#include "collector_ui/program_driver.h"
+#include "common/batch_chain.h"
+#include "common/data_file.h"
+#include "common/message_box.h"
+#include "common/progress.h"
+#include "common/run_control.h"
+#include "common/run_env.h"
+#include "common/run_state.h"
+#include "common/settings.h"
+#include "common/settings_group.h"
+#include "common/ui_seam.h"
+#include "marketdata/code_master.h"
+#include "marketdata/industry_list.h"
+#include "platform/file_system.h"
+#include "ui/busy_guard.h"
+#include "ui/handler_report.h"
+#include "ui/other_functions_screen.h"
+
+namespace collector_ui {
+
+namespace {
+
+constexpr const char* kNoIndustries = "業種情報が存在しません。　";
+
+// Merges the industry lists of the collected company lists and builds the
+// code master from them; false when there was no industry to build from.
+bool RebuildCodeMaster(std::string& stepId) {
+    common::EnvRec env;
+    common::CCENV00M(env);
+    common::MSGRec msg;
+    stepId = "CFIDXI0M";
+    marketdata::CFIDXI0M(env, msg);
+    const std::string list =
+        common::BuildDataFilePath(marketdata::kIndustryListFileNumber, 0, 0, "", "", env);
+    if (!platform::FileExists(list)) return false;
+    stepId = "CFCDMI0M";
+    marketdata::CFCDMI0M(marketdata::kIndustryListFileNumber, 0, "", env, msg);
+    return true;
+}
+
+void InitCodeMaster() {
+    if (!common::CheckExclusiveCollection()) return;
+    if (common::AskOkCancel("収集した企業一覧の業種情報から、コードマスターを作成し直します。　\r\n\r\n"
+                            "宜しいですか？　",
+                            33) != 1) {
+        return;
+    }
+    bool built = false;
+    common::RunMarkedBatch(common::OwnRunMark(), [&built](std::string& stepId) { built = RebuildCodeMaster(stepId); });
+    if (!built) {
+        common::ShowWarning(kNoIndustries, 48);
+        return;
+    }
+    common::ShowNotice("コードマスターの初期化が終了しました。　", 64);
+}
+
+void BuildIndustrySeries() {
+    if (!common::CheckExclusiveCollection()) return;
+    if (common::AskOkCancel("業種別株価時系列データを作成します。宜しいですか？　", 33) != 1) return;
+    common::RunMarkedBatch(common::OwnRunMark(), [](std::string& stepId) {
+        stepId = "AHPID00M";
+        RunProgramDriver("AHPID00M");
+    });
+    // A cancelled or failed build is no completion.
+    if (common::ReadSetting("MirControl\\Common\\Cancel") == "1") return;
+    common::ShowNotice("業種別株価時系列データを作成しました。　", 64);
+}
+
+void Connect(ui::OtherFunctionsScreen& screen, const char* button, const char* procedureId, void (*work)()) {
+    QObject::connect(screen.button(button), &QPushButton::clicked, &screen, [&screen, button, procedureId, work] {
+        const ui::BusyGuard busy;
+        if (!busy.entered()) return;
+        ui::RunHandler(procedureId, work);
+        screen.button(button)->setFocus();
+    });
+}
+
+}  // namespace
+
+void ConnectCollectorFunctions(ui::OtherFunctionsScreen& screen) {
+    Connect(screen, "HelpCommand1", "frmGetHelp_HelpCommand1_Click", InitCodeMaster);
+    Connect(screen, "HelpCommand5", "frmGetHelp_HelpCommand5_Click", BuildIndustrySeries);
+}
+
+void ExportMarketChoices() {
+    common::EnvRec env;
+    common::CCENV00M(env);
+    common::ExportSettingsGroup(7, env);
+}
+
+}  // namespace collector_ui
