@@ -15,8 +15,6 @@ namespace analysis {
 
 namespace {
 
-constexpr int kJudgementGroup = 6;
-
 // The judgement requests of Common\Batch: items 1 to 3 of group 6, for
 // Japan, the United States and China.
 struct RequestItem {

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "common/message_box.h"
 #include "common/batch_chain.h"
+#include "common/message_box.h"
+#include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/text_compare.h"
-#include "common/run_env.h"
 #include "platform/instance_lock.h"
 
 namespace common {
@@ -28,18 +28,20 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+const char* ProgramName(bool korvane) { return korvane ? "Korvane" : "Mirelda"; }
+
 std::string RunMarkedText(const std::string& exec) {
     const std::string text = std::string(kCrLf) + kCrLf + "「@string@」処理中です。　" + kCrLf +
                              "「@string@」処理が終了してから実行して下さい。　" + kCrLf + kCrLf +
                              "処理中で無いにもかかわらず、このメッセージが表示される場合は、　" + kCrLf +
-                             "ご不便をお掛けして、大変申し訳ございませんが、　" + kCrLf + kResetAdvice + kCrLf +
-                             kCrLf;
-    return ReplaceAll(text, "@string@", exec == "1" ? "Mirelda" : "Korvane");
+                             "ご不便をお掛けして、大変申し訳ございませんが、　" + kCrLf + kResetAdvice + kCrLf + kCrLf;
+    return ReplaceAll(text, "@string@", ProgramName(exec != "1"));
 }
 
-std::string AnalysisInterruptedText() {
-    return std::string(kCrLf) + ReadSetting("MirControl\\Common\\ProcName") + "の処理が中断中です。　" + kCrLf +
-           kCrLf + "「Korvane」で中断中の処理を再開するか、　" + kCrLf + kResetAdvice + kCrLf;
+// The interrupted run belongs to the other program: only there can it resume.
+std::string InterruptedElsewhereText(bool korvane) {
+    return std::string(kCrLf) + ReadSetting("MirControl\\Common\\ProcName") + "の処理が中断中です。　" + kCrLf + kCrLf +
+           "「" + ProgramName(!korvane) + "」で中断中の処理を再開するか、　" + kCrLf + kResetAdvice + kCrLf;
 }
 
 bool IsAnalysisProcessId(const std::string& id) {
@@ -62,7 +64,7 @@ bool WarnWhileOtherProgramRuns() {
     EnvRec env;
     CCENV00M(env);
     // Taking the other program's lock for a moment tells whether it runs.
-    const platform::InstanceLock probe(env.folder(Folder::Ctrl) + "/" + (korvane ? "Mirelda" : "Korvane") + ".lock");
+    const platform::InstanceLock probe(env.folder(Folder::Ctrl) + "/" + ProgramName(!korvane) + ".lock");
     if (probe.acquired()) return false;
     ShowWarning(RunMarkedText(korvane ? "1" : "2"), 48);
     return true;
@@ -75,7 +77,7 @@ bool TryEnterBusy() {
     return true;
 }
 
-bool CheckExclusiveCollection() {
+bool CheckExclusiveStart(bool korvane) {
     const std::string exec = ReadSetting("MirControl\\Common\\Exec");
     if (!exec.empty()) {
         ShowWarning(RunMarkedText(exec), 48);
@@ -83,14 +85,17 @@ bool CheckExclusiveCollection() {
     }
     if (ReadSetting("MirControl\\Common\\Cancel") != "1") return true;
     // An interrupted run is recorded: it is resumed or reported, and the
-    // caller's own run does not start either way.
+    // caller's own run does not start either way. A run without a process
+    // ID counts as this program's own.
     const std::string id = ReadSetting("MirControl\\Common\\ProcId");
-    if (IsAnalysisProcessId(id)) {
-        ShowWarning(AnalysisInterruptedText(), 48);
-    } else {
+    if (id.empty() || IsAnalysisProcessId(id) == korvane) {
         ResumeInterruptedRun();
+    } else {
+        ShowWarning(InterruptedElsewhereText(korvane), 48);
     }
     return false;
 }
+
+bool CheckExclusiveCollection() { return CheckExclusiveStart(false); }
 
 }  // namespace common

@@ -7,9 +7,13 @@ namespace common {
 // handler clears State().busy itself when its work is done.
 bool TryEnterBusy();
 
-// Whether the collection program may start a run now. While another run is
-// marked, or an interrupted run is recorded, it tells the user (or resumes the
-// interrupted run) and returns false.
+// Whether a run of Korvane (`korvane`) or Mirelda may start now. While a run
+// of either program is marked, or an interrupted run is recorded, it tells the
+// user (or offers to resume the interrupted run when it is this program's
+// own) and returns false.
+bool CheckExclusiveStart(bool korvane);
+
+// CheckExclusiveStart for the collection program.
 bool CheckExclusiveCollection();
 
 // The run mark of this program ("1" Mirelda, "2" Korvane).
