@@ -12,22 +12,20 @@ constexpr long kMaxCompanies = 20;
 
 IndustryEnd CollectIndustry(ListCollectorRun& run, marketdata::IndustryRec& industry) {
     FetchRec fetch;
-    if (const IndustryEnd fetched = run.FetchIndustryPage(industry, fetch); fetched != IndustryEnd::Finished) {
-        return fetched;
-    }
     std::int32_t first = 0;
     std::int32_t col = 0;
-    if (!FindCnTableStart("市場コード", first, col, fetch)) {
-        LogTableNotFound(kOwnId, "中国・企業一覧の開始位置が特定出来ません。", fetch.Url);
-        return IndustryEnd::NoTable;
-    }
+    const IndustryEnd end = run.FetchCompanyTable(industry, FindCnTableStart, "市場コード",
+                                                  "中国・企業一覧の開始位置が特定出来ません。", fetch, first, col);
+    if (end != IndustryEnd::Finished) return end;
+    std::string lines;
     for (long company = 0; company < kMaxCompanies; ++company) {
         const auto row = static_cast<std::int32_t>(first + 2 * company);
         if (row > fetch.RowCount || CellText(row, col).empty()) break;
         marketdata::ListRec rec;
         BuildCnListRec(row, col, industry, rec);
-        common::AppendLineToFile(run.CompanyPath(), CompanyLine(rec));
+        AddCompanyLine(lines, rec);
     }
+    if (!lines.empty()) common::AppendLineToFile(run.CompanyPath(), lines);
     return IndustryEnd::Finished;
 }
 

@@ -117,7 +117,7 @@ void ParseJpListPage(long startRow, const marketdata::IndustryRec& industry, lon
         if (!code.empty() && platform::IsNumericText(code)) {
             marketdata::ListRec rec;
             BuildJpListRec(row, industry, rec);
-            lines += (lines.empty() ? "" : "\r\n") + CompanyLine(rec);
+            AddCompanyLine(lines, rec);
             ++count;
             ++onPage;
         }

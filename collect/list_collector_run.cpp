@@ -11,6 +11,7 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/task_files.h"
+#include "common/text_file_io.h"
 #include "common/text_file_write.h"
 #include "platform/date.h"
 #include "platform/number_format.h"
@@ -79,14 +80,16 @@ void ListCollectorRun::ShowPreparing() {
 
 // A task that keeps its finished industries loses nothing when it is
 // started again, whoever starts it: they are folded into its list first, and
-// the companies already written stay for the merge by key. Without such a
-// record a failed task starts from scratch.
+// the companies already written stay for the merge by key, cut back to whole
+// lines so that a line a killed child left half written does not swallow the
+// next one. Without such a record a failed task starts from scratch.
 void ListCollectorRun::ClearOutputOfFailedTask() {
     if (kind_.recordsFinished) {
         RecoverListTask(kind_.industryFile, task_.ProcIdx, task_.TaskSequence, env_, msg_);
     } else if (task_.TaskStatus == "E") {
         common::CFFIL70M(companyPath_);
     }
+    common::CutToWholeLines(companyPath_);
 }
 
 bool ListCollectorRun::LoadIndustries() {
@@ -185,6 +188,19 @@ IndustryEnd ListCollectorRun::FetchIndustryPage(const marketdata::IndustryRec& i
     return Fetch(fetch, industry.Text[23]) ? IndustryEnd::Finished : IndustryEnd::FetchFailed;
 }
 
+IndustryEnd ListCollectorRun::FetchCompanyTable(const marketdata::IndustryRec& industry, TableStartFinder findStart,
+                                                const std::string& label, const std::string& notFound,
+                                                FetchRec& fetch, std::int32_t& row, std::int32_t& col) {
+    if (const IndustryEnd fetched = FetchIndustryPage(industry, fetch); fetched != IndustryEnd::Finished) {
+        return fetched;
+    }
+    if (findStart(label, row, col, fetch)) return IndustryEnd::Finished;
+    common::WriteErrorLog(common::State().errorLogOn, kind_.id, common::log_tag::kErrApl, "00",
+                          notFound + "    URL=" + fetch.Url);
+    common::WriteInfoLog(common::LogSwitch(1), kind_.id, common::log_tag::kWarning, "00", notFound);
+    return IndustryEnd::NoTable;
+}
+
 void ListCollectorRun::KeepPagedIndustry(marketdata::IndustryRec& industry) {
     std::string line;
     marketdata::IndustryRecToLine(industry, line);
@@ -209,11 +225,6 @@ void StartCompanyRec(const marketdata::IndustryRec& industry, marketdata::ListRe
 std::string CellText(std::int32_t row, std::int32_t col) { return platform::TrimBlanks(PageText().At(row, col)); }
 std::string CellLink(std::int32_t row, std::int32_t col) { return platform::TrimBlanks(PageLink().At(row, col)); }
 
-void LogTableNotFound(const char* id, const std::string& message, const std::string& url) {
-    common::WriteErrorLog(common::State().errorLogOn, id, common::log_tag::kErrApl, "00", message + "    URL=" + url);
-    common::WriteInfoLog(common::LogSwitch(1), id, common::log_tag::kWarning, "00", message);
-}
-
 bool FindLabelCell(const std::string& label, const FetchRec& fetch, std::int32_t& row, std::int32_t& col) {
     for (std::int32_t r = 1; r <= fetch.RowCount; ++r) {
         for (std::int32_t c = 1; c <= fetch.ColCount; ++c) {
@@ -227,10 +238,10 @@ bool FindLabelCell(const std::string& label, const FetchRec& fetch, std::int32_t
     return false;
 }
 
-std::string CompanyLine(const marketdata::ListRec& rec) {
+void AddCompanyLine(std::string& lines, const marketdata::ListRec& rec) {
     std::string line;
     marketdata::ListRecToLine(rec, line);
-    return line;
+    lines += (lines.empty() ? "" : "\r\n") + line;
 }
 
 }  // namespace collect

@@ -59,6 +59,14 @@ public:
     // the progress shown, the cancel check, then the fetch. Finished when the
     // page is in the page cell tables.
     IndustryEnd FetchIndustryPage(const marketdata::IndustryRec& industry, FetchRec& fetch);
+    // The industry's one page (as FetchIndustryPage) with its company table,
+    // whose first company `findStart` gives at `label`; anything but Finished
+    // ends the industry, a missing table logged with `notFound`.
+    using TableStartFinder = bool (*)(const std::string& label, std::int32_t& row, std::int32_t& col,
+                                      const FetchRec& fetch);
+    IndustryEnd FetchCompanyTable(const marketdata::IndustryRec& industry, TableStartFinder findStart,
+                                  const std::string& label, const std::string& notFound, FetchRec& fetch,
+                                  std::int32_t& row, std::int32_t& col);
     // The task's company-list part file.
     const std::string& CompanyPath() const { return companyPath_; }
     // The industry being paged, rewritten after every page.
@@ -101,11 +109,9 @@ std::string CellLink(std::int32_t row, std::int32_t col);
 // The first cell of the page, row by row, whose trimmed text is `label`.
 bool FindLabelCell(const std::string& label, const FetchRec& fetch, std::int32_t& row, std::int32_t& col);
 
-// The company's company-list line.
-std::string CompanyLine(const marketdata::ListRec& rec);
+// Adds the company's company-list line to `lines`, the lines of one write
+// to the part file (CR LF between them).
+void AddCompanyLine(std::string& lines, const marketdata::ListRec& rec);
 
-// The two lines of a page whose company table cannot be found: the error log
-// with the address, the run log without it.
-void LogTableNotFound(const char* id, const std::string& message, const std::string& url);
 
 }  // namespace collect

@@ -4,7 +4,9 @@
 #include <set>
 #include <vector>
 
+#include "common/data_file.h"
 #include "common/file_registry.h"
+#include "common/text_file_io.h"
 #include "common/text_file_read.h"
 #include "common/text_file_write.h"
 #include "marketdata/company_list.h"
@@ -14,10 +16,12 @@
 namespace collect {
 
 void RecoverListTask(long fileNumber, long procIdx, long taskSeq, common::EnvRec& env, common::MSGRec& msg) {
+    common::CutToWholeLines(common::BuildDataFilePath(fileNumber, procIdx, taskSeq, "", ".tmp", env));
     marketdata::CommitIndustryList(fileNumber, procIdx, taskSeq, "", ".tmp", common::CFFIL03M(fileNumber), env, msg);
 }
 
 void KeepLastLinePerCompany(const std::string& path) {
+    common::CutToWholeLines(path);
     std::vector<std::string> lines;
     if (!common::CFFIL21M(path, lines)) return;
     std::set<std::string> seen;

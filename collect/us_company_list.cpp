@@ -13,22 +13,20 @@ constexpr const char* kOwnId = "AL2US30M";
 
 IndustryEnd CollectIndustry(ListCollectorRun& run, marketdata::IndustryRec& industry) {
     FetchRec fetch;
-    if (const IndustryEnd fetched = run.FetchIndustryPage(industry, fetch); fetched != IndustryEnd::Finished) {
-        return fetched;
-    }
     std::int32_t first = 0;
     std::int32_t col = 0;
-    if (!FindUsTableStart("Companies", first, col, fetch)) {
-        LogTableNotFound(kOwnId, "米国・企業一覧の開始位置が特定出来ません。", fetch.Url);
-        return IndustryEnd::NoTable;
-    }
+    const IndustryEnd end = run.FetchCompanyTable(industry, FindUsTableStart, "Companies",
+                                                  "米国・企業一覧の開始位置が特定出来ません。", fetch, first, col);
+    if (end != IndustryEnd::Finished) return end;
+    std::string lines;
     for (std::int32_t row = first; row <= fetch.RowCount; ++row) {
         // A row without a second cell is a section line inside the table.
         if (CellText(row, col).empty() || CellText(row, col + 1).empty() || CellLink(row, col).empty()) continue;
         marketdata::ListRec rec;
         BuildUsListRec(row, col, industry, rec);
-        common::AppendLineToFile(run.CompanyPath(), CompanyLine(rec));
+        AddCompanyLine(lines, rec);
     }
+    if (!lines.empty()) common::AppendLineToFile(run.CompanyPath(), lines);
     return IndustryEnd::Finished;
 }
 

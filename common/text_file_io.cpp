@@ -99,6 +99,13 @@ std::string ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+void CutToWholeLines(const std::string& path) {
+    if (!platform::FileExists(path)) return;
+    const std::string bytes = ReadFileBytes(path);
+    const std::size_t whole = bytes.rfind('\n') + 1;  // nothing without a line end
+    if (whole != bytes.size()) platform::AtomicReplace(path, bytes.substr(0, whole));
+}
+
 void AppendFileBytes(const std::string& path, std::string_view bytes) {
     FileHandle file(path, O_WRONLY | O_CREAT | O_APPEND, "AppendFileBytes");
     struct stat before {};

@@ -28,6 +28,11 @@ std::string ReadFileBytes(const std::string& path);
 // write takes the file back to its old length.
 void AppendFileBytes(const std::string& path, std::string_view bytes);
 
+// Cuts the file back to its whole lines: a line a killed writer left without
+// its line end would otherwise run into the next line appended. Nothing to do
+// when the file is missing or ends with a line end.
+void CutToWholeLines(const std::string& path);
+
 // Text of the file's bytes; invalid CP932 bytes read as "?" and are reported
 // in one warning line naming `path`.
 std::string DecodeText(std::string_view bytes, const std::string& path);

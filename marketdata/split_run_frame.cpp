@@ -154,12 +154,7 @@ std::string PartWorkFilePath(common::EnvRec& env, long procIdx, long taskSeq) {
 }
 
 void RecoverPartList(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq) {
-    const std::string path = PartWorkFilePath(env, procIdx, taskSeq);
-    if (platform::FileExists(path)) {
-        const std::string bytes = common::ReadFileBytes(path);
-        const std::size_t whole = bytes.rfind('\n') + 1;  // nothing without a line end
-        if (whole != bytes.size()) platform::AtomicReplace(path, bytes.substr(0, whole));
-    }
+    common::CutToWholeLines(PartWorkFilePath(env, procIdx, taskSeq));
     RefreshCodeMaster(kPartList, procIdx, taskSeq, "", env, msg);
 }
 

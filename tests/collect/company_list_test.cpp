@@ -263,6 +263,21 @@ TEST_F(JapanList, CancelSuspendsBetweenIndustriesAndARestartSkipsTheFinishedOnes
     EXPECT_EQ(list[1].Key.Flag1, "1");
 }
 
+// A child killed while it wrote a page leaves a line without its end; the
+// task started again cuts it off, so that it swallows no company written
+// after it.
+TEST_F(JapanList, RestartCutsAHalfWrittenLineOff) {
+    site.AddIndustry("JPN", "5001", "水産・農林業", 5);
+    WriteIndustries();
+    testsupport::WriteBytes(CompanyPath(), "JPN\t0001\t1000\t    \t");
+    SetStatus("S");
+
+    EXPECT_TRUE(Collect());
+
+    EXPECT_EQ(Collected(), site.Listed("JPN"));
+    EXPECT_EQ(Report(114), "Z");
+}
+
 // A task whose every industry was finished before it could report its end
 // ends as done instead of failing again at every start.
 TEST_F(JapanList, TaskWithEveryIndustryFinishedEndsDone) {
