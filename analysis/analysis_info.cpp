@@ -159,13 +159,13 @@ void WarnNoAnalysisInfo(const char* code) {
                         common::msg_style::kExclamation);
 }
 
-void AMNCM00M(common::EnvRec& env, common::MSGRec& msg) {
+bool AMNCM00M(common::EnvRec& env, common::MSGRec& msg) {
     common::ProcedureIdGuard guard("AMNCM00M");
     msg.StageCount = 2;
     msg.StagesDone = 0;
     long infoCount = 0;
     long indexCount = 0;
-    AMNCM46M(env, msg, infoCount, indexCount);
+    const bool written = AMNCM46M(env, msg, infoCount, indexCount);
 
     common::RunState& state = common::State();
     long stride = 1;
@@ -181,6 +181,7 @@ void AMNCM00M(common::EnvRec& env, common::MSGRec& msg) {
         }
     }
     msg.LabelText2.clear();
+    return written;
 }
 
 }  // namespace analysis

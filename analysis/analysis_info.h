@@ -6,8 +6,9 @@
 namespace analysis {
 
 // Rebuilds the analysis information (files 30001 and 30002) from the code
-// master and loads both into the program-wide tables.
-void AMNCM00M(common::EnvRec& env, common::MSGRec& msg);
+// master and loads both into the program-wide tables. True when new files
+// were written; otherwise the user was told why and the previous ones stay.
+bool AMNCM00M(common::EnvRec& env, common::MSGRec& msg);
 
 // Builds files 30001 (the selected markets' records) and 30002 (their
 // industry entries) from the code master, adding ten stages to the display.

@@ -72,7 +72,10 @@ std::string NumericMinimumWarning(std::string_view text, int minimum) {
 
 std::span<const ConditionBox> ConditionBoxes() { return kBoxes; }
 
-std::string ConditionWarning(const ConditionBox& box, std::string_view text) {
+std::string ConditionWarning(const ConditionBox& box, std::string_view typed) {
+    // An empty box is what the defaults leave in two of them; the judgement
+    // reads it as 0, so it is checked as 0 and the untouched screen can be left.
+    const std::string_view text = platform::TrimBlanks(typed).empty() ? std::string_view("0") : typed;
     switch (box.check) {
         case ConditionCheck::Signed: return NumericInputWarning(text, false);
         case ConditionCheck::Any: return NumericInputWarning(text, true);

@@ -35,7 +35,8 @@ struct ConditionBox {
 // The twelve boxes in the order the screen checks them when it is left.
 std::span<const ConditionBox> ConditionBoxes();
 
-// The box's check of `text`.
+// The box's check of `text`; an empty text is checked as the 0 that the
+// judgement reads for it.
 std::string ConditionWarning(const ConditionBox& box, std::string_view text);
 
 // Stores `text` as typed in the box's setting when it passes; a refused text

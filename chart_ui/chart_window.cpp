@@ -14,21 +14,11 @@
 #include "ui/handler_report.h"
 #include "charts/candlestick_chart.h"
 #include "charts/kagi_chart.h"
-#include "common/run_control.h"
 #include "common/run_env.h"
-#include "common/run_state.h"
 #include "ui/qt_text.h"
+#include "ui/screen_guard.h"
 
 namespace chart_ui {
-
-namespace {
-
-// Clears the busy flag when the handler that took it ends, however it ends.
-struct BusyRelease {
-    ~BusyRelease() { common::State().busy = false; }
-};
-
-}  // namespace
 
 ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent), c_(BuildChartControls(*this)) {
     setObjectName(QStringLiteral("frmGetChart"));
@@ -104,22 +94,16 @@ void ChartWindow::resizeEvent(QResizeEvent* event) {
     c_.HScroll1->setVisible(excess > 0);
 }
 
-void ChartWindow::RunGuarded(const char* procedureId, const std::function<void()>& work) {
-    if (!common::TryEnterBusy()) return;
-    BusyRelease release;
-    ui::RunHandler(procedureId, work);
-}
-
 void ChartWindow::Command1_Click() {
-    RunGuarded("frmGetChart_Command1_Click", [this] { DrawCandlestickChart(); });
+    ui::RunGuarded("frmGetChart_Command1_Click", [this] { DrawCandlestickChart(); });
 }
 
 void ChartWindow::Command4_Click() {
-    RunGuarded("frmGetChart_Command4_Click", [this] { DrawKagiChart(); });
+    ui::RunGuarded("frmGetChart_Command4_Click", [this] { DrawKagiChart(); });
 }
 
 void ChartWindow::Command6_Click() {
-    RunGuarded("frmGetChart_Command6_Click", [this] {
+    ui::RunGuarded("frmGetChart_Command6_Click", [this] {
         c_.Pict2->Clear();
         c_.Picture2->Clear();
         c_.Label1->clear();

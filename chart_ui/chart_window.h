@@ -46,7 +46,6 @@ private:
     using DrawRoutine = bool (*)(common::EnvRec&, const charts::ChartFrame&, const charts::ChartTarget&,
                                  charts::ChartScene&);
     bool DrawChart(DrawRoutine routine);
-    void RunGuarded(const char* procedureId, const std::function<void()>& work);
     void ShowScene(charts::ChartScene scene);
     void ConnectStores();
 

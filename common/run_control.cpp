@@ -56,7 +56,11 @@ bool IsAnalysisProcessId(const std::string& id) {
 const char* OwnRunMark() { return State().isKorvane ? "2" : "1"; }
 
 void ClearOwnRunMark() {
-    if (ReadSetting("MirControl\\Common\\Exec") == OwnRunMark()) WriteSetting("MirControl\\Common\\Exec", "");
+    if (ReadSetting("MirControl\\Common\\Exec") != OwnRunMark()) return;
+    WriteSetting("MirControl\\Common\\Exec", "");
+    // The run was cut off, as a run that ends on an error is: the next run's
+    // start offers to resume it where its files stand.
+    WriteSetting("MirControl\\Common\\Cancel", "1");
 }
 
 bool WarnWhileOtherProgramRuns() {

@@ -20,7 +20,8 @@ bool CheckExclusiveCollection();
 const char* OwnRunMark();
 
 // At the user's start: this program's own mark is stale (its instance lock,
-// held now, proves no run of it is alive); the other program's stays.
+// held now, proves no run of it is alive), so it is cleared and the run it
+// names counts as interrupted; the other program's mark stays.
 void ClearOwnRunMark();
 
 // Whether the other program runs now (it holds its instance lock); when it

@@ -15,8 +15,9 @@
 #include "list_ui/chart_opening.h"
 #include "list_ui/list_progress.h"
 #include "list_ui/list_view.h"
-#include "list_ui/screen_guard.h"
+#include "ui/screen_guard.h"
 #include "ui/handler_report.h"
+#include "ui/form_controls.h"
 #include "ui/qt_text.h"
 
 namespace list_ui {
@@ -33,10 +34,11 @@ Control* Named(Control* control, const char* name) {
     return control;
 }
 
-QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items) {
+// A combo with its list and the entry it shows until a saved choice says otherwise.
+QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items, int shown) {
     auto* combo = Named(new QComboBox(parent), name);
     combo->addItems(items);
-    combo->setCurrentIndex(-1);
+    combo->setCurrentIndex(shown);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
@@ -58,17 +60,18 @@ JudgementResultScreen::JudgementResultScreen(chart_ui::ChartWindow& chart, QWidg
 
     Frame1 = Named(new QGroupBox(QStringLiteral(" 抽出条件 "), this), "Frame1");
     LabelCountry = Named(new QLabel(QStringLiteral("国の選択（選択必須）"), Frame1), "LabelCountry");
-    ComboCountry = MakeCombo(Frame1, "ComboCountry", {"CHN", "JPN", "USA"});
+    ComboCountry = MakeCombo(Frame1, "ComboCountry", {"CHN", "JPN", "USA"}, 1);
     LabelSummary = Named(new QLabel(QStringLiteral("集計単位の選択（選択必須）"), Frame1), "LabelSummary");
     ComboSummary = MakeCombo(Frame1, "ComboSummary",
                              {QStringLiteral("Level1 : 陰陽"), QStringLiteral("Level2 : 陰陽・転換出現状況"),
                               QStringLiteral("Level3 : 陰陽・転換出現状況・法則"),
                               QStringLiteral("Level4 : 陰陽・転換出現状況・法則・法則詳細"),
-                              QStringLiteral("Level5 : 陰陽・転換出現状況・法則・法則詳細・法則発生年")});
+                              QStringLiteral("Level5 : 陰陽・転換出現状況・法則・法則詳細・法則発生年")},
+                             2);
     LabelKagiRule = Named(new QLabel(QStringLiteral("法則選択（任意）"), Frame1), "LabelKagiRule");
     ComboKagiRule = MakeCombo(
         Frame1, "ComboKagiRule",
-        {QString(), QStringLiteral("ろさ"), QStringLiteral("ろく"), QStringLiteral("ろゑ"), QStringLiteral("ろあ")});
+        {QString(), QStringLiteral("ろさ"), QStringLiteral("ろく"), QStringLiteral("ろゑ"), QStringLiteral("ろあ")}, 0);
     Command3 = Named(new QPushButton(QStringLiteral("抽　出"), Frame1), "Command3");
     Label4 = Named(new QLabel(QStringLiteral("(1) 法則転換結果の集計情報"), this), "Label4");
     ListView1 = new ListView(QStringLiteral("ListView1"), this);
@@ -120,18 +123,17 @@ JudgementResultScreen::JudgementResultScreen(chart_ui::ChartWindow& chart, QWidg
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &JudgementResultScreen::ListView1_DblClick);
     connect(ListView2, &QAbstractItemView::doubleClicked, this, &JudgementResultScreen::ListView2_DblClick);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int section) {
-        RunGuarded("frmKsnList_ListView1_ColumnClick", [&] { ListView1->SortByHeader(OptSort1.Mode(), section); });
+        ui::RunGuarded("frmKsnList_ListView1_ColumnClick", [&] { ListView1->SortByHeader(OptSort1.Mode(), section); });
     });
     connect(ListView2->header(), &QHeaderView::sectionClicked, this, [this](int section) {
-        RunGuarded("frmKsnList_ListView2_ColumnClick", [&] { ListView2->SortByHeader(OptSort2.Mode(), section); });
+        ui::RunGuarded("frmKsnList_ListView2_ColumnClick", [&] { ListView2->SortByHeader(OptSort2.Mode(), section); });
     });
 }
 
 void JudgementResultScreen::RestoreChoices() {
     for (const auto& [combo, key] : {std::pair{ComboCountry, "RsltSlctCntry"}, std::pair{ComboSummary, "RsltSlctSumry"},
                                      std::pair{ComboKagiRule, "RsltSlctRule"}}) {
-        // An unknown text leaves the combo without a choice.
-        combo->setCurrentIndex(combo->findText(ui::ToQt(common::ReadSetting(KeyPath(key)))));
+        ui::SelectComboFromSetting(KeyPath(key), *combo);
     }
 }
 
@@ -154,15 +156,15 @@ charts::SummarySelection JudgementResultScreen::CurrentSelection() const {
 }
 
 void JudgementResultScreen::Command3_Click() {
-    RunGuarded("frmKsnList_Command3_Click", [this] { BuildSummaryList(); });
+    ui::RunGuarded("frmKsnList_Command3_Click", [this] { BuildSummaryList(); });
 }
 
 void JudgementResultScreen::ListView1_DblClick() {
-    RunGuarded("frmKsnList_ListView1_DblClick", [this] { BuildDetailList(); });
+    ui::RunGuarded("frmKsnList_ListView1_DblClick", [this] { BuildDetailList(); });
 }
 
 void JudgementResultScreen::ListView2_DblClick() {
-    RunGuarded("frmKsnList_ListView2_DblClick", [this] { OpenChartFromDetail(); });
+    ui::RunGuarded("frmKsnList_ListView2_DblClick", [this] { OpenChartFromDetail(); });
 }
 
 void JudgementResultScreen::BuildSummaryList() {
@@ -190,7 +192,7 @@ void JudgementResultScreen::BuildDetailList() {
     const charts::ListRow* row = ListView1->CurrentRow();
     if (row == nullptr) return;
     const std::string rowText = row->cells[0].text;
-    const ScreenDisabled disabled(*this);
+    const ui::ScreenDisabled disabled(*this);
     common::EnvRec env = ListEnv();
     std::vector<charts::ColumnSortState> states;
     std::optional<charts::ListData> list;

@@ -34,10 +34,10 @@ SortOptions BuildSortOptions(QWidget& parent, const QString& frameName, const QS
         options.buttons[i] = button;
     }
     ui::RunHandler(procedureId, [&] {
-        const int saved = common::ReadSettingLong(settingPath);
-        if (saved >= 1 && saved <= static_cast<int>(options.buttons.size())) {
-            options.buttons[static_cast<std::size_t>(saved - 1)]->setChecked(true);
-        }
+        // Option 1 for nothing saved, or for a number no option has.
+        const long saved = common::ReadSettingLong(settingPath);
+        const bool known = saved >= 1 && saved <= static_cast<long>(options.buttons.size());
+        options.buttons[known ? static_cast<std::size_t>(saved - 1) : 0]->setChecked(true);
     });
     QObject::connect(options.group, &QButtonGroup::idClicked, options.frame, [settingPath, procedureId](int index) {
         ui::RunHandler(procedureId, [&] { common::WriteSetting(settingPath, std::to_string(index)); });

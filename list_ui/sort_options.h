@@ -24,7 +24,8 @@ struct SortOptions {
 };
 
 // Creates the frame `frameName` captioned `caption` with the buttons
-// `buttonName` + 1 .. 3, puts the choice back from `settingPath` and only
+// `buttonName` + 1 .. 3, puts the choice back from `settingPath` (option 1
+// when it names none) and only
 // then starts writing each click there as its index.
 SortOptions BuildSortOptions(QWidget& parent, const QString& frameName, const QString& caption,
                              const QString& buttonName, const std::string& settingPath, const char* procedureId);

@@ -23,7 +23,7 @@
 #include "list_ui/column_chooser_dialog.h"
 #include "list_ui/list_progress.h"
 #include "list_ui/list_view.h"
-#include "list_ui/screen_guard.h"
+#include "ui/screen_guard.h"
 #include "platform/date.h"
 #include "ui/handler_report.h"
 #include "ui/qt_text.h"
@@ -195,8 +195,8 @@ void StockListScreen::ConnectHandlers() {
     connect(Command7, &QPushButton::clicked, this, &StockListScreen::ShowStoredConditions);
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &StockListScreen::ListView1_DblClick);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int section) {
-        RunGuarded("frmGetList_ListView1_ColumnClick", [&] {
-            const ScreenDisabled disabled(*ListView1);
+        ui::RunGuarded("frmGetList_ListView1_ColumnClick", [&] {
+            const ui::ScreenDisabled disabled(*ListView1);
             ListView1->SortByHeader(OptSort.Mode(), section);
         });
     });
@@ -272,8 +272,8 @@ charts::ScreeningConditions StockListScreen::Conditions() const {
 
 void StockListScreen::Command1_Click() {
     QLineEdit* refused = nullptr;
-    RunGuarded("frmGetList_Command1_Click", [&] {
-        const ScreenDisabled disabled(*this);
+    ui::RunGuarded("frmGetList_Command1_Click", [&] {
+        const ui::ScreenDisabled disabled(*this);
         refused = ScreenAnalysisInfo();
     });
     // A refused bound is told once the screen is usable again, and the focus goes to its box.
@@ -306,7 +306,7 @@ QLineEdit* StockListScreen::ScreenAnalysisInfo() {
 }
 
 void StockListScreen::Command2_Click() {
-    RunGuarded("frmGetList_Command2_Click", [this] {
+    ui::RunGuarded("frmGetList_Command2_Click", [this] {
         for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
             Combo02[k]->setCurrentIndex(0);
             FillChoices(k);
@@ -316,7 +316,7 @@ void StockListScreen::Command2_Click() {
 }
 
 void StockListScreen::Command4_Click() {
-    RunGuarded("frmGetList_Command4_Click", [this] {
+    ui::RunGuarded("frmGetList_Command4_Click", [this] {
         for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
             Combo03[k]->setCurrentIndex(0);
             TextFrom01[k]->clear();
@@ -338,10 +338,10 @@ void StockListScreen::ShowStoredConditions() {
 }
 
 void StockListScreen::ListView1_DblClick() {
-    RunGuarded("frmGetList_ListView1_DblClick", [this] {
+    ui::RunGuarded("frmGetList_ListView1_DblClick", [this] {
         const charts::ListRow* row = ListView1->CurrentRow();
         if (row == nullptr) return;
-        const ScreenDisabled disabled(*this);
+        const ui::ScreenDisabled disabled(*this);
         common::EnvRec env;
         common::CCENV00M(env);
         const std::optional<charts::ChartTarget> target =

@@ -2,18 +2,32 @@
 
 #include "common/logs.h"
 #include "common/message_box.h"
+#include "common/ui_seam.h"
 #include "platform/trapped_error.h"
 
 namespace ui {
 
-void RunHandler(const char* procedureId, const std::function<void()>& work) {
+namespace {
+
+// Whether the work ended on a trapped error, after reporting it.
+bool Reported(const char* procedureId, const std::function<void()>& work) {
     constexpr const char* kVbError = "ＶＢエラーを検出しました。　";
     try {
         work();
+        return false;
     } catch (const platform::TrappedError& error) {
         common::LogVbError(kVbError, 16, procedureId, error);
         common::ShowVbErrorMessage(kVbError, 16, error);
+        return true;
     }
+}
+
+}  // namespace
+
+void RunHandler(const char* procedureId, const std::function<void()>& work) { Reported(procedureId, work); }
+
+void RunEndingHandler(const char* procedureId, const std::function<void()>& work) {
+    if (Reported(procedureId, work)) common::EndProgram();
 }
 
 }  // namespace ui

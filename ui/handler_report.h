@@ -9,4 +9,8 @@ namespace ui {
 // loop.
 void RunHandler(const char* procedureId, const std::function<void()>& work);
 
+// The same for the program's start and end, which cannot go on after an
+// error: once it is reported, the program ends.
+void RunEndingHandler(const char* procedureId, const std::function<void()>& work);
+
 }  // namespace ui

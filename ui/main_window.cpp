@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QMdiArea>
 
+#include "common/run_state.h"
 #include "ui/program_close.h"
+#include "ui/program_version.h"
+#include "ui/qt_text.h"
 
 namespace ui {
 
@@ -22,6 +25,10 @@ MainWindow::MainWindow(const QString& title) : mdi_(new QMdiArea(this)) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) { AcceptOnlyProgramClose(this, event); }
+
+void ShowVersionTitle(MainWindow& window) {
+    window.setWindowTitle(ToQt(common::State().programTitle) + QStringLiteral("  Ver.") + kProgramVersion);
+}
 
 QWidget* FindMainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -21,6 +21,9 @@ private:
     QMdiArea* mdi_;
 };
 
+// The program's name and version as the window's title.
+void ShowVersionTitle(MainWindow& window);
+
 // The main window of this program, or null before it exists.
 QWidget* FindMainWindow();
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <memory>
 
 #include "ui/program_close.h"
 
@@ -34,6 +35,18 @@ void BringToFront(QWidget& screen) {
     window->show();
     window->raise();
     if (QMdiArea* area = window->mdiArea()) area->setActiveSubWindow(window);
+}
+
+void CheckWhenLeft(QMdiArea& area, QWidget& screen, std::function<bool()> check) {
+    QWidget* window = screen.parentWidget();
+    auto previous = std::make_shared<QMdiSubWindow*>(nullptr);
+    QObject::connect(&area, &QMdiArea::subWindowActivated, &screen,
+                     [previous, window, &screen, check = std::move(check)](QMdiSubWindow* now) {
+                         if (now == nullptr) return;
+                         const bool leaving = *previous == window && now != window;
+                         *previous = now;
+                         if (leaving && !check()) BringToFront(screen);
+                     });
 }
 
 }  // namespace ui

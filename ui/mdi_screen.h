@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -12,5 +13,9 @@ QMdiSubWindow* AddScreen(QMdiArea& area, QWidget* screen);
 
 // Shows the screen's window in front of the others.
 void BringToFront(QWidget& screen);
+
+// Runs `check` whenever the user moves from `screen` to another screen of the
+// area; when it refuses, the screen comes back to the front.
+void CheckWhenLeft(QMdiArea& area, QWidget& screen, std::function<bool()> check);
 
 }  // namespace ui

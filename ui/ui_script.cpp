@@ -1,6 +1,8 @@
 #include "ui/ui_script.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QMouseEvent>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
@@ -52,6 +54,14 @@ bool RunLine(const std::string& line) {
         emit box->editingFinished();
         return true;
     }
+    if (action == "dblclick") {
+        auto* view = qobject_cast<QAbstractItemView*>(FindControl(target));
+        if (view == nullptr || view->model() == nullptr) return false;
+        const int row = std::atoi(rest.c_str());
+        if (row < 0 || row >= view->model()->rowCount()) return false;
+        DoubleClickRow(*view, row);
+        return true;
+    }
     if (action == "screenshot") {
         QWidget* form = FindForm(ToQt(target));
         if (form == nullptr) return false;
@@ -70,6 +80,22 @@ void RunUiScript(const std::string& path) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!RunLine(line)) std::cerr << "MIR_UI_SCRIPT: skipped: " << line << '\n';
         QCoreApplication::processEvents();
+    }
+}
+
+void DoubleClickRow(QAbstractItemView& view, int row) {
+    view.window()->show();
+    QApplication::processEvents();
+    const QModelIndex index = view.model()->index(row, 0);
+    view.scrollTo(index);
+    const QPoint at = view.visualRect(index).center();
+    QWidget* port = view.viewport();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                    QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent event(type, at, port->mapToGlobal(at), Qt::LeftButton,
+                          down ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
+        QApplication::sendEvent(port, &event);
     }
 }
 

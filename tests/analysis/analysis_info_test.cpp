@@ -310,7 +310,7 @@ TEST_F(AnalysisInfo, LoadOfAnEmptyOrMissingFileFails) {
 TEST_F(AnalysisInfo, BuildAndLoadFillTheProgramWideTables) {
     WriteMarket();
     SetSwitches("1000");
-    analysis::AMNCM00M(env, msg);
+    EXPECT_TRUE(analysis::AMNCM00M(env, msg));
     const common::RunState& state = common::State();
     EXPECT_EQ(Codes(state.analysisTable), (std::vector<std::string>{"0050", "3700", "6758", "7203", "9999"}));
     EXPECT_EQ(Codes(state.analysisIndexTable), (std::vector<std::string>{"0050", "3700"}));
@@ -326,7 +326,7 @@ TEST_F(AnalysisInfo, LoadWarnsOfMissingAnalysisInformation) {
                                "開発者へ連絡をお願い致します。　\r\n";
     // No code master: nothing built, nothing to load, no Index tried.
     common::State().analysisIndexTable.resize(3);
-    analysis::AMNCM00M(env, msg);
+    EXPECT_FALSE(analysis::AMNCM00M(env, msg));
     ASSERT_EQ(ui.presenter->boxes.size(), 2u);
     EXPECT_EQ(ui.presenter->boxes[0].text.rfind(kNoCompanyText, 0), 0u);
     EXPECT_EQ(ui.presenter->boxes[1].text, kNoInfoText + advice);
@@ -336,7 +336,7 @@ TEST_F(AnalysisInfo, LoadWarnsOfMissingAnalysisInformation) {
     // Companies without an industry entry: an empty Index.
     ui.presenter->boxes.clear();
     WriteMaster({FullFields("JPN", "1000", "7203")});
-    analysis::AMNCM00M(env, msg);
+    EXPECT_TRUE(analysis::AMNCM00M(env, msg));
     ASSERT_EQ(ui.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui.presenter->boxes[0].text, kNoInfoText + advice);
     EXPECT_NE(RunLog().find("AMNCM00M,90:Worning,02," + std::string(kNoInfoText)), std::string::npos) << RunLog();

@@ -33,7 +33,9 @@ TEST(ConditionChecks, EachBoxRefusesWhatTheJudgementCannotUse) {
         {"EnvKagiRng", "0", kTwoOrMore},
         {"EnvAnaMin", "-1", kZeroOrMore},
         {"EnvIkoRng", " 0 ", ""},
-        {"EnvIkoRng", "", kEnterNumber},
+        {"EnvIkoRng", "", ""},  // the default: read as 0
+        {"EnvAnadpt", " ", ""},
+        {"EnvAnaMax", "", kTwoOrMore},
         {"EnvTdai", "abc", kEnterNumber},
         {"EnvTdai", "-1", kZeroOrMore},
         {"EnvTdai", "0", ""},

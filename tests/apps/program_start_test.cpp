@@ -13,6 +13,7 @@
 #include "platform/cp932.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/judgement_market.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -31,6 +32,9 @@ struct Program {
     const char* childEnd;
     const char* childLog;
     const char* childText;
+    // What a first start on an empty data folder shows before it ends by
+    // itself; "" for a program that waits for its user.
+    const char* freshStartEnd;
 };
 
 // The real program, copied into a temporary program folder, with its own
@@ -66,6 +70,17 @@ protected:
         return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     }
 
+    // A code master of one company, so that both programs have something to work on.
+    void WriteMarket() {
+        testsupport::ScopedEnv config("XDG_CONFIG_HOME", (dir_.path() / "config").string());
+        common::State() = common::RunState{};
+        common::State().programFolder = program_.string();
+        common::EnvRec env;
+        common::CCENV00M(env);
+        testsupport::WriteJudgementMarket(env, 1, 30);
+        common::State() = common::RunState{};
+    }
+
     std::string Boxes() const { return fs::exists(boxes_) ? testsupport::ReadBytes(boxes_) : ""; }
 
     // Reads the program's settings store from the test process.
@@ -82,22 +97,28 @@ protected:
 
 TEST_P(RealProgram, FirstStartWritesDefaultsAndEndsCleanlyWhenAsked) {
     auto program = Start();
-    ASSERT_EQ(program->WaitForExit(2s), std::nullopt) << "it ended on its own";
-    ASSERT_EQ(kill(program->pid(), SIGTERM), 0);
-    const auto status = program->WaitForExit(10s);
-    ASSERT_TRUE(status.has_value()) << "the program did not end";
-    ASSERT_TRUE(WIFEXITED(*status));
-    EXPECT_EQ(WEXITSTATUS(*status), 0);
-
+    if (*GetParam().freshStartEnd != '\0') {
+        const auto status = program->WaitForExit(20s);
+        ASSERT_TRUE(status.has_value()) << "the program did not end";
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
+        EXPECT_EQ(Boxes().rfind(GetParam().freshStartEnd, 0), 0u) << Boxes();
+    } else {
+        ASSERT_EQ(program->WaitForExit(2s), std::nullopt) << "it ended on its own";
+        ASSERT_EQ(kill(program->pid(), SIGTERM), 0);
+        const auto status = program->WaitForExit(10s);
+        ASSERT_TRUE(status.has_value()) << "the program did not end";
+        ASSERT_TRUE(WIFEXITED(*status));
+        EXPECT_EQ(WEXITSTATUS(*status), 0);
+        EXPECT_EQ(Boxes(), "");
+    }
     EXPECT_EQ(Setting("MirControl\\Common\\Init"), "1");
     EXPECT_FALSE(Setting("MirControl\\Kesen\\EnvTdai").empty());
     EXPECT_EQ(Setting("MirControl\\Counter\\DateTrlCdm"), "");
     EXPECT_TRUE(fs::is_directory(dir_.path() / "Apps" / "HpData" / "Chart"));
-    EXPECT_EQ(Boxes(), "");
 }
 
 TEST_P(RealProgram, SecondCopyIsRefusedButAChildIsNot) {
-    testsupport::WriteBytes(program_ / "Ctrl" / "CdmTrial.txt", "x\r\n");
+    WriteMarket();
     auto first = Start();
     ASSERT_EQ(first->WaitForExit(2s), std::nullopt);
     EXPECT_EQ(RunToEnd(), 0);
@@ -175,9 +196,10 @@ TEST_P(RealProgram, ChildOfAWaitingTaskReachesItsDispatcher) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, RealProgram,
-                         ::testing::Values(Program{"Mirelda", MIRELDA_EXE, "TSDDON", "Z", "AplLog", "処理対象の企業が存在しません"},
+                         ::testing::Values(Program{"Mirelda", MIRELDA_EXE, "TSDDON", "Z", "AplLog", "処理対象の企業が存在しません", ""},
                                            Program{"Korvane", KORVANE_EXE, "TSDRUN", "E", "ErrLog",
-                                                   "アプリケーションエラー（処理の選択エラー）"}),
+                                                   "アプリケーションエラー（処理の選択エラー）",
+                                                   "48\t処理対象の企業が存在しません。　\\r\\n\\r\\n「Mireldaツール」で"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -269,6 +269,8 @@ TEST_F(CollectorScreens, RunMarksAndTheEnvironmentReset) {
         ui::MainWindow second("Mirelda");
         collector_ui::HpGtMenu(second);
         EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
+        // The run that left it was cut off: the next start of a run offers its resume.
+        EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
     }
 
     common::EnvRec env;

@@ -20,7 +20,7 @@ using analysis::KagiSummaryRec;
 using list_ui::JudgementResultScreen;
 using list_ui_test::ClickHeader;
 using list_ui_test::Column;
-using list_ui_test::DoubleClickRow;
+using ui::DoubleClickRow;
 using list_ui_test::HeaderOf;
 using list_ui_test::SaveScreenshot;
 
@@ -95,7 +95,8 @@ TEST_F(JudgementResultScreenTest, ExtractFillsTheSummaryAndAMissingCountryKeepsI
     // Another start puts the choices back.
     JudgementResultScreen again(chart);
     EXPECT_EQ(again.ComboSummary->currentIndex(), 3);
-    EXPECT_EQ(again.ComboCountry->currentIndex(), -1);
+    // A blank saved choice shows the list's own default.
+    EXPECT_EQ(again.ComboCountry->currentText(), "JPN");
 }
 
 TEST_F(JudgementResultScreenTest, DetailRowsOpenTheChartOfTheirOwnStockAlsoAfterASort) {

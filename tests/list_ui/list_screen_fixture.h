@@ -12,6 +12,7 @@
 #include "common/logs.h"
 #include "common/run_env.h"
 #include "list_ui/list_view.h"
+#include "ui/ui_script.h"
 #include "marketdata/code_master.h"
 #include "marketdata/name_index.h"
 #include "tests/support/fake_ui.h"
@@ -36,22 +37,6 @@ inline int HeaderOf(const list_ui::ListView& view, const std::string& caption) {
     return -1;
 }
 
-// A user's double click on row `row`, as the mouse gives it.
-inline void DoubleClickRow(list_ui::ListView& view, int row) {
-    view.window()->show();
-    QApplication::processEvents();
-    const QModelIndex index = view.model()->index(row, 0);
-    view.scrollTo(index);
-    const QPoint at = view.visualRect(index).center();
-    QWidget* port = view.viewport();
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                                    QEvent::MouseButtonRelease}) {
-        const bool down = type != QEvent::MouseButtonRelease;
-        QMouseEvent event(type, at, port->mapToGlobal(at), Qt::LeftButton,
-                          down ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
-        QApplication::sendEvent(port, &event);
-    }
-}
 
 // A user's click on the header of column `section`.
 inline void ClickHeader(list_ui::ListView& view, int section) {

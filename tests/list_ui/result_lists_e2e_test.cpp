@@ -40,10 +40,10 @@ TEST(ResultListsEndToEnd, BothListsFillFromARealJudgementRun) {
     results.Command3->click();
     ASSERT_FALSE(results.ListView1->list().rows.empty());
     EXPECT_EQ(results.ListView1->list().columns.size(), 40u);
-    Lists::DoubleClickRow(*results.ListView1, 0);
+    ui::DoubleClickRow(*results.ListView1, 0);
     const list_ui::ListView& detail = *results.ListView2;
     ASSERT_FALSE(detail.list().rows.empty());
-    Lists::DoubleClickRow(*results.ListView2, 0);
+    ui::DoubleClickRow(*results.ListView2, 0);
     const std::string code =
         detail.list().rows[0].cells[static_cast<std::size_t>(Lists::HeaderOf(detail, "企業コード"))].text;
     EXPECT_EQ(platform::TrimBlanks(chart.chartTarget().key.CorpCode), code);

@@ -15,6 +15,7 @@
 #include "list_ui/column_chooser_dialog.h"
 #include "platform/date.h"
 #include "tests/list_ui/list_screen_fixture.h"
+#include "tests/support/focus_taking_presenter.h"
 #include "tests/support/file_bytes.h"
 
 namespace {
@@ -24,7 +25,7 @@ using list_ui::ColumnChooserDialog;
 using list_ui::StockListScreen;
 using list_ui_test::ClickHeader;
 using list_ui_test::Column;
-using list_ui_test::DoubleClickRow;
+using ui::DoubleClickRow;
 using list_ui_test::HeaderOf;
 using list_ui_test::SaveScreenshot;
 
@@ -100,18 +101,7 @@ TEST_F(StockListScreenTest, ARefusedBoundIsToldOnceAndListsNothing) {
     EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2To02"), "");
 }
 
-// A message box takes the focus while it shows, as a modal box does.
-class FocusTakingPresenter : public testsupport::RecordingPresenter {
-public:
-    explicit FocusTakingPresenter(QWidget& taker) : taker_(taker) {}
-    int Show(const std::string& text, int style, const std::string& caption) override {
-        taker_.setFocus();
-        return RecordingPresenter::Show(text, style, caption);
-    }
-
-private:
-    QWidget& taker_;
-};
+using testsupport::FocusTakingPresenter;
 
 TEST_F(StockListScreenTest, LeavingABoundWithTextIsRefusedOnceAndKeepsTheFocus) {
     StockListScreen screen(catalogue, chart);

@@ -3,9 +3,9 @@
 
 class QWidget;
 
-namespace list_ui {
+namespace ui {
 
-// Runs a list screen's handler under the program-wide busy flag: a click that
+// Runs a screen handler under the program-wide busy flag: a click that
 // arrives while another guarded action runs is ignored, and the flag is
 // cleared however the work ends. A run-time error is reported and the
 // screen stays usable.
@@ -24,4 +24,4 @@ private:
     QWidget& widget_;
 };
 
-}  // namespace list_ui
+}  // namespace ui

@@ -1,16 +1,16 @@
-#include "list_ui/screen_guard.h"
+#include "ui/screen_guard.h"
 
 #include <QWidget>
 
 #include "ui/busy_guard.h"
 #include "ui/handler_report.h"
 
-namespace list_ui {
+namespace ui {
 
 void RunGuarded(const char* procedureId, const std::function<void()>& work) {
-    const ui::BusyGuard busy;
+    const BusyGuard busy;
     if (!busy.entered()) return;
-    ui::RunHandler(procedureId, work);
+    RunHandler(procedureId, work);
 }
 
 ScreenDisabled::ScreenDisabled(QWidget& widget) : widget_(widget) { widget_.setEnabled(false); }
@@ -20,4 +20,4 @@ ScreenDisabled::~ScreenDisabled() {
     widget_.setFocus();
 }
 
-}  // namespace list_ui
+}  // namespace ui
