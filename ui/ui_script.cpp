@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QMouseEvent>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPixmap>
 #include <cstdlib>
@@ -52,6 +53,13 @@ bool RunLine(const std::string& line) {
         box->setFocus();
         box->setText(ToQt(rest));
         emit box->editingFinished();
+        return true;
+    }
+    if (action == "choose") {
+        auto* combo = qobject_cast<QComboBox*>(FindControl(target));
+        const int entry = combo != nullptr ? combo->findText(ToQt(rest)) : -1;
+        if (entry < 0) return false;
+        combo->setCurrentIndex(entry);
         return true;
     }
     if (action == "dblclick") {

@@ -10,6 +10,7 @@ namespace ui {
 // not set):
 //   click <form>/<control>          a real click of the button
 //   text <form>/<control> <value>   types the value into the box and leaves it
+//   choose <form>/<combo> <entry>   chooses the entry with that text
 //   dblclick <form>/<list> <row>    double-clicks row <row> (from 0) of the list
 //   screenshot <form> <png>         saves a picture of the form
 // A click runs its whole handler, a collection run included, before the next

@@ -1,6 +1,7 @@
 // The real Mirelda driven through its screens (MIR_UI_SCRIPT) against
 // loopback sites: from an empty data folder to the company list of Japan,
-// its code master and the Japanese price series, then "終　　了".
+// its code master and the Japanese price series, then "終　　了"; then the
+// real Korvane judges them, lists the results and charts a stock.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/judge_result_file.h"
 #include "common/settings.h"
 #include "marketdata/industry_list.h"
 #include "platform/utf8_text.h"
@@ -88,6 +90,42 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
     ASSERT_TRUE(fs::exists(group4));
     EXPECT_NE(testsupport::ReadBytes(group4).find("MirControl_HpGet_HpCntry02=0"), std::string::npos);
     EXPECT_TRUE(fs::exists(install.folder.data() / "DispData" / "DspSaveNo06.dat"));
+
+    // Then Korvane, beside it, as the README goes on: judge Japan, list the
+    // results and a stock's chart, screen the stocks, and end.
+    fs::copy_file(KORVANE_EXE, install.folder.program() / "Korvane");
+    const fs::path korvaneScript = install.folder.root() / "korvane_script.txt";
+    testsupport::WriteBytes(korvaneScript,
+                            "click frmGetKMenu/Command1\n"
+                            "click frmKsnParm/CKBox0105_2\n"
+                            "click frmKsnParm/CKBox0105_3\n"
+                            "click frmKsnParm/CKBox0105_4\n"
+                            "click frmKsnParm/BasicCommand7\n"
+                            "click frmGetKMenu/Command2\n"
+                            "choose frmKsnList/ComboSummary Level4 : 陰陽・転換出現状況・法則・法則詳細\n"
+                            "click frmKsnList/Command3\n"
+                            "dblclick frmKsnList/ListView1 0\n"
+                            "dblclick frmKsnList/ListView2 0\n"
+                            "screenshot frmGetChart " + (shots / "korvane_chart_after_collection.png").string() + "\n"
+                            "click frmGetKMenu/Command12\n"
+                            "click frmGetList/Command1\n"
+                            "screenshot frmGetList " + (shots / "korvane_list_after_collection.png").string() + "\n"
+                            "click frmGetKMenu/Command6\n");
+    const fs::path korvaneBoxes = install.folder.root() / "korvane_boxes.txt";
+    testsupport::ChildProcess korvane((install.folder.program() / "Korvane").string(), {},
+                                      {{"QT_QPA_PLATFORM", "offscreen"},
+                                       {"MIR_UI_SCRIPT", korvaneScript.string()},
+                                       {"MIR_MSGBOX_SCRIPT", answers.string()},
+                                       {"MIR_MSGBOX_LOG", korvaneBoxes.string()}});
+    const std::optional<int> korvaneStatus = korvane.WaitForExit(240s);
+    ASSERT_TRUE(korvaneStatus.has_value()) << "Korvane did not end";
+    EXPECT_TRUE(WIFEXITED(*korvaneStatus) && WEXITSTATUS(*korvaneStatus) == 0) << *korvaneStatus;
+    EXPECT_FALSE(fs::exists(korvaneBoxes)) << testsupport::ReadBytes(korvaneBoxes);
+    EXPECT_TRUE(fs::exists(analysis::CountryDataFilePath(install.env, 40001, 0, 0, "JPN", "", ".dat")));
+    for (const char* shot : {"korvane_chart_after_collection.png", "korvane_list_after_collection.png"}) {
+        EXPECT_TRUE(fs::exists(shots / shot)) << shot;
+    }
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), std::string(50, '0'));
 }
 
 }  // namespace
