@@ -31,7 +31,6 @@ namespace {
 
 constexpr const char* kOwnId = "AKAGI32M";
 constexpr long kRunReport = 111;
-constexpr long kStopRequest = 113;
 constexpr long kEndReport = 114;
 constexpr std::size_t kIndustryName = 51;  // level-"0060" industry name
 
@@ -61,10 +60,6 @@ void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& compan
     common::ShowProgress(msg);
 }
 
-bool StopRequested(common::EnvRec& env, const common::TSDRec& task) {
-    return common::ReadSetting("MirControl\\Common\\Cancel") == "1" ||
-           common::CFTSD11M(kStopRequest, "", 0, 0, "M", env, task);
-}
 
 // The company's judgements; none when its series does not load. A series
 // that cannot be read or judged is logged and gives none as well, so that
@@ -90,7 +85,7 @@ std::string JudgeCompanies(PartRun& run, common::MSGRec& msg, const common::TSDR
     for (long i = 1; i <= n; ++i) {
         marketdata::CdmRec& company = companies[static_cast<std::size_t>(i - 1)];
         ShowJudgementProgress(msg, company, i, n);
-        if (StopRequested(run.env, task)) return "S";
+        if (common::TaskStopRequested(run.env, task)) return "S";
 
         ClearJudgementDate(company);
         const std::vector<KagiJudgeRec> recs = JudgeCompany(run, company);

@@ -22,7 +22,6 @@ namespace collect {
 namespace {
 
 constexpr long kRunReport = 111;
-constexpr long kStopRequest = 113;
 constexpr long kEndReport = 114;
 constexpr const char* kNoIndustry = "アプリケーションエラー（業種情報が存在しません）　";
 
@@ -165,8 +164,7 @@ void ListCollectorRun::DeletePagedIndustry() {
 }
 
 bool ListCollectorRun::StopRequested() {
-    return common::ReadSetting("MirControl\\Common\\Cancel") == "1" ||
-           common::CFTSD11M(kStopRequest, "", 0, 0, "M", env_, task_);
+    return common::TaskStopRequested(env_, task_);
 }
 
 void ListCollectorRun::ShowIndustryProgress(long numerator, const marketdata::IndustryRec& industry, long page) {

@@ -35,7 +35,6 @@ namespace {
 constexpr const char* kOwnId = "AHPJP41M";
 constexpr long kSeriesFile = 1014;
 constexpr long kSplitFile = 1015;
-constexpr long kStopRequest = 113;
 constexpr long kEndReport = 114;
 constexpr long kPriceKind = 1;
 constexpr int kMaxRecoveries = 10;
@@ -266,8 +265,7 @@ void StockCollection::ProbeMarketSuffix() {
 }
 
 bool StockCollection::StopRequested() const {
-    return common::ReadSetting("MirControl\\Common\\Cancel") == "1" ||
-           common::CFTSD11M(kStopRequest, "", 0, 0, "M", env_, task_);
+    return common::TaskStopRequested(env_, task_);
 }
 
 void StockCollection::ShowPageProgress(const std::string& extra) {

@@ -9,6 +9,7 @@
 #include "common/procedure_guard.h"
 #include "common/run_env.h"
 #include "common/run_state.h"
+#include "common/settings.h"
 #include "common/text_file_io.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -181,6 +182,11 @@ void SetTaskDetailStatus(long fileNumber, const std::string& namePart, const std
                          TSDRec& rec) {
     rec.TaskStatus = status;
     CFTSD70M(fileNumber, rec.ProcIdx, rec.TaskSequence, namePart, "", status, env, rec);
+}
+
+bool TaskStopRequested(EnvRec& env, const TSDRec& task) {
+    constexpr long kStopRequest = 113;
+    return ReadSetting("MirControl\\Common\\Cancel") == "1" || CFTSD11M(kStopRequest, "", 0, 0, "M", env, task);
 }
 
 }  // namespace common

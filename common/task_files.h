@@ -17,6 +17,9 @@ bool CFTSD10M(long fileNumber, const std::string& path, long processNumber, long
               const std::string& namePart, EnvRec& env, TSDRec& rec);
 bool CFTSD11M(long fileNumber, const std::string& path, long ignored1, long ignored2, const std::string& namePart,
               EnvRec& env, const TSDRec& rec);
+// Whether a child's task is to stop before its next unit of work: the user's
+// cancel (Common\Cancel "1") or the parent's suspension request (113).
+bool TaskStopRequested(EnvRec& env, const TSDRec& task);
 void InitTaskDetailRec(long processNumber, long taskSequence, const EnvRec& env, const TSCRec& control, TSDRec& rec);
 bool CFTSD50M(long processNumber, long taskSequence, EnvRec& env, const TSDRec& rec);
 bool CFTSD70M(long fileNumber, long processNumber, long taskSequence, const std::string& namePart,
