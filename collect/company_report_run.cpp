@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "collect/collection_steps.h"
+#include "collect/research_industries.h"
 #include "common/data_file.h"
-#include "common/logs.h"
 #include "common/master_merge.h"
 #include "common/run_state.h"
+#include "marketdata/industry_list.h"
 #include "marketdata/split_run_frame.h"
 
 namespace collect {
@@ -23,11 +24,8 @@ void RecoverResults(marketdata::SplitRun& run, const marketdata::SplitRunPart& p
     common::CFCPIR0M(ResultFile(), part.procIdx, part.sequence, "", ".tmp", ".txt", run.env, run.msg);
 }
 
-// A failed part ("E") too: deleting its work files would throw away the
-// companies it finished, which the recovery keeps instead.
 void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
-    marketdata::RecoverPartList(run.env, run.msg, part.procIdx, part.sequence);
-    RecoverResults(run, part);
+    RecoverCompanyPart(run.env, run.msg, ResultFile(), part.procIdx, part.sequence);
 }
 
 bool CollectParts(marketdata::SplitRun& run) {
@@ -47,21 +45,27 @@ bool UpdateResultMaster(marketdata::SplitRun& run) {
     return marketdata::FinishSplitRun(run);
 }
 
-// The research provider's industries are attached and extracted by routines
-// that are not built yet: the run stops at this step, to resume here once
-// they are.
-bool ResearchIndustriesNotBuilt(marketdata::SplitRun& run) {
-    common::WriteErrorLog(common::State().errorLogOn, run.ownId, common::log_tag::kWarning, "00",
-                          "ロイター業種の付与・抽出は未実装です（プレースホルダー）");
-    return false;
+bool AttachResearchIndustries(marketdata::SplitRun& run) { return CFMLTC1M(run.env, run.msg); }
+
+// The industry rows and codes, then the code master's industry records
+// rebuilt from the list that now holds them.
+bool ExtractResearchIndustries(marketdata::SplitRun& run) {
+    AMLTX41M(run.env, run.msg);
+    marketdata::CFCDMI1M(marketdata::kIndustryListFileNumber, 0, "", run.env, run.msg);
+    return marketdata::FinishSplitRun(run);
 }
 
 constexpr marketdata::SplitRunStep kSteps[] = {
     marketdata::SplitCompaniesIntoParts, CollectParts, GatherParts, marketdata::ApplyPartLists, UpdateResultMaster,
-    ResearchIndustriesNotBuilt,          ResearchIndustriesNotBuilt,
+    AttachResearchIndustries,            ExtractResearchIndustries,
 };
 
 }  // namespace
+
+void RecoverCompanyPart(common::EnvRec& env, common::MSGRec& msg, long resultFile, long procIdx, long taskSeq) {
+    marketdata::RecoverPartList(env, msg, procIdx, taskSeq);
+    common::CFCPIR0M(resultFile, procIdx, taskSeq, "", ".tmp", ".txt", env, msg);
+}
 
 void ShowCollectionSteps(common::MSGRec& msg, const std::string& step) {
     const std::string& name = common::State().context.processName;

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "common/env_rec.h"
 #include "common/progress.h"
 
 namespace collect {
@@ -13,6 +14,12 @@ namespace collect {
 // industries. Each step is recorded as it starts, so an interrupted run
 // resumes at its step.
 void ACORP00M();
+
+// Folds what an earlier run of the part left in its work files (the list
+// work file and the result work file `resultFile`) into the part's list and
+// results, so that a part started again goes on with the companies not yet
+// done; also for a failed part, whose finished companies stay.
+void RecoverCompanyPart(common::EnvRec& env, common::MSGRec& msg, long resultFile, long procIdx, long taskSeq);
 
 // Fills the progress record with the run's steps (five, or seven for kind
 // 7), `step` ("01".."07") being the current one, and shows it.

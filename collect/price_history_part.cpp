@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "collect/html_tag_table.h"
-#include "collect/page_fetch.h"
+#include "collect/child_collection.h"
 #include "collect/price_history_stock.h"
 #include "common/key_layout.h"
 #include "common/logs.h"
@@ -108,23 +107,11 @@ void CollectPart(long processKind, common::EnvRec& env, common::MSGRec& msg, com
 bool AHPJP30M(long processKind, const std::string&, common::EnvRec& env, common::MSGRec& msg,
               common::TSDRec& task) {
     common::ProcedureIdGuard guard(kOwnId);
-    const std::string processName = common::State().context.processName;
-    common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kStart, "00",
-                        std::string(kOwnId) + " Start : " + processName);
-    BuildHtmlTagTable();
-    common::State().CancelRequested = false;
-    msg.Caption = processName + " の収集準備中";
-    msg.LabelText2 = "\r\n\r\n" + processName + "の収集準備中";
-    msg.lngDenominator = 1;
-    msg.lngNumerator = 1;
-    msg.DisplayOn = true;
-    common::ShowProgress(msg);
+    OpenChildCollection(kOwnId, msg, common::State().context.processName + "の収集準備中");
 
     CollectPart(processKind, env, msg, task);
 
-    ClearWebWork();
-    common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kEnd, "00",
-                        std::string(kOwnId) + " End   : " + processName);
+    CloseChildCollection(kOwnId);
     return true;
 }
 

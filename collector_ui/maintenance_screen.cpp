@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "collect/price_history_dates.h"
+#include "collect/research_industries.h"
 #include "collector_ui/program_driver.h"
 #include "common/message_box.h"
 #include "common/progress.h"
@@ -68,7 +69,7 @@ MaintenanceScreen::MaintenanceScreen(QWidget* parent) : QWidget(parent) {
         {"Btn0305", "ロイター情報の設定",
          [] {
              WithProgress("マルテックス情報の設定", [](common::EnvRec& env, common::MSGRec& msg) {
-                 RunProgramDriver("AMLTX40M");
+                 collect::AMLTX40M(env, msg);
                  marketdata::CFCDMI0M(marketdata::kIndustryListFileNumber, 0, "", env, msg);
              });
          }},

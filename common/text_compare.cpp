@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/half_width_kana.h"
 #include "platform/utf8_text.h"
 
 namespace common {
@@ -17,26 +18,14 @@ constexpr char32_t kCombiningSemiVoiced = 0x309A;
 constexpr char32_t kHalfVoiced = 0xFF9E;
 constexpr char32_t kHalfSemiVoiced = 0xFF9F;
 
-// Full-width forms of U+FF61..U+FF9F (half-width katakana and punctuation).
-constexpr char32_t kHalfKana[] = {
-    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3,  // ｡｢｣､･ｦｧｨ
-    0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC,  // ｩｪｫｬｭｮｯｰ
-    0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB, 0x30AD, 0x30AF,  // ｱｲｳｴｵｶｷｸ
-    0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF,  // ｹｺｻｼｽｾｿﾀ
-    0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD,  // ﾁﾂﾃﾄﾅﾆﾇﾈ
-    0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF,  // ﾉﾊﾋﾌﾍﾎﾏﾐ
-    0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9, 0x30EA,  // ﾑﾒﾓﾔﾕﾖﾗﾘ
-    0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C,          // ﾙﾚﾛﾜﾝﾞﾟ
-};
-static_assert(sizeof(kHalfKana) / sizeof(kHalfKana[0]) == 0xFF9F - 0xFF61 + 1);
 
-bool IsHalfWidthKana(char32_t cp) { return cp >= 0xFF61 && cp <= 0xFF9F; }
+bool IsHalfWidthKana(char32_t cp) { return cp >= kHalfKanaFirst && cp <= kHalfKanaLast; }
 
 // Width: one character to its ordinary (ASCII or full-width kana) form.
 char32_t FoldWidth(char32_t cp) {
     if (cp >= 0xFF01 && cp <= 0xFF5E) return cp - 0xFF01 + 0x21;
     if (cp == 0x3000) return U' ';
-    if (IsHalfWidthKana(cp)) return kHalfKana[cp - 0xFF61];
+    if (IsHalfWidthKana(cp)) return kWideOfHalfKana[cp - kHalfKanaFirst];
     switch (cp) {
         case 0xFF5F: return 0x2985;  // ｟
         case 0xFF60: return 0x2986;  // ｠

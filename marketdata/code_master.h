@@ -65,6 +65,10 @@ struct CdmRec {
 // The entry's name (field 171).
 inline const std::string& CompanyName(const CdmRec& rec) { return rec.InfoText[171 - 133]; }
 
+// The entry's market name: its level-"0030" (market detail) industry name
+// (field 181), from which FillIndustryLevels derives the market codes.
+inline std::string& MarketName(CdmRec& rec) { return rec.InfoText[181 - 133]; }
+
 // A Chinese stock's exchange suffix (".hk", ".ss" or ".sz"), empty until the
 // price-history collection has found it; kept in the carried text field 21.
 inline std::string& StoredMarketSuffix(CdmRec& rec) { return rec.Text1; }

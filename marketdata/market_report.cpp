@@ -22,20 +22,15 @@ namespace {
 
 using platform::Currency;
 
-constexpr long kTextsBeforeGroups = 78;
 constexpr std::size_t kFirstRowAverage = 8;  // price-row columns 8-19 go to RptText23-34
 constexpr std::size_t kFirstAverageText = 23;
 
-// The texts of the line in order; `R` is RpiRec or const RpiRec.
+// The first `count` texts of the line in order; `R` is RpiRec or const RpiRec.
 template <class R>
-auto TextsOf(R& rec) {
+auto TextsOf(R& rec, long count = kRpiTextCount) {
     std::vector<decltype(&rec.Text[0])> texts;
-    texts.reserve(kRpiFieldCount - kKeyFieldCount);
-    for (long n = 1; n <= kTextsBeforeGroups; ++n) texts.push_back(&rec.Text[n]);
-    for (std::size_t g = 1; g <= 2; ++g) {
-        for (auto& text : rec.Group[g]) texts.push_back(&text);
-    }
-    for (long n = kTextsBeforeGroups + 1; n <= kRpiTextCount; ++n) texts.push_back(&rec.Text[n]);
+    texts.reserve(static_cast<std::size_t>(count));
+    for (long n = 1; n <= count; ++n) texts.push_back(&rec.Text[static_cast<std::size_t>(n)]);
     return texts;
 }
 
@@ -96,7 +91,13 @@ Currency MarketValue(const Currency& price, const Currency& shares, const Curren
 
 void RpiRecToLine(const RpiRec& rec, std::string& line) { TextRecordToLine(rec.Key, TextsOf(rec), line); }
 
-bool LineToRpiRec(std::string_view line, RpiRec& rec) { return LineToTextRecord(line, rec.Key, TextsOf(rec)); }
+bool LineToRpiRec(std::string_view line, RpiRec& rec) {
+    if (LineToTextRecord(line, rec.Key, TextsOf(rec))) return true;
+    RpiRec shortRec;
+    if (!LineToTextRecord(line, shortRec.Key, TextsOf(shortRec, kRpiShortFieldCount - kKeyFieldCount))) return false;
+    rec = std::move(shortRec);
+    return true;
+}
 
 void CopyRpiRec(RpiRec& target, const RpiRec& work) { CopyTexts(TextsOf(target), TextsOf(work)); }
 

@@ -13,27 +13,28 @@ namespace marketdata {
 inline constexpr long kJapanReportFileNumber = 1011;  // WebData folder
 inline constexpr long kChinaReportFileNumber = 1012;
 inline constexpr long kUsaReportFileNumber = 1013;
-inline constexpr long kRpiTextCount = 88;
-inline constexpr long kRpiGroupCount = 21;  // groups 0-20; only 1 and 2 are copied and written
-inline constexpr long kRpiFieldCount = 110;
+inline constexpr long kRpiTextCount = 150;
+inline constexpr long kRpiFieldCount = kKeyFieldCount + kRpiTextCount;  // 166
+// Lines written before the record grew carry texts 1-94 only.
+inline constexpr long kRpiShortFieldCount = 110;
 
 // One market report as the report collectors read it from a quote page,
-// every value a text. Text[n] is text field n; element 0 is unused.
+// every value a text. Text[n] is text field n, column 16 + n of the line;
+// element 0 is unused.
 struct RpiRec {
     marketdata::Key Key;
     std::array<std::string, kRpiTextCount + 1> Text;
-    std::array<std::array<std::string, 3>, kRpiGroupCount> Group;
 };
 
-// The 110-field line: the Key's tab form as it stands (not stamped), text
-// fields 1-78, the three texts of group 1, of group 2, then text fields 79-88.
+// The 166-field line: the Key's tab form as it stands (not stamped), then
+// text fields 1-150.
 void RpiRecToLine(const RpiRec& rec, std::string& line);
 
-// Reads a line of exactly 110 fields; false, and `rec` untouched, otherwise.
+// Reads a line of 166 fields, or one of 110 fields (texts 95-150 then
+// empty); false, and `rec` untouched, otherwise.
 bool LineToRpiRec(std::string_view line, RpiRec& rec);
 
-// Copies the texts the line carries from the collectors' work record; the
-// target's Key and its groups 0 and 3-20 stay.
+// Copies texts 1-150 of the collectors' work record; the target's Key stays.
 void CopyRpiRec(RpiRec& target, const RpiRec& work);
 
 // Refreshes the stock's market values from its latest price rows (ascending

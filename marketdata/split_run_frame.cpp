@@ -176,9 +176,11 @@ bool ReadTaskControl(SplitRun& run, common::TSCRec& control) {
     return false;
 }
 
+void ShowNoCompanyWarning() { common::ShowWarning(kNoCompanyText, 48); }
+
 bool SplitCompaniesIntoParts(SplitRun& run) {
     if (CFCDM82M(run.processNumber, 0, run.processName, run.country, run.env, run.msg, "")) return true;
-    common::ShowWarning(kNoCompanyText, 48);
+    ShowNoCompanyWarning();
     return false;
 }
 

@@ -74,6 +74,9 @@ void ShowCompanyProgress(common::MSGRec& msg, const CdmRec& company, long i, lon
 // application error it is (log line and box).
 bool ReadTaskControl(SplitRun& run, common::TSCRec& control);
 
+// The warning box of a run that finds no company to work on, with its advice.
+void ShowNoCompanyWarning();
+
 // Step 01 of every such run: the country's companies split into parts
 // (false, after the no-company warning, when there is none).
 bool SplitCompaniesIntoParts(SplitRun& run);

@@ -17,6 +17,7 @@
 #include "common/settings.h"
 #include "platform/cp932.h"
 #include "platform/date.h"
+#include "tests/collect/laid_out_page.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
@@ -30,10 +31,7 @@ constexpr const char* kIndex = "0010";
 const Cells kUsHeader = {"Date", "Open", "High", "Low", "Close", "Volume", "Adj Close*"};
 const Cells kJpHeader = {"日付", "始値", "高値", "安値", "終値", "出来高", "調整後終値*"};
 
-struct Page {
-    collect::FetchRec fetch;
-    collect::PageCellTable text;
-};
+using Page = collect_test::LaidOutPage;
 
 // A page as the data sources lay it out: a table with a title row, then the
 // rows given cell by cell (a dividend note after its date stands in the
@@ -46,14 +44,8 @@ Page MakePage(const std::vector<Cells>& rows) {
         html += "</tr>";
     }
     html += "</table></body></html>";
-    collect::BuildHtmlTagTable();
-    collect::HtmlItems items = collect::SplitHtmlItems(html);
-    collect::ResolveTagAttributes(items);
-    Page page;
+    Page page = collect_test::LayOutPage(html);
     page.fetch.Url = "http://127.0.0.1/q/hp?s=IBM";
-    collect::PageCellTable links;
-    collect::LayoutHtmlItems(items, page.fetch.ColCount, page.fetch.RowCount);
-    collect::FillPageCellTables(items, page.fetch.ColCount, page.fetch.RowCount, page.text, links);
     return page;
 }
 

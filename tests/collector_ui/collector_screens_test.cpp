@@ -352,10 +352,10 @@ TEST_F(CollectorScreens, MaintenanceButtonsRunUnderTheBusyFlag) {
     common::State().busy = false;
     Click("frmGetBotn", "Btn0317");
     EXPECT_EQ(ran_, std::vector<std::string>{"AHPID00M:0"});
-    // A step the program does not carry is reported, and the screens stay usable.
+    // The research-provider tool on an empty code master warns, and the screens stay usable.
     Click("frmGetBotn", "Btn0305");
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
-    EXPECT_NE(ui_.presenter->boxes[0].text.find("ＶＢエラーを検出しました。"), std::string::npos);
+    EXPECT_EQ(ui_.presenter->boxes[0].text.rfind("処理対象の企業が存在しません。　", 0), 0u);
     EXPECT_FALSE(common::State().busy);
 }
 

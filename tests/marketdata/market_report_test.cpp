@@ -48,45 +48,43 @@ CdmRec Master() {
     return cdm;
 }
 
-TEST(MarketReportLine, GroupsSitBetweenTextFields78And79) {
+TEST(MarketReportLine, TextsFollowTheKeyFlatAndShortLinesStillRead) {
     RpiRec rec;
     marketdata::InitKey("USA", "", "1000", "", rec.Key);
     rec.Key.UpdateDate = "2024/03/01";
-    for (std::size_t n = 1; n <= 88; ++n) rec.Text[n] = "値" + std::to_string(n);
-    rec.Group[1] = {"出来高", "売買代金", "約定回数"};
-    rec.Group[2] = {"年初来高値", "年初来安値", "2024/01/04"};
-    rec.Group[0] = {"not", "written", "here"};
-    rec.Group[3] = {"nor", "this", "one"};
+    for (std::size_t n = 1; n <= 150; ++n) rec.Text[n] = "値" + std::to_string(n);
 
     const std::string line = LineOf(rec);
     const auto fields = marketdata::SplitTabs(line);
-    ASSERT_EQ(fields.size(), 110u);
+    ASSERT_EQ(fields.size(), 166u);
     EXPECT_EQ(fields[14], "2024/03/01");
     EXPECT_EQ(fields[16], "値1");
-    EXPECT_EQ(fields[93], "値78");
-    EXPECT_EQ(fields[94], "出来高");
-    EXPECT_EQ(fields[99], "2024/01/04");
-    EXPECT_EQ(fields[100], "値79");
-    EXPECT_EQ(fields[109], "値88");
-    EXPECT_EQ(line.find("written"), std::string::npos);
+    EXPECT_EQ(fields[16 + 94], "値95");
+    EXPECT_EQ(fields[165], "値150");
 
     RpiRec back;
     ASSERT_TRUE(marketdata::LineToRpiRec(line, back));
-    EXPECT_EQ(back.Group[2][1], "年初来安値");
-    EXPECT_EQ(back.Text[88], "値88");
+    EXPECT_EQ(back.Text[150], "値150");
     EXPECT_EQ(LineOf(back), line);
     EXPECT_FALSE(marketdata::LineToRpiRec(line + "\t", back));
-    EXPECT_EQ(marketdata::SplitTabs(LineOf(RpiRec{})).size(), 110u);
+    EXPECT_EQ(marketdata::SplitTabs(LineOf(RpiRec{})).size(), 166u);
+
+    // A line of the older 110-field form: texts 1-94, the rest empty.
+    std::string shortLine = line.substr(0, line.find("\t値95"));
+    RpiRec old;
+    old.Text[120] = "stale";
+    ASSERT_TRUE(marketdata::LineToRpiRec(shortLine, old));
+    EXPECT_EQ(old.Text[94], "値94");
+    EXPECT_EQ(old.Text[95], "");
+    EXPECT_EQ(old.Text[120], "");
+    EXPECT_FALSE(marketdata::LineToRpiRec(shortLine + "\tone more", old));
+    EXPECT_EQ(old.Text[94], "値94");
 
     RpiRec target;
     marketdata::InitKey("JPN", "", "2000", "", target.Key);
-    target.Group[3][0] = "kept";
     marketdata::CopyRpiRec(target, rec);
     EXPECT_EQ(target.Key.Market, "JPN");
-    EXPECT_EQ(target.Text[79], "値79");
-    EXPECT_EQ(target.Group[1][2], "約定回数");
-    EXPECT_EQ(target.Group[0][0], "");
-    EXPECT_EQ(target.Group[3][0], "kept");
+    EXPECT_EQ(target.Text[150], "値150");
 }
 
 class StockSplit : public marketdata_test::CodeMasterTest {};

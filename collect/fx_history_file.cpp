@@ -1,0 +1,90 @@
+#include "collect/fx_history_file.h"
+
+#include <algorithm>
+
+#include "collect/exchange_rate_files.h"
+#include "common/data_file.h"
+#include "common/file_ops.h"
+#include "common/master_merge.h"
+#include "common/procedure_guard.h"
+#include "common/tab_line_sort.h"
+#include "common/text_file_read.h"
+#include "platform/file_system.h"
+#include "platform/utf8_text.h"
+
+namespace collect {
+
+namespace {
+
+template <typename Keys>
+void SetHistoryKeys(Keys& keys) {
+    keys.KeyCount = 2;
+    keys.KeyStart[1] = 1;
+    keys.KeyLength[1] = 3;  // the currency code
+    keys.KeyStart[2] = 5;
+    keys.KeyLength[2] = 10;  // the date
+}
+
+FxHistoryRec LineToFxHistoryRec(const std::string& line) {
+    const std::vector<std::string_view> fields = platform::SplitAt(line, '\t');
+    const auto field = [&](std::size_t i) { return i < fields.size() ? std::string(fields[i]) : std::string(); };
+    FxHistoryRec rec;
+    rec.Currency = field(0);
+    rec.Date = field(1);
+    for (std::size_t i = 0; i < rec.Rates.size(); ++i) rec.Rates[i] = field(i + 2);
+    return rec;
+}
+
+}  // namespace
+
+std::string FxHistoryRecToLine(const FxHistoryRec& rec) {
+    std::string line = rec.Currency + "\t" + rec.Date;
+    for (const std::string& rate : rec.Rates) line += "\t" + rate;
+    std::erase(line, ',');
+    return line;
+}
+
+void LoadFxHistory(common::EnvRec& env, const std::string& namePart, const std::string& extension,
+                   std::vector<FxHistoryRec>& rows) {
+    common::FunctionIdGuard guard("LoadFxHistory");
+    rows.clear();
+    std::vector<std::string> lines;
+    if (!common::CFFIL21M(common::BuildDataFilePath(kExchangeRateFileNumber, 0, 0, namePart, extension, env),
+                          lines)) {
+        return;
+    }
+    CFEXCS1M(lines);
+    for (const std::string& line : lines) {
+        if (!platform::TrimBlanks(line).empty()) rows.push_back(LineToFxHistoryRec(line));
+    }
+}
+
+void CFEXC51M(long n, const std::vector<FxHistoryRec>& rows, std::vector<std::string>& lines) {
+    lines.clear();
+    const std::size_t count = std::min(rows.size(), static_cast<std::size_t>(std::max(n, 0L)));
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(FxHistoryRecToLine(rows[i]));
+}
+
+void CFEXCS1M(std::vector<std::string>& lines) {
+    common::SortKeyRec keys;
+    SetHistoryKeys(keys);
+    common::SortLinesByKeys(lines, keys);
+}
+
+void CFEXCR0M(const std::string& base, const std::string& workExt, const std::string& masterExt, common::EnvRec&,
+              common::MSGRec& msg) {
+    common::FunctionIdGuard guard("CFEXCR0M");
+    common::MergeKeyRec keys;
+    SetHistoryKeys(keys);
+    keys.ReplaceMode = "9";
+    common::MergeCounterRec counter;
+    std::vector<std::string> merged;
+    common::CFRCV21M(base, workExt, masterExt, msg, keys, counter, merged);
+    // The merge leaves its result in base + ".tmp" (a first history it writes
+    // in place, and the work file there holds the same lines). One rename over
+    // the old history: deleting it first would leave none at all if the
+    // program ended in between, as the next run starts by deleting the work file.
+    if (platform::FileExists(base + ".tmp")) common::CFFIL60M(base + ".tmp", base + masterExt);
+}
+
+}  // namespace collect

@@ -1,0 +1,94 @@
+#include "tests/support/company_site.h"
+
+#include <map>
+#include <mutex>
+
+#include "common/settings.h"
+#include "tests/collect/page_server.h"
+#include "tests/support/profile_pages.h"
+#include "tests/support/quote_pages.h"
+
+namespace testsupport {
+
+struct CompanySite::Model {
+    mutable std::mutex mutex;
+    std::map<std::string, SiteCompany> byCode;
+    std::map<std::string, int> requests;
+    int total = 0;
+
+    // The company of the request's code parameter `key` in `country`, counted.
+    const SiteCompany* Find(const httplib::Request& request, const char* key, const std::string& country) {
+        std::string code = request.get_param_value(key);
+        std::lock_guard lock(mutex);
+        ++total;
+        ++requests[code];
+        const auto found = byCode.find(code);
+        return found != byCode.end() && found->second.country == country ? &found->second : nullptr;
+    }
+};
+
+namespace {
+
+void Serve(httplib::Response& response, const std::string& page) {
+    response.set_content(page, "text/html; charset=UTF-8");
+}
+
+}  // namespace
+
+CompanySite::CompanySite()
+    : model_(std::make_unique<Model>()),
+      server_(std::make_unique<PageServer>([this](httplib::Server& server) {
+          server.Get("/fundamental/", [this](const httplib::Request& request, httplib::Response& response) {
+              const SiteCompany* c = model_->Find(request, "s", "JPN");
+              Serve(response, c ? JapanProfilePage(c->code, c->name) : JapanProfileMissingPage());
+          });
+          server.Get("/q", [this](const httplib::Request& request, httplib::Response& response) {
+              // Japan's quote pages carry "d=t"; the US portal's do not.
+              if (request.has_param("d")) {
+                  const SiteCompany* c = model_->Find(request, "s", "JPN");
+                  Serve(response, c ? JapanQuotePage(c->code, c->name) : JapanQuoteMissingPage());
+              } else {
+                  const SiteCompany* c = model_->Find(request, "s", "USA");
+                  Serve(response, c ? UsQuotePage(c->code, c->name) : UsQuoteMissingPage());
+              }
+          });
+          server.Get("/data/info.cgi", [this](const httplib::Request& request, httplib::Response& response) {
+              const SiteCompany* c = model_->Find(request, "code", "CHN");
+              Serve(response, c ? ChinaProfilePage(c->code, c->name) : ChinaProfileMissingPage());
+          });
+          server.Get("/data/code.cgi", [this](const httplib::Request& request, httplib::Response& response) {
+              const SiteCompany* c = model_->Find(request, "code", "CHN");
+              Serve(response, c ? ChinaQuotePage(c->code, c->name) : ChinaQuoteMissingPage());
+          });
+          server.Get("/data/zaimu.cgi", [this](const httplib::Request& request, httplib::Response& response) {
+              const SiteCompany* c = model_->Find(request, "code", "CHN");
+              Serve(response, c ? ChinaFinancialsPage(c->code) : ChinaQuoteMissingPage());
+          });
+      })) {}
+
+CompanySite::~CompanySite() = default;
+
+void CompanySite::UseAsCompanySites() const {
+    for (const char* site : {"SitePortal", "SiteChinaStock", "SiteUsPortal"}) {
+        common::WriteSetting(std::string("MirControl\\HpGet\\") + site, server_->HostPort());
+    }
+}
+
+void CompanySite::AddCompany(const SiteCompany& company) {
+    companies_.push_back(company);
+    std::lock_guard lock(model_->mutex);
+    model_->byCode[company.code] = company;
+}
+
+int CompanySite::Requests(const std::string& code) const {
+    std::lock_guard lock(model_->mutex);
+    const auto found = model_->requests.find(code);
+    return found != model_->requests.end() ? found->second : 0;
+}
+
+int CompanySite::Requests() const {
+    std::lock_guard lock(model_->mutex);
+    return model_->total;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,49 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class PageServer;
+
+// A company the company site knows.
+struct SiteCompany {
+    std::string country;  // "JPN", "CHN", "USA"
+    std::string code;
+    std::string name;
+};
+
+// A loopback site serving, for the companies the test adds, the pages of the
+// profile and market-report collectors (all members are thread-safe):
+// Japan's profile "/fundamental/?s=<code>" and quote "/q?s=<code>&d=t", the
+// Chinese profile "/data/info.cgi?code=", quote "/data/code.cgi?...&code="
+// and financials "/data/zaimu.cgi?...&code=", the US quote "/q?s=<code>".
+// A code it does not know gets the site's own not-found page.
+class CompanySite {
+public:
+    CompanySite();
+    ~CompanySite();
+    CompanySite(const CompanySite&) = delete;
+    CompanySite& operator=(const CompanySite&) = delete;
+
+    // Points the settings HpGet\SitePortal, SiteChinaStock and SiteUsPortal
+    // at this site; needs the settings store of a program folder.
+    void UseAsCompanySites() const;
+
+    void AddCompany(const SiteCompany& company);
+    const std::vector<SiteCompany>& Companies() const { return companies_; }
+
+    // Requests served for the company's code (every page kind).
+    int Requests(const std::string& code) const;
+    // Pages served in all.
+    int Requests() const;
+
+private:
+    struct Model;
+    std::vector<SiteCompany> companies_;
+    std::unique_ptr<Model> model_;
+    std::unique_ptr<PageServer> server_;  // after the model: it stops before the model goes
+};
+
+}  // namespace testsupport
