@@ -21,6 +21,8 @@
 #include "common/run_env.h"
 #include "common/run_state.h"
 #include "common/settings.h"
+#include "common/system_state_file.h"
+#include "platform/date.h"
 #include "common/ui_seam.h"
 #include "platform/cp932.h"
 #include "tests/support/fake_ui.h"
@@ -66,6 +68,25 @@ public:
                          : nullptr;
         common::InstallUi({ui.presenter, nullptr, pump ? std::shared_ptr<common::EventPump>(pump) : ui.pump, nullptr,
                            std::make_shared<testsupport::ThrowingProgramEnd>()});
+    }
+
+    // Price histories are collected as daily series, up to `toDate`, without
+    // backup copies.
+    void CollectDailyPricesUpTo(platform::Date toDate) {
+        common::SystemStateRec settings;
+        common::ReadSystemStateFile(env, settings);
+        settings.Candle = "D";
+        settings.PeriodMode = "1";
+        settings.ToDate = platform::DateText(toDate);
+        settings.BackupFlag = "0";
+        common::WriteSystemStateFile(env, settings);
+    }
+
+    // The run the cancel interrupted, resumed through the resume offer.
+    void ResumeAfterCancel() {
+        InstallCancelAfter(nullptr);
+        ui.presenter->answers = {1};
+        EXPECT_TRUE(common::ResumeInterruptedRun());
     }
 
     // The control record of a run: status "/" step.

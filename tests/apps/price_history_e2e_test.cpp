@@ -105,9 +105,7 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_EQ(run.ui.presenter->boxes[0].text, "株価時系列データ（国内）の収集を中断します。　");
         EXPECT_EQ(run.CtrStatus(), "B/02");
 
-        run.InstallCancelAfter(nullptr);
-        run.ui.presenter->answers = {1};
-        EXPECT_TRUE(common::ResumeInterruptedRun());
+        run.ResumeAfterCancel();
         ExpectSameFiles(ExpectCompleteRun(run), reference);
     }
 }

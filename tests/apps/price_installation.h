@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/system_state_file.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 #include "platform/date.h"
@@ -58,13 +57,7 @@ public:
                                     env, master);
         Request(steps);
 
-        common::SystemStateRec settings;
-        common::ReadSystemStateFile(env, settings);
-        settings.Candle = "D";
-        settings.PeriodMode = "1";
-        settings.ToDate = platform::DateText(kToDate);
-        settings.BackupFlag = "0";
-        common::WriteSystemStateFile(env, settings);
+        CollectDailyPricesUpTo(kToDate);
     }
 
     std::string CtrStatus() { return MireldaInstallation::CtrStatus(kProcess); }

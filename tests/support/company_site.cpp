@@ -7,6 +7,7 @@
 #include "tests/collect/page_server.h"
 #include "tests/support/profile_pages.h"
 #include "tests/support/quote_pages.h"
+#include "tests/support/research_pages.h"
 
 namespace testsupport {
 
@@ -18,7 +19,9 @@ struct CompanySite::Model {
 
     // The company of the request's code parameter `key` in `country`, counted.
     const SiteCompany* Find(const httplib::Request& request, const char* key, const std::string& country) {
-        std::string code = request.get_param_value(key);
+        return FindCode(request.get_param_value(key), country);
+    }
+    const SiteCompany* FindCode(const std::string& code, const std::string& country) {
         std::lock_guard lock(mutex);
         ++total;
         ++requests[code];
@@ -33,11 +36,36 @@ void Serve(httplib::Response& response, const std::string& page) {
     response.set_content(page, "text/html; charset=UTF-8");
 }
 
+// Answers as the site at `hostPort` answers the same request.
+void Forward(const std::string& hostPort, const httplib::Request& request, httplib::Response& response) {
+    httplib::Client client("http://" + hostPort);
+    // The request's own target: the query as sent, its keys in their order.
+    const httplib::Result answer = client.Get(request.target);
+    if (!answer) {
+        response.status = 502;
+        return;
+    }
+    response.status = answer->status;
+    response.set_content(answer->body, answer->get_header_value("Content-Type"));
+}
+
 }  // namespace
 
-CompanySite::CompanySite()
+CompanySite::CompanySite(std::map<std::string, std::string> forwards)
     : model_(std::make_unique<Model>()),
-      server_(std::make_unique<PageServer>([this](httplib::Server& server) {
+      server_(std::make_unique<PageServer>([this, forwards](httplib::Server& server) {
+          // Registered first: the first matching route answers.
+          for (const auto& [prefix, hostPort] : forwards) {
+              server.Get(prefix + ".*", [hostPort](const httplib::Request& request, httplib::Response& response) {
+                  Forward(hostPort, request, response);
+              });
+          }
+          server.Get(R"(/report/sector33/brand_report/(\w+)\.html)",
+                     [this](const httplib::Request& request, httplib::Response& response) {
+                         const std::string code = request.matches[1];
+                         const SiteCompany* c = model_->FindCode(code, "JPN");
+                         Serve(response, c ? ResearchReportPage(c->code, c->name) : NoResearchReportPage());
+                     });
           server.Get("/fundamental/", [this](const httplib::Request& request, httplib::Response& response) {
               const SiteCompany* c = model_->Find(request, "s", "JPN");
               Serve(response, c ? JapanProfilePage(c->code, c->name) : JapanProfileMissingPage());
@@ -69,7 +97,7 @@ CompanySite::CompanySite()
 CompanySite::~CompanySite() = default;
 
 void CompanySite::UseAsCompanySites() const {
-    for (const char* site : {"SitePortal", "SiteChinaStock", "SiteUsPortal"}) {
+    for (const char* site : {"SitePortal", "SiteChinaStock", "SiteUsPortal", "SiteReport"}) {
         common::WriteSetting(std::string("MirControl\\HpGet\\") + site, server_->HostPort());
     }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,17 +19,24 @@ struct SiteCompany {
 // profile and market-report collectors (all members are thread-safe):
 // Japan's profile "/fundamental/?s=<code>" and quote "/q?s=<code>&d=t", the
 // Chinese profile "/data/info.cgi?code=", quote "/data/code.cgi?...&code="
-// and financials "/data/zaimu.cgi?...&code=", the US quote "/q?s=<code>".
-// A code it does not know gets the site's own not-found page.
+// and financials "/data/zaimu.cgi?...&code=", the US quote "/q?s=<code>",
+// the research provider's report "/report/sector33/brand_report/<code>.html"
+// (Japanese stocks). A code it does not know gets the site's own not-found
+// page.
+//
+// Where one host serves other pages too (the exchange-rate history beside the
+// Chinese company pages, the price history beside the US quotes), the
+// requests whose path starts with a key of `forwards` are passed on to the
+// site named by its value ("host:port") and answered as it answers.
 class CompanySite {
 public:
-    CompanySite();
+    explicit CompanySite(std::map<std::string, std::string> forwards = {});
     ~CompanySite();
     CompanySite(const CompanySite&) = delete;
     CompanySite& operator=(const CompanySite&) = delete;
 
-    // Points the settings HpGet\SitePortal, SiteChinaStock and SiteUsPortal
-    // at this site; needs the settings store of a program folder.
+    // Points the settings HpGet\SitePortal, SiteChinaStock, SiteUsPortal and
+    // SiteReport at this site; needs the settings store of a program folder.
     void UseAsCompanySites() const;
 
     void AddCompany(const SiteCompany& company);
