@@ -267,7 +267,7 @@ TEST(CollectionChainEndToEnd, InterruptedRatesResearchAndIndustryCellsGiveTheFil
         EXPECT_NE(run.ui.presenter->boxes[0].text.find("を中断します。"), std::string::npos)
             << run.ui.presenter->boxes[0].text;
 
-        run.ResumeAfterCancel();
+        EXPECT_TRUE(run.ResumeAfterCancel());
         run.ExpectCleanEnd();
         EXPECT_EQ(mirelda_e2e::FileDifferences(CellFiles(run, sites), reference), std::vector<std::string>{});
     }

@@ -169,7 +169,7 @@ TEST(CompanyListEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_EQ(run.ui.presenter->boxes[0].text, "企業一覧（国内）の収集を中断します。　");
         EXPECT_EQ(run.CtrStatus(kJapan), "B/02");
 
-        run.ResumeAfterCancel();
+        EXPECT_TRUE(run.ResumeAfterCancel());
         run.ExpectCompleteRuns();
         EXPECT_EQ(mirelda_e2e::FileDifferences(run.ListFiles(), reference), std::vector<std::string>{});
     }

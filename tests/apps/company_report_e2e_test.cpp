@@ -205,7 +205,7 @@ TEST(CompanyReportEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_NE(run.ui.presenter->boxes[0].text.find("を中断します。"), std::string::npos)
             << run.ui.presenter->boxes[0].text;
 
-        run.ResumeAfterCancel();
+        EXPECT_TRUE(run.ResumeAfterCancel());
         run.ExpectCompleteRuns();
         EXPECT_EQ(mirelda_e2e::FileDifferences(run.ReportFiles(), reference), std::vector<std::string>{});
     }

@@ -105,7 +105,7 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_EQ(run.ui.presenter->boxes[0].text, "株価時系列データ（国内）の収集を中断します。　");
         EXPECT_EQ(run.CtrStatus(), "B/02");
 
-        run.ResumeAfterCancel();
+        EXPECT_TRUE(run.ResumeAfterCancel());
         ExpectSameFiles(ExpectCompleteRun(run), reference);
     }
 }
