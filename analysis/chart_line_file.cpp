@@ -10,6 +10,7 @@
 #include "common/run_state.h"
 #include "common/text_file_io.h"
 #include "common/text_file_write.h"
+#include "platform/cp932.h"
 #include "platform/date.h"
 #include "platform/file_system.h"
 #include "platform/record_io.h"
@@ -83,10 +84,10 @@ std::string DateColumn(double serial) {
 // A one-character field as stored, a blank when empty. A damaged record may
 // hold a TAB or a line break there; it is written as a blank, so the line
 // keeps its columns.
-std::string FlagColumn(const std::string& flag) {
-    std::string column = platform::PadRightChars(flag, kFlagWidth);
-    if (column == "\t" || column == "\r" || column == "\n") column = " ";
-    return column;
+std::string FlagColumn(KagiFlag flag) {
+    const char byte = flag.StoredByte();
+    if (byte == '\t' || byte == '\r' || byte == '\n') return " ";
+    return platform::FromCp932(std::string_view(&byte, kFlagWidth)).text;
 }
 
 // "1" or "0" for each bit from `highest` down to `lowest`.
@@ -111,8 +112,8 @@ std::string ExportLine(const KagiLineRec& rec) {
                                             &rec.Width, &rec.Move, &rec.BreakPrice}) {
         money(*value);
     }
-    for (const std::string* flag : {&rec.Direction, &rec.Marked, &rec.RuleHit, &rec.SignalMark, &rec.TurnState}) {
-        c.push_back(FlagColumn(*flag));
+    for (const KagiFlag flag : {rec.Direction, rec.Marked, rec.RuleHit, rec.SignalMark, rec.TurnState}) {
+        c.push_back(FlagColumn(flag));
     }
     number(rec.PrevSignalLine);
     number(rec.SignalLine);

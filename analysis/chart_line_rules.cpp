@@ -216,13 +216,13 @@ constexpr RuleEntry kRules[] = {
 
 std::int32_t EvaluateChartLineRules(const KesenParamSet& params, std::span<KagiLineRec> lines, std::int32_t i) {
     KagiLineRec& line = lines[i - 1];
-    SetFlag(line.RuleHit, '0');
+    line.RuleHit = KagiFlag('0');
     line.RuleCount = 0;
     for (const RuleEntry& rule : kRules) {
         if (rule.skipSwitch != nullptr && params.*rule.skipSwitch == 1) continue;
         const std::int32_t bit = rule.fire(params, lines, i);
         if (bit == 0) continue;
-        SetFlag(line.RuleHit, '1');
+        line.RuleHit = KagiFlag('1');
         ++line.RuleCount;
         line.RuleBits[kRuleBitsFamilies] |= rule.familyBit;
         line.RuleBits[rule.familyWord] |= bit;

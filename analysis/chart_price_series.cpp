@@ -34,6 +34,10 @@ void AdjustForSplits(std::span<PriceRec> rows) {
     }
 }
 
+void ScalePrices(PriceRec& row, const Currency& priceScale) {
+    for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) *price = *price * priceScale;
+}
+
 void FillWorkFields(std::span<PriceRec> rows, const Currency& priceScale) {
     std::array<Currency, kChartAverageWindows.size()> closeSums{};
     std::array<Currency, kChartAverageWindows.size()> volumeSums{};
@@ -46,11 +50,7 @@ void FillWorkFields(std::span<PriceRec> rows, const Currency& priceScale) {
         row.UnscaledClose = row.Close;
         row.UnscaledVolume = row.Volume;
         row.UnscaledAdjClose = row.AdjClose;
-        if (scaled) {
-            for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) {
-                *price = *price * priceScale;
-            }
-        }
+        if (scaled) ScalePrices(row, priceScale);
         for (std::size_t w = 0; w < kChartAverageWindows.size(); ++w) {
             const auto window = static_cast<std::size_t>(kChartAverageWindows[w]);
             closeSums[w] += row.Close;
@@ -81,28 +81,52 @@ ChartSeriesOptions ReadChartSeriesOptions(std::string_view currencyCode) {
 void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& options, std::vector<PriceRec>& chart) {
     if (options.splitAdjusted) AdjustForSplits(daily);
     if (options.range == kChartRangeDaily) {
-        chart = daily;
+        chart.swap(daily);
     } else if (options.range == kChartRangeWeekly) {
         marketdata::BuildWeeklySeries(daily, chart);
     } else {
         marketdata::BuildMonthlySeries(daily, chart);
     }
-    FillWorkFields(chart, options.priceScale);
+    if (!options.pricesOnly) {
+        FillWorkFields(chart, options.priceScale);
+    } else if (options.priceScale != Currency(1)) {
+        for (PriceRec& row : chart) ScalePrices(row, options.priceScale);
+    }
 }
 
-bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
-                          std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    // `chart` keeps its rows until they are overwritten: a caller judging
-    // company after company then reuses them instead of freeing and
-    // allocating thousands of rows each time.
-    if (!marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt", daily)) {
+namespace {
+
+// `chart` keeps its rows until they are overwritten: a caller judging company
+// after company then reuses them instead of freeing and allocating thousands
+// of rows each time.
+bool LoadAndPrepare(bool valuesOnly, int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
+                    std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
+    const bool loaded =
+        valuesOnly ? marketdata::LoadPriceSeriesValues(env, company.Key, "D", "", ".txt", daily)
+                   : marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt",
+                                                 daily);
+    if (!loaded) {
         daily.clear();
         chart.clear();
         if (showMessage == 1) common::ShowWarning(kNoSeriesWarning, kWarningStyle);
         return false;
     }
-    PrepareChartSeries(daily, ReadChartSeriesOptions(currencyCode), chart);
+    ChartSeriesOptions options = ReadChartSeriesOptions(currencyCode);
+    options.pricesOnly = valuesOnly;
+    PrepareChartSeries(daily, options, chart);
     return true;
+}
+
+}  // namespace
+
+bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
+                          std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
+    return LoadAndPrepare(false, showMessage, env, company, currencyCode, daily, chart);
+}
+
+bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
+                           std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
+    return LoadAndPrepare(true, 0, env, company, currencyCode, daily, chart);
 }
 
 }  // namespace analysis

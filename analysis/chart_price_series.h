@@ -20,6 +20,9 @@ struct ChartSeriesOptions {
     bool splitAdjusted = false;  // KsnGrh\GrahSplt is 1
     std::int32_t range = kChartRangeDaily;
     platform::Currency priceScale{1};  // of the stock's currency
+    // Only the prices scaled, as the judgement reads them: no unscaled
+    // copies, averages or direction texts.
+    bool pricesOnly = false;
 };
 
 // The chart settings and the price scale of `currencyCode`.
@@ -28,7 +31,9 @@ ChartSeriesOptions ReadChartSeriesOptions(std::string_view currencyCode);
 // Split adjustment of the daily rows (when asked), then the chart rows built
 // from them with their work fields filled: unscaled copies, prices other than
 // the quantity multiplied by the price scale, moving averages of the close
-// and the quantity, direction text. `daily` is never scaled.
+// and the quantity, direction text. Weekly or monthly, `daily` keeps the
+// daily rows, never scaled; daily, its rows move to `chart` without a copy
+// and `daily` is left with the rows `chart` held, storage for the next load.
 void PrepareChartSeries(std::vector<marketdata::PriceRec>& daily, const ChartSeriesOptions& options,
                         std::vector<marketdata::PriceRec>& chart);
 
@@ -42,5 +47,11 @@ void PrepareChartSeries(std::vector<marketdata::PriceRec>& daily, const ChartSer
 bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
                           std::string_view currencyCode, std::vector<marketdata::PriceRec>& daily,
                           std::vector<marketdata::PriceRec>& chart);
+
+// LoadChartPriceSeries for the judgement, without a message: the rows are
+// loaded with no texts but the date (LoadPriceSeriesValues) and the chart
+// rows get only their prices scaled (ChartSeriesOptions::pricesOnly).
+bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
+                           std::vector<marketdata::PriceRec>& daily, std::vector<marketdata::PriceRec>& chart);
 
 }  // namespace analysis

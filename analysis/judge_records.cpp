@@ -39,7 +39,7 @@ std::vector<KagiJudgeRec> MakeJudgeRecords(const marketdata::Key& key, std::span
         KagiJudgeRec& rec = recs.emplace_back();
         rec.Key = key;
         rec.JudgeDate = std::floor(line.RuleDate);
-        rec.Direction = line.Direction;
+        rec.Direction = line.Direction.Text();
 
         const KagiLineRec& signal = NumberedLine(lines, line.SignalLine);
         rec.Signal = ScaledBlock(signal, priceUnit);

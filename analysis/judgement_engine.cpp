@@ -81,7 +81,7 @@ void PriceSignalGain(const Currency& price, KagiLineRec& signal) {
 
 void RecordSignal(std::int32_t i, SignalState& state, double date, std::span<KagiLineRec> lines) {
     KagiLineRec& line = lines[i - 1];
-    SetFlag(line.SignalMark, kSignalled);
+    line.SignalMark = KagiFlag(kSignalled);
     state.signalDirection = line.Direction;
     line.RuleDate = date;
     line.SignalPrice = line.BreakPrice;
@@ -94,14 +94,14 @@ void DecideSignal(const KesenParamSet& params, std::span<KagiLineRec> lines, std
                   SignalState& state) {
     if (i < 2) return;
     KagiLineRec& line = lines[i - 1];
-    if (IsFlag(line.SignalMark, kSignalled) || !IsFlag(line.RuleHit, kRuleHit)) return;
-    const std::string& direction = line.Direction;
+    if (line.SignalMark.Is(kSignalled) || !line.RuleHit.Is(kRuleHit)) return;
+    const KagiFlag direction = line.Direction;
     const bool withSignal = direction == state.signalDirection;
     if (direction != state.lastRuleDirection) {
         // A turn against the last rule line needs more than one rule on this line.
         if (line.RuleCount > 1) {
             if (withSignal) {
-                SetFlag(line.SignalMark, kSameWay);
+                line.SignalMark = KagiFlag(kSameWay);
             } else {
                 RuleBitRec merged{};
                 MergeRuleBits(line.RuleBits, merged);
@@ -109,7 +109,7 @@ void DecideSignal(const KesenParamSet& params, std::span<KagiLineRec> lines, std
             }
         }
     } else if (withSignal) {
-        SetFlag(line.SignalMark, kSameWay);
+        line.SignalMark = KagiFlag(kSameWay);
     } else {
         // The last rule line may be line i itself, from an earlier day.
         RuleBitRec merged{};
@@ -134,8 +134,8 @@ void CloseJudgement(const Currency& closingPrice, std::span<KagiLineRec> lines, 
     if (state.lastSignalLine > 0) PriceSignalGain(closingPrice, lines[state.lastSignalLine - 1]);
     // A single rule sets the state only when it repeats the last rule
     // direction; two or more rules set it outright.
-    std::string turn;
-    std::string lastRuleDirection;
+    KagiFlag turn;
+    KagiFlag lastRuleDirection;
     for (KagiLineRec& line : lines) {
         if (line.RuleCount > 0) {
             if (line.RuleCount >= 2 || lastRuleDirection == line.Direction) turn = line.Direction;

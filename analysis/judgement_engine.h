@@ -2,7 +2,6 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string>
 
 #include "analysis/kagi_line_rec.h"
 #include "analysis/kesen_params.h"
@@ -16,8 +15,8 @@ using RuleBitRec = std::array<std::int32_t, 6>;
 // The signal state of one stock's judgement run; it lives for that run only.
 struct SignalState {
     std::int32_t lastRuleLine = 0;    // the line the rules last fired on
-    std::string lastRuleDirection;    // its direction
-    std::string signalDirection;      // the yin/yang state: "1" buy, "2" sell, blank
+    KagiFlag lastRuleDirection;       // its direction
+    KagiFlag signalDirection;         // the yin/yang state: "1" buy, "2" sell, empty
                                       // before any signal
     std::int32_t lastSignalLine = 0;  // 0 before the first signal
 };

@@ -2,8 +2,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
+#include "analysis/kagi_flag.h"
 #include "platform/currency.h"
 
 namespace analysis {
@@ -23,11 +23,11 @@ inline constexpr std::int32_t kFamilyRoku = 0x400;
 inline constexpr std::int32_t kFamilyRoe = 0x200;
 inline constexpr std::int32_t kFamilyRoa = 0x100;
 
-// One record type for both series of a stock's judgement: a trading day of
-// the day series or a Kagi line of the line series. Fields are in stored
-// order. Dates are day serials (days since 1899-12-30, the time of day as the
-// fraction), as the chart-line file stores them. One-character texts hold
-// "1", "2", "0" or a blank.
+// One stored record type for both series of a stock's judgement: a trading
+// day of the day series (built as a `KagiDayRec`) or a Kagi line of the line
+// series. Fields are in stored order. Dates are day serials (days since 1899-12-30, the time of day as the
+// fraction), as the chart-line file stores them. The one-character texts
+// hold "1", "2", "0" or a blank; the record owns no string.
 struct KagiLineRec {
     double KagiDate = 0;
     double KagiDate2 = 0;
@@ -40,11 +40,11 @@ struct KagiLineRec {
     platform::Currency Width;
     platform::Currency Move;
     platform::Currency BreakPrice;
-    std::string Direction;
-    std::string Marked;
-    std::string RuleHit;
-    std::string SignalMark;
-    std::string TurnState;
+    KagiFlag Direction;
+    KagiFlag Marked;
+    KagiFlag RuleHit;
+    KagiFlag SignalMark;
+    KagiFlag TurnState;
     std::int32_t SignalLine = 0;
     std::int32_t PairLine = 0;
     std::int32_t PrevSignalLine = 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "analysis/flag_text.h"
 #include "analysis/judgement_engine.h"
+#include "analysis/kagi_flag.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
 #include "platform/date.h"
@@ -19,8 +19,8 @@ constexpr char kUnmarked = '0';
 
 Currency Abs(const Currency& value) { return value < Currency() ? -value : value; }
 
-bool HasDirection(const KagiLineRec& rec) {
-    return IsFlag(rec.Direction, kFlagUp) || IsFlag(rec.Direction, kFlagDown);
+bool HasDirection(const KagiDayRec& rec) {
+    return rec.Direction.Is(kFlagUp) || rec.Direction.Is(kFlagDown);
 }
 
 // Gives each day its band's tick and width, as FindPriceBand would: only
@@ -34,7 +34,7 @@ public:
           descending_(std::ranges::is_sorted(bands, std::ranges::greater{}, &marketdata::PriceLimitRec::BandLow)),
           lowest_(marketdata::LowestPriceBand(bands)) {}
 
-    void SetBand(KagiLineRec& day) {
+    void SetBand(KagiDayRec& day) {
         // In a table ordered from the highest band down, the band the search
         // would find is the first whose low is at most the price: bisection
         // finds it. Prices move little from day to day, so the band of the day
@@ -66,14 +66,35 @@ private:
     const marketdata::PriceLimitRec* band_ = nullptr;
 };
 
+// The day serials of the rows in order. Within one month a serial is the one
+// before plus the difference of the days, exactly as the calendar gives it,
+// so almost every row is spared the calendar arithmetic.
+class DaySerials {
+public:
+    double Of(const platform::Date& date) {
+        if (date.year != last_.year || date.month != last_.month) {
+            last_ = date;
+            serial_ = platform::ToDaySerial(date);
+            return serial_;
+        }
+        serial_ += date.day - last_.day;
+        last_.day = date.day;
+        return serial_;
+    }
+
+private:
+    platform::Date last_;
+    double serial_ = platform::ToDaySerial(last_);
+};
+
 // Day 1 is compared with itself, so it is a turn candidate, rising, only at a
 // width of 0 or less; it is marked all the same. It spans its own price.
-void MarkFirstDay(KagiLineRec& first) {
+void MarkFirstDay(KagiDayRec& first) {
     if (first.Width <= Currency()) {
-        SetFlag(first.Direction, kFlagUp);
+        first.Direction = KagiFlag(kFlagUp);
         first.Move = Currency();
     }
-    SetFlag(first.Marked, kMarked);
+    first.Marked = KagiFlag(kMarked);
     first.High = first.Price;
     first.Low = first.Price;
     first.VolumeSum = first.Volume;
@@ -83,16 +104,16 @@ void MarkFirstDay(KagiLineRec& first) {
 // own included) and is a candidate itself when it lies at least its own width
 // from that candidate's price `reference`. A candidate spans the prices from
 // there to its own and becomes the reference.
-void MarkDay(KagiLineRec& day, Currency& reference, Currency& volume) {
+void MarkDay(KagiDayRec& day, Currency& reference, Currency& volume) {
     volume += day.Volume;
     day.VolumeSum = volume;
     const Currency move = Abs(reference - day.Price);
     if (move < day.Width) {
-        SetFlag(day.Marked, kUnmarked);
+        day.Marked = KagiFlag(kUnmarked);
         return;
     }
-    SetFlag(day.Marked, kMarked);
-    SetFlag(day.Direction, day.Price >= reference ? kFlagUp : kFlagDown);
+    day.Marked = KagiFlag(kMarked);
+    day.Direction = KagiFlag(day.Price >= reference ? kFlagUp : kFlagDown);
     day.Move = move;
     day.Low = std::min(reference, day.Price);
     day.High = std::max(reference, day.Price);
@@ -101,23 +122,21 @@ void MarkDay(KagiLineRec& day, Currency& reference, Currency& volume) {
 }
 
 // A day without a direction takes that of the last day before it with one.
-void FillDirectionForward(std::vector<KagiLineRec>& days) {
-    char running = 0;  // none before the first direction
-    for (KagiLineRec& day : days) {
+void FillDirectionForward(std::vector<KagiDayRec>& days) {
+    KagiFlag running;  // empty before the first direction
+    for (KagiDayRec& day : days) {
         if (HasDirection(day))
-            running = day.Direction.front();
-        else if (running != 0)
-            SetFlag(day.Direction, running);
+            running = day.Direction;
         else
-            day.Direction.clear();
+            day.Direction = running;
     }
 }
 
-// Each day's band, mark, move, range and volume sum in one walk, as the
-// records are large; then the directions, day 1 taking the first turn's.
-void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days) {
+// Each day's band, mark, move, range and volume sum in one walk; then the
+// directions, day 1 taking the first turn's.
+void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiDayRec>& days) {
     BandFinder finder(bands);
-    KagiLineRec& first = days.front();
+    KagiDayRec& first = days.front();
     finder.SetBand(first);
     MarkFirstDay(first);
     Currency reference = first.Price;
@@ -133,20 +152,15 @@ void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<Kagi
 
 // A new line starts where the previous one ended and breaks the previous line
 // of its own direction two ticks beyond that line's end.
-void OpenLine(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
+void OpenLine(const KagiDayRec& day, std::vector<KagiLineRec>& lines) {
     KagiLineRec& previous = lines.back();
     previous.LineLength = Abs(previous.High - previous.Low);
     previous.LengthWork = previous.LineLength;
-    const bool down = IsFlag(day.Direction, kFlagDown);
+    const bool down = day.Direction.Is(kFlagDown);
     const Currency start = down ? previous.High : previous.Low;
     const Currency breakPrice = down ? previous.Low - previous.Tick * 2 : previous.High + previous.Tick * 2;
 
-    // Copied straight into place: the record is large and a line opens every
-    // few days.
-    KagiLineRec& line = lines.emplace_back(day);
-    line.SignalLine = 0;
-    line.PairLine = 0;
-    line.RuleBits = {};
+    KagiLineRec& line = lines.emplace_back(DayRecord(day));
     if (down)
         line.High = start;
     else
@@ -154,11 +168,11 @@ void OpenLine(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
     line.BreakPrice = breakPrice;
 }
 
-void AddMarkedDay(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
+void AddMarkedDay(const KagiDayRec& day, std::vector<KagiLineRec>& lines) {
     KagiLineRec& last = lines.back();
     if (day.Direction != last.Direction)
         OpenLine(day, lines);
-    else if (IsFlag(day.Direction, kFlagDown))
+    else if (day.Direction.Is(kFlagDown))
         last.Low = day.Low;
     else
         last.High = day.High;
@@ -167,7 +181,8 @@ void AddMarkedDay(const KagiLineRec& day, std::vector<KagiLineRec>& lines) {
 }  // namespace
 
 KagiLineRec KagiTemplateRecord() {
-    const double base = platform::ToDaySerial(platform::Date{1900, 1, 1});
+    // Every line opens from a template.
+    static const double base = platform::ToDaySerial(platform::Date{1900, 1, 1});
     KagiLineRec rec;
     rec.KagiDate = base;
     rec.KagiDate2 = base;
@@ -175,18 +190,39 @@ KagiLineRec KagiTemplateRecord() {
     return rec;
 }
 
-void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiLineRec>& days) {
-    // The records of the previous series are overwritten rather than freed
-    // and built again: each is large, and a run judges stock after stock.
-    const KagiLineRec blank = KagiTemplateRecord();
-    days.resize(rows.size());
-    std::size_t count = 0;
+KagiLineRec DayRecord(const KagiDayRec& day) {
+    KagiLineRec rec = KagiTemplateRecord();
+    rec.KagiDate = day.KagiDate;
+    rec.Price = day.Price;
+    rec.Low = day.Low;
+    rec.High = day.High;
+    rec.Volume = day.Volume;
+    rec.VolumeSum = day.VolumeSum;
+    rec.Tick = day.Tick;
+    rec.Width = day.Width;
+    rec.Move = day.Move;
+    rec.Direction = day.Direction;
+    rec.Marked = day.Marked;
+    rec.OpenCopy = day.OpenCopy;
+    rec.PriceCopy = day.PriceCopy;
+    return rec;
+}
+
+std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days) {
+    std::vector<KagiLineRec> recs;
+    recs.reserve(days.size());
+    for (const KagiDayRec& day : days) recs.push_back(DayRecord(day));
+    return recs;
+}
+
+void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiDayRec>& days) {
+    DaySerials serials;
+    days.clear();
     for (const marketdata::PriceRec& row : rows) {
         const Currency price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
         if (price == Currency()) continue;
-        KagiLineRec& day = days[count++];
-        day = blank;
-        day.KagiDate = platform::ToDaySerial(row.Date);
+        KagiDayRec& day = days.emplace_back();
+        day.KagiDate = serials.Of(row.Date);
         day.Volume = row.Volume;
         day.Low = row.Open;
         day.High = row.Close;
@@ -194,19 +230,18 @@ void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<Kagi
         day.OpenCopy = day.Low;
         day.PriceCopy = day.Price;
     }
-    days.resize(count);
 }
 
 void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::PriceLimitRec> bands,
-                    std::vector<KagiLineRec>& days, std::vector<KagiLineRec>& lines) {
+                    std::vector<KagiDayRec>& days, std::vector<KagiLineRec>& lines) {
     lines.clear();
     if (days.empty()) return;
     MarkDays(bands, days);
     lines.reserve(days.size());
-    lines.push_back(days.front());
+    lines.push_back(DayRecord(days.front()));
     SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
-        if (!IsFlag(days[j].Marked, kMarked)) continue;
+        if (!days[j].Marked.Is(kMarked)) continue;
         AddMarkedDay(days[j], lines);
         JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), days[j].KagiDate, signals);
     }
@@ -214,7 +249,7 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
 }
 
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
-              std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiLineRec>& days,
+              std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiDayRec>& days,
               std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceRec> prices) {
     common::State().procedureId = "AKAGI41M";
     const common::FunctionIdGuard functionId("AKAGI41M");

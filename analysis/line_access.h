@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <span>
 
-#include "analysis/flag_text.h"
 #include "analysis/kagi_line_rec.h"
 #include "platform/currency.h"
 
@@ -13,7 +12,7 @@ namespace analysis {
 inline const KagiLineRec& LineAt(std::span<const KagiLineRec> lines, std::int32_t k) { return lines[k - 1]; }
 
 // An up line; any other direction is taken as down.
-inline bool IsUp(const KagiLineRec& line) { return IsFlag(line.Direction, kFlagUp); }
+inline bool IsUp(const KagiLineRec& line) { return line.Direction.Is(kFlagUp); }
 
 // The price range a line covers.
 inline platform::Currency LineLength(std::span<const KagiLineRec> lines, std::int32_t k) {

@@ -3,6 +3,9 @@
 #include "analysis/line_access.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "platform/number_format.h"
@@ -41,6 +44,36 @@ Currency RoundedByFormat(const Value& value, const char* pattern) {
 // the formatter, which is slow beside the rest of the hole search.
 Currency RoundedToWhole(const Currency& value) {
     return value.raw() % Currency::kScale == 0 ? value : RoundedByFormat(value, "0");
+}
+
+// |value| x 10^5 rounded half to even on the exact binary value, as the
+// formatter rounds a double to five decimals. `magnitude` is below 2^53.
+std::int64_t HundredThousandths(double magnitude) {
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    // magnitude == mantissa / 2^shift exactly, the mantissa below 2^53.
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, std::numeric_limits<double>::digits));
+    const int shift = std::numeric_limits<double>::digits - exponent;
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 100000;
+    // Below 2^70, so past a shift of 70 it is less than half of one unit.
+    if (shift > 70) return 0;
+    const unsigned __int128 quotient = scaled >> shift;
+    const unsigned __int128 remainder = scaled - (quotient << shift);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+    return static_cast<std::int64_t>(quotient) + (up ? 1 : 0);
+}
+
+// The ratio as the hole fields store it: formatted to five decimals and that
+// text read back into a Currency, which rounds the fifth decimal half to
+// even. A hole is found every few lines, so both roundings are done on the
+// number here; a ratio too large for that (or not finite) goes through the
+// formatter and its errors.
+Currency StoredHoleRatio(double ratio) {
+    constexpr double kDirectLimit = 1e9;
+    if (!(std::fabs(ratio) < kDirectLimit)) return RoundedByFormat(ratio, "0.00000");
+    const std::int64_t units = HundredThousandths(std::fabs(ratio));
+    return Currency::FromRawRatio(ratio < 0 ? -units : units, 10);
 }
 
 // The hole search on the prices of one side: the lows for a down line, the
@@ -179,9 +212,8 @@ std::int32_t HoleLine(const KesenParamSet& params, std::span<KagiLineRec> lines,
     line.HoleLines = hole->holeLines;
     line.HolePriceA = RoundedToWhole(up ? last : first);
     line.HolePriceB = RoundedToWhole(up ? first : last);
-    // The quotient is taken in double precision, formatted to five decimals and
-    // read back into a Currency: the stored ratio is rounded twice.
-    line.HoleRatio = RoundedByFormat(first.ToDouble() / last.ToDouble(), "0.00000");
+    // The quotient is taken in double precision: the stored ratio is rounded twice.
+    line.HoleRatio = StoredHoleRatio(first.ToDouble() / last.ToDouble());
     line.HoleExtra = {};
     return kHoleLine;
 }

@@ -46,7 +46,7 @@ struct PartRun {
     // Reused from company to company, so their records are not allocated anew.
     std::vector<marketdata::PriceRec> daily;
     std::vector<marketdata::PriceRec> chart;
-    std::vector<KagiLineRec> days;
+    std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
 };
 
@@ -66,7 +66,7 @@ void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& compan
 // the part goes on.
 std::vector<KagiJudgeRec> JudgeCompany(PartRun& run, marketdata::CdmRec& company) {
     try {
-        if (!LoadChartPriceSeries(0, run.env, company, run.currencyCode, run.daily, run.chart)) return {};
+        if (!LoadJudgedPriceSeries(run.env, company, run.currencyCode, run.daily, run.chart)) return {};
         AKAGI41M(run.params, company, run.bands, run.days, run.lines, run.chart);
         return MakeJudgeRecords(company.Key, run.lines, run.priceUnit);
     } catch (const platform::TrappedError& error) {

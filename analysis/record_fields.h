@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/kagi_flag.h"
 #include "analysis/kagi_judge_rec.h"
 #include "marketdata/key.h"
 #include "platform/currency.h"
@@ -38,6 +39,10 @@ struct FieldWriter {
     void operator()(const platform::Currency& value) { out.CurrencyRaw(value.raw()); }
     void operator()(std::int32_t value) { out.Int32(value); }
     void operator()(const std::string& flag) { out.FixedText(flag, kFlagWidth); }
+    void operator()(KagiFlag flag) {
+        const char byte = flag.StoredByte();
+        out.Bytes(std::string_view(&byte, kFlagWidth));
+    }
     void operator()(const std::string& text, std::size_t width) { out.FixedText(text, width); }
     void operator()(const marketdata::Key& key) { marketdata::WriteKeyRecord(out, key); }
     void operator()(const SignalBlock& block) { EachBlockField(block, *this); }
@@ -57,6 +62,12 @@ struct FieldReader {
     void operator()(platform::Currency& value) { value = platform::Currency::FromRaw(in.CurrencyRaw()); }
     void operator()(std::int32_t& value) { value = in.Int32(); }
     void operator()(std::string& flag) { flag = in.FixedText(kFlagWidth); }
+    // The byte as stored, undecoded, so that a record read and written again
+    // keeps its bytes; a NUL reads as a blank, as in the texts.
+    void operator()(KagiFlag& flag) {
+        const char byte = in.Bytes(kFlagWidth).front();
+        flag = KagiFlag(byte == '\0' ? ' ' : byte);
+    }
     void operator()(std::string& text, std::size_t width) { text = in.FixedText(width); }
     void operator()(marketdata::Key& key) { marketdata::ReadKeyRecord(in, key); }
     void operator()(SignalBlock& block) { EachBlockField(block, *this); }

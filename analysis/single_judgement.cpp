@@ -38,12 +38,12 @@ bool JudgeStock(const marketdata::Key& key, long priceCount, std::span<const mar
     marketdata::InitCdmRec(company, 0);
     company.Key = key;
     const std::size_t rows = std::min(prices.size(), static_cast<std::size_t>(std::max(priceCount, 0L)));
-    std::vector<KagiLineRec> days;
+    std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
     if (!AKAGI41M(params, company, bands, days, lines, {prices.begin(), prices.begin() + rows})) return false;
     if (days.empty() || lines.empty()) return false;  // nothing would be written
     const std::string extension = common::CFFIL03M(kChartLineFileNumber);
-    CFKSN52M(env, key, kChartLineFileNumber, kChartLineTempSuffix, extension, days);
+    CFKSN52M(env, key, kChartLineFileNumber, kChartLineTempSuffix, extension, DayRecords(days));
     CFKSN52M(env, key, kChartLineFileNumber, "", extension, lines);
     return true;
 }

@@ -106,7 +106,10 @@ public:
         }
         for (const Currency& value : r.FeatureExtra) Add(value);
         for (const Currency& value : r.LineExtra) Add(value);
-        for (const std::string* text : {&r.Direction, &r.Marked, &r.RuleHit, &r.SignalMark, &r.TurnState}) Add(*text);
+        // A flag as the text it stands for, so the recorded digest holds.
+        for (const analysis::KagiFlag flag : {r.Direction, r.Marked, r.RuleHit, r.SignalMark, r.TurnState}) {
+            Add(flag.Text());
+        }
         for (const std::int32_t value : {r.SignalLine, r.PairLine, r.PrevSignalLine, r.RuleCount, r.Features,
                                          r.HoleLines, r.HoleExtra[0], r.HoleExtra[1]}) {
             Add(value);
@@ -124,7 +127,7 @@ private:
 std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
     Digest digest;
     std::vector<PriceRec> prices;
-    std::vector<KagiLineRec> days;
+    std::vector<analysis::KagiDayRec> days;
     std::vector<KagiLineRec> lines;
     for (long s = 0; s < kCheckedStocks; ++s) {
         Series(s, kCheckedRows, prices);
@@ -134,7 +137,7 @@ std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
         digest.Add(term.FirstDate);
         digest.Add(term.LastDate);
         digest.Add(static_cast<std::uint64_t>(days.size()));
-        for (const KagiLineRec& day : days) digest.Add(day);
+        for (const analysis::KagiDayRec& day : days) digest.Add(analysis::DayRecord(day));
         digest.Add(static_cast<std::uint64_t>(lines.size()));
         for (const KagiLineRec& line : lines) digest.Add(line);
     }
@@ -145,7 +148,7 @@ std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
 // vectors are reused from stock to stock, as a judgement run does.
 void JudgeStocks(benchmark::State& state, const Judgement& judgement, long stocks, long rows) {
     std::vector<PriceRec> prices;
-    std::vector<KagiLineRec> days;
+    std::vector<analysis::KagiDayRec> days;
     std::vector<KagiLineRec> lines;
     std::size_t lineCount = 0;
     for (auto _ : state) {

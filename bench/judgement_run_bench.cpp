@@ -20,6 +20,8 @@
 
 #include "analysis/analysis_parts.h"
 #include "analysis/judgement_run.h"
+#include "bench/bench_support.h"
+#include "common/data_file.h"
 #include "common/process_context.h"
 #include "common/program_parts.h"
 #include "common/run_env.h"
@@ -149,6 +151,20 @@ int main(int argc, char** argv) {
 
     std::printf("judgement run at parallelism %ld: %s, wall %.2f s\n", parallel,
                 completed ? "complete" : "NOT complete", Seconds(start, end));
+    // The floor: every series file read and converted from CP932 once, its
+    // time shared by the processes of the run.
+    double floorMilliseconds = 0;
+    for (long n = 0; n < companies; ++n) {
+        const marketdata::CdmRec rec = testsupport::MarketCompany(testsupport::MarketCompanyCode(n));
+        std::size_t chars = 0;
+        floorMilliseconds += bench::ReadAndIconvMilliseconds(
+            1, common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
+                                         marketdata::PriceFileNamePart(rec.Key, "D"), "", env),
+            chars);
+    }
+    const double floorSeconds = floorMilliseconds / 1000.0 / static_cast<double>(parallel);
+    std::printf("read-and-convert floor of the series files over %ld processes: %.2f s; the run takes %.1fx it\n",
+                parallel, floorSeconds, Seconds(start, end) / floorSeconds);
     for (std::size_t k = 0; k < clock->order.size(); ++k) {
         const std::string& step = clock->order[k];
         const Clock::time_point next = k + 1 < clock->order.size() ? clock->started[clock->order[k + 1]] : end;

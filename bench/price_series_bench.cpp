@@ -1,10 +1,10 @@
-// Loads a daily price series of 5,000 rows and builds its weekly and monthly
-// series; for comparison, merely reads the file's bytes and converts them
-// from CP932. Run by hand: bench_price_series [rows] [rounds]
+// Loads a daily price series of 5,000 rows, with its texts and with its values
+// only, and builds its weekly and monthly series; for comparison, merely
+// reads the file's bytes and converts them from CP932, once with the ASCII
+// shortcut and once with every byte through iconv.
+// Run by hand: bench_price_series [rows] [rounds]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +12,6 @@
 #include "common/run_env.h"
 #include "marketdata/price_periods.h"
 #include "marketdata/price_series.h"
-#include "platform/cp932.h"
 #include "platform/date.h"
 #include "bench/bench_support.h"
 #include "tests/support/file_bytes.h"
@@ -37,11 +36,16 @@ std::vector<std::string> DailyLines(long count) {
     return lines;
 }
 
+// Milliseconds and millions of rows a second.
+void PrintRate(const char* what, double ms, long rows, const char* note) {
+    std::printf("  %-26s %8.3f ms  %6.1f M rows/s  %s\n", what, ms, static_cast<double>(rows) / ms / 1000.0, note);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const long count = argc > 1 ? std::stol(argv[1]) : 5000;
-    const long rounds = argc > 2 ? std::stol(argv[2]) : 10;
+    const long rounds = argc > 2 ? std::stol(argv[2]) : 20;
 
     testsupport::ProgramFolder folder;
     common::EnvRec env = bench::FreshEnvironment();
@@ -54,22 +58,31 @@ int main(int argc, char** argv) {
         common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0, namePart, ".txt", env);
 
     std::vector<marketdata::PriceRec> daily;
-    const double load = bench::BestMilliseconds(rounds, [&] {
+    const double texts = bench::BestMilliseconds(rounds, [&] {
         marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, key, "D", "", ".txt", daily);
     });
+    const std::size_t textRows = daily.size();
+    const double values = bench::BestMilliseconds(
+        rounds, [&] { marketdata::LoadPriceSeriesValues(env, key, "D", "", ".txt", daily); });
     std::vector<marketdata::PriceRec> weekly;
     const double week = bench::BestMilliseconds(rounds, [&] { marketdata::BuildWeeklySeries(daily, weekly); });
     std::vector<marketdata::PriceRec> monthly;
     const double month = bench::BestMilliseconds(rounds, [&] { marketdata::BuildMonthlySeries(daily, monthly); });
     std::size_t chars = 0;
-    const double raw = bench::ReadAndConvertMilliseconds(rounds, path, chars);
+    const double shortcut = bench::ReadAndConvertMilliseconds(rounds, path, chars);
+    std::size_t iconvChars = 0;
+    const double floor = bench::ReadAndIconvMilliseconds(rounds, path, iconvChars);
 
     std::printf("%ld daily rows, %zu bytes on disk, best of %ld rounds\n", count,
                 testsupport::ReadBytes(path).size(), rounds);
-    std::printf("  LoadPriceSeries       %8.2f ms (%zu rows)\n", load, daily.size());
-    std::printf("  BuildWeeklySeries     %8.2f ms (%zu weeks)\n", week, weekly.size());
-    std::printf("  BuildMonthlySeries    %8.2f ms (%zu months)\n", month, monthly.size());
-    std::printf("  read + CP932 convert  %8.2f ms (%zu bytes of UTF-8)\n", raw, chars);
-    std::printf("  load / read           %8.1fx\n", load / raw);
-    return daily.size() == static_cast<std::size_t>(count) ? 0 : 1;
+    PrintRate("read + iconv (the floor)", floor, count, "");
+    PrintRate("read + ASCII shortcut", shortcut, count, "");
+    PrintRate("LoadPriceSeries", texts, count, "(every text kept)");
+    PrintRate("LoadPriceSeriesValues", values, count, "(values, date text)");
+    std::printf("  BuildWeeklySeries          %8.3f ms  (%zu weeks)\n", week, weekly.size());
+    std::printf("  BuildMonthlySeries         %8.3f ms  (%zu months)\n", month, monthly.size());
+    std::printf("  LoadPriceSeries / floor        %6.2fx\n", texts / floor);
+    std::printf("  LoadPriceSeriesValues / floor  %6.2fx\n", values / floor);
+    const bool loaded = textRows == static_cast<std::size_t>(count) && daily.size() == textRows;
+    return loaded && chars == iconvChars ? 0 : 1;
 }

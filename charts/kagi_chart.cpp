@@ -63,7 +63,7 @@ ShownLines LinesOfPeriod(const std::vector<analysis::KagiLineRec>& lines, std::i
     const std::string start = PeriodStartDate(period, platform::FromDaySerial(lines.back().KagiDate));
     for (const analysis::KagiLineRec& line : lines) {
         if (platform::DateText(platform::FromDaySerial(line.KagiDate)) < start) {
-            if (IsTurn(line)) shown.turnState = line.TurnState;
+            if (IsTurn(line)) shown.turnState = line.TurnState.Text();
             continue;
         }
         KagiBar bar;
@@ -99,7 +99,7 @@ int DrawKagiBar(const KagiBar& bar, double range, double barX, int previousColou
     const analysis::KagiLineRec& line = *bar.line;
     if (ctx.turnColouring == 0) return body(bar.low, bar.high, line.Direction == "2" ? kColourBlue : kColourRed);
     if (!IsTurn(line)) return body(bar.low, bar.high, TurnStateColour(turnState));
-    turnState = line.TurnState;
+    turnState = line.TurnState.Text();
     if (turnState == "2") {
         body(bar.turn, bar.high, previousColour);
         return body(bar.low, bar.turn, kColourBlue);
@@ -123,7 +123,7 @@ void DrawLines(const ShownLines& shown, const analysis::KesenParamSet& params, d
         const std::string label =
             KagiFeatureText(params, line) +
             (params.EnvChange == "1" ? KagiRuleGroupText(params, line) : KagiRuleText(params, line));
-        DrawKagiLabel(bar.low, bar.high, range, barX, ctx, surface, line.Direction, label);
+        DrawKagiLabel(bar.low, bar.high, range, barX, ctx, surface, line.Direction.Text(), label);
         barX += ctx.pitch;
     }
 }

@@ -1,5 +1,6 @@
 #include "common/text_file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -86,15 +87,21 @@ void RaiseFileFailure(const std::error_code& error, const std::string& path, con
 
 std::string ReadFileBytes(const std::string& path) {
     FileHandle file(path, O_RDONLY, "ReadFileBytes");
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a string of the file's size, one more byte to see the
+    // end; a file that grows meanwhile is read on to its new end.
+    struct stat info {};
+    if (fstat(file.fd(), &info) != 0) file.Fail(errno);
+    std::string bytes(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
+    std::size_t size = 0;
     for (;;) {
-        const ssize_t got = read(file.fd(), buffer, sizeof buffer);
+        if (size == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t got = read(file.fd(), bytes.data() + size, bytes.size() - size);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) file.Fail(errno);
         if (got == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
+    bytes.resize(size);
     file.Close();
     return bytes;
 }
@@ -122,6 +129,10 @@ void AppendFileBytes(const std::string& path, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     file.Close();
+}
+
+void ReportUnreadableBytes(std::size_t count, const std::string& path) {
+    ReportSubstitutions(count, kUnreadable, path);
 }
 
 std::string DecodeText(std::string_view bytes, const std::string& path) {

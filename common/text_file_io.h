@@ -37,6 +37,10 @@ void CutToWholeLines(const std::string& path);
 // in one warning line naming `path`.
 std::string DecodeText(std::string_view bytes, const std::string& path);
 
+// The one warning line of DecodeText and DecodeLines for `count` bytes read
+// as "?"; nothing for none. For readers that decode the lines themselves.
+void ReportUnreadableBytes(std::size_t count, const std::string& path);
+
 // Lines of the file's bytes. CR LF or a lone LF ends a line, and a last line
 // without a line end counts; no bytes give no line.
 std::vector<std::string> DecodeLines(std::string_view bytes, const std::string& path,

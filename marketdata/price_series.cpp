@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <span>
 
 #include "common/data_file.h"
 #include "common/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
 #include "common/tab_line_sort.h"
+#include "common/text_file_io.h"
 #include "common/text_file_read.h"
 #include "common/text_file_write.h"
+#include "marketdata/price_line_reader.h"
 #include "platform/date_parse.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
@@ -20,6 +23,7 @@ namespace marketdata {
 namespace {
 
 constexpr std::size_t kFixedColumns = 7;  // date, four prices, quantity, adjusted close
+constexpr std::size_t kValueColumns = kFixedColumns - 1;
 constexpr std::size_t kDateLength = 10;
 
 // The column counts the writers produce: the fixed seven, the optional
@@ -35,42 +39,147 @@ void LogSkippedLine(const std::string& path, std::size_t lineNumber, const std::
                               "行目　" + reason);
 }
 
-// TrimBlanks(line).empty() without copying the line.
-bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+// The date and the six values of a line; all zero for a line not converted.
+struct LineValues {
+    platform::Date date;
+    std::array<platform::Currency, kValueColumns> values{};
+    unsigned unreadable = 0;  // bit c: value column c is no number and counts 0
+};
 
-// The date and the six values; a column that is not a number counts 0 and,
-// with `zeroUnreadable`, also reads "0" from then on. One parse per column.
-bool ConvertColumns(PriceRec& rec, bool zeroUnreadable) {
-    const std::optional<platform::Date> date = platform::ParseDate(rec.Text[0]);
-    if (!date) return false;
-    rec.Date = *date;
-    platform::Currency* const values[] = {&rec.Open, &rec.High, &rec.Low, &rec.Close, &rec.Volume, &rec.AdjClose};
+// False when column 0 is not a date. The columns are read in order, one parse
+// each, so a number beyond range raises only on a line with a date.
+bool ConvertColumns(std::span<const std::string_view, kPriceTextColumns> columns, LineValues& out) {
+    if (!platform::ParseDateInto(columns[0], out.date)) return false;
     for (std::size_t c = 1; c < kFixedColumns; ++c) {
-        const std::optional<platform::Currency> value = platform::ParseCurrency(rec.Text[c]);
-        if (!value && zeroUnreadable) rec.Text[c] = "0";
-        *values[c - 1] = value.value_or(platform::Currency{});
+        // A column that is no number keeps the zero it starts with.
+        if (!platform::ParseCurrencyInto(columns[c], out.values[c - 1])) out.unreadable |= 1U << c;
     }
-    if (rec.AdjClose == platform::Currency{}) rec.AdjClose = rec.Close;
     return true;
+}
+
+// An AdjClose of 0 takes the Close.
+void StoreValues(const LineValues& in, PriceRec& rec) {
+    rec.Date = in.date;
+    rec.Open = in.values[0];
+    rec.High = in.values[1];
+    rec.Low = in.values[2];
+    rec.Close = in.values[3];
+    rec.Volume = in.values[4];
+    rec.AdjClose = in.values[5] == platform::Currency{} ? in.values[3] : in.values[5];
+}
+
+void AssignTexts(const PriceLine& line, PriceRec& rec) {
+    for (std::size_t c = 0; c < kPriceTextColumns; ++c) rec.Text[c].assign(line.columns[c]);
+}
+
+// A reused row as a fresh one has them, without building a whole new record.
+void ClearWorkFields(PriceRec& rec) {
+    for (platform::Currency* value : {&rec.UnscaledOpen, &rec.UnscaledHigh, &rec.UnscaledLow, &rec.UnscaledClose,
+                                      &rec.UnscaledVolume, &rec.UnscaledAdjClose}) {
+        *value = platform::Currency{};
+    }
+    rec.CloseAverage = {};
+    rec.VolumeAverage = {};
+    rec.Direction.clear();
+}
+
+// Which rows of the series file LoadPriceSeries keeps.
+enum class RowFilter { kAll, kPricesSet, kPricesAndQuantitySet };
+
+RowFilter SeriesFilter(long fileNumber, const Key& key) {
+    if (fileNumber != kPriceSeriesFileNumber) return RowFilter::kAll;
+    // An index has no traded quantity; only an individual stock needs one.
+    return platform::TrimBlanks(key.Category) == "1000" ? RowFilter::kPricesAndQuantitySet : RowFilter::kPricesSet;
+}
+
+bool Passes(RowFilter filter, const LineValues& line) {
+    if (filter == RowFilter::kAll) return true;
+    const platform::Currency zero;
+    const bool pricesSet = line.values[0] != zero && line.values[1] != zero && line.values[2] != zero &&
+                           line.values[3] != zero;
+    return pricesSet && (filter == RowFilter::kPricesSet || line.values[4] > zero);
+}
+
+// What a loader keeps of each line's texts.
+enum class RowTexts { kAll, kDateOnly };
+
+// The one reading of a series file behind every loader: each line is split
+// and converted where it lies in the file's bytes, and only the texts asked
+// for are copied out.
+bool ReadSeriesRows(const std::string& path, long fileNumber, RowTexts texts, RowFilter filter,
+                    std::vector<PriceRec>& rows) {
+    if (!common::CFFIL10M(path, "")) {
+        rows.clear();
+        return false;
+    }
+    const std::string bytes = common::ReadFileBytes(path);
+    const bool isSeries = fileNumber == kPriceSeriesFileNumber;
+    // The analysis program keeps rows whose date text holds a blank.
+    const bool dropBlankDates = !common::State().isKorvane;
+    PriceLineReader reader(bytes);
+    PriceLine line;
+    // The rows already in `rows` are overwritten, not freed and made anew:
+    // a caller loading series after series keeps reusing them.
+    std::size_t kept = 0;
+    while (reader.Next(line)) {
+        if (!IsAcceptedColumnCount(line.columnCount)) {
+            LogSkippedLine(path, line.number, "項目数=" + std::to_string(line.columnCount));
+            continue;
+        }
+        if (dropBlankDates && line.columns[0].find(' ') != std::string_view::npos) continue;
+        LineValues values;
+        if (isSeries && !ConvertColumns(line.columns, values)) {
+            LogSkippedLine(path, line.number, "日付=" + std::string(line.columns[0]));
+            continue;
+        }
+        if (!Passes(filter, values)) continue;
+        if (kept == rows.size()) rows.emplace_back();
+        PriceRec& rec = rows[kept++];
+        if (texts == RowTexts::kAll) {
+            AssignTexts(line, rec);
+            // Every price text that is no number reads "0" from then on.
+            for (std::size_t c = 1; c < kFixedColumns; ++c) {
+                if (values.unreadable & (1U << c)) rec.Text[c] = "0";
+            }
+        } else {
+            rec.Text[0].assign(line.columns[0]);
+            // Reused rows are mostly empty already: only a text left is written.
+            for (std::size_t c = 1; c < kPriceTextColumns; ++c) {
+                if (!rec.Text[c].empty()) rec.Text[c].clear();
+            }
+        }
+        StoreValues(values, rec);
+        ClearWorkFields(rec);
+    }
+    common::ReportUnreadableBytes(reader.unreadable(), path);
+    rows.resize(kept);
+    return kept > 0;
+}
+
+std::string SeriesPath(common::EnvRec& env, long fileNumber, const Key& key, std::string_view candleKind,
+                       const std::string& extraName, const std::string& extension) {
+    return common::BuildDataFilePath(fileNumber, 0, 0, extraName + PriceFileNamePart(key, candleKind), extension,
+                                     env);
 }
 
 }  // namespace
 
 bool SplitPriceLine(std::string_view line, PriceRec& rec) {
-    const std::vector<std::string_view> columns = SplitTabs(line);
-    if (!IsAcceptedColumnCount(columns.size())) return false;
-    const std::size_t taken = std::min(columns.size(), kPriceTextColumns);
-    for (std::size_t c = 0; c < kPriceTextColumns; ++c) {
-        if (c < taken) {
-            rec.Text[c].assign(columns[c]);
-        } else {
-            rec.Text[c].clear();
-        }
-    }
+    PriceLine columns;
+    SplitPriceColumns(line, columns);
+    if (!IsAcceptedColumnCount(columns.columnCount)) return false;
+    AssignTexts(columns, rec);
     return true;
 }
 
-bool PriceRecToValues(PriceRec& rec) { return ConvertColumns(rec, false); }
+bool PriceRecToValues(PriceRec& rec) {
+    std::array<std::string_view, kPriceTextColumns> columns;
+    std::ranges::copy(rec.Text, columns.begin());
+    LineValues values;
+    if (!ConvertColumns(columns, values)) return false;
+    StoreValues(values, rec);
+    return true;
+}
 
 std::string PriceFileNamePart(const Key& key, std::string_view candleKind) {
     return "-" + platform::TrimBlanks(key.Market) + "-" + platform::TrimBlanks(candleKind) + "-" +
@@ -78,38 +187,7 @@ std::string PriceFileNamePart(const Key& key, std::string_view candleKind) {
 }
 
 bool ReadPriceSeriesLines(const std::string& path, long fileNumber, std::vector<PriceRec>& rows) {
-    std::vector<std::string> lines;
-    if (!common::CFFIL21M(path, lines)) {
-        rows.clear();
-        return false;
-    }
-    const bool isSeries = fileNumber == kPriceSeriesFileNumber;
-    // The analysis program keeps rows whose date text holds a blank.
-    const bool dropBlankDates = !common::State().isKorvane;
-    // The rows already in `rows` are overwritten, not freed and made anew:
-    // a caller loading series after series keeps reusing them.
-    std::size_t kept = 0;
-    for (std::size_t j = 0; j < lines.size(); ++j) {
-        if (IsBlankLine(lines[j])) continue;
-        if (kept == rows.size()) {
-            rows.emplace_back();
-        } else {
-            rows[kept] = PriceRec{};
-        }
-        PriceRec& rec = rows[kept];
-        if (!SplitPriceLine(lines[j], rec)) {
-            LogSkippedLine(path, j + 1, "項目数=" + std::to_string(SplitTabs(lines[j]).size()));
-            continue;
-        }
-        if (dropBlankDates && rec.Text[0].find(' ') != std::string::npos) continue;
-        if (isSeries && !ConvertColumns(rec, true)) {
-            LogSkippedLine(path, j + 1, "日付=" + rec.Text[0]);
-            continue;
-        }
-        ++kept;
-    }
-    rows.resize(kept);
-    return kept > 0;
+    return ReadSeriesRows(path, fileNumber, RowTexts::kAll, RowFilter::kAll, rows);
 }
 
 bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::string& extraName,
@@ -120,17 +198,15 @@ bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::st
 
 bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::string_view candleKind,
                      const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows) {
-    const std::string namePart = extraName + PriceFileNamePart(key, candleKind);
-    if (!LoadPriceSeriesByNumber(env, fileNumber, namePart, extension, rows)) return false;
-    if (fileNumber != kPriceSeriesFileNumber) return true;
-    const platform::Currency zero;
-    // An index has no traded quantity; only an individual stock needs one.
-    const bool isStock = platform::TrimBlanks(key.Category) == "1000";
-    std::erase_if(rows, [&](const PriceRec& rec) {
-        const bool pricesSet = rec.Open != zero && rec.High != zero && rec.Low != zero && rec.Close != zero;
-        return !pricesSet || (isStock && rec.Volume <= zero);
-    });
-    return !rows.empty();
+    return ReadSeriesRows(SeriesPath(env, fileNumber, key, candleKind, extraName, extension), fileNumber,
+                          RowTexts::kAll, SeriesFilter(fileNumber, key), rows);
+}
+
+bool LoadPriceSeriesValues(common::EnvRec& env, const Key& key, std::string_view candleKind,
+                           const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows) {
+    return ReadSeriesRows(SeriesPath(env, kPriceSeriesFileNumber, key, candleKind, extraName, extension),
+                          kPriceSeriesFileNumber, RowTexts::kDateOnly, SeriesFilter(kPriceSeriesFileNumber, key),
+                          rows);
 }
 
 void PriceRecToLine(const PriceRec& rec, std::string& line) {

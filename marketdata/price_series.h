@@ -82,6 +82,13 @@ bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::st
 bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::string_view candleKind,
                      const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows);
 
+// LoadPriceSeries of the series file (1014) for a caller that reads only the
+// values, as the judgement does: the same rows and logged skips, each row
+// with its date text as read in Text[0] and no other text, so loading copies
+// no text out of the file but the date.
+bool LoadPriceSeriesValues(common::EnvRec& env, const Key& key, std::string_view candleKind,
+                           const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows);
+
 // Columns 0-6, and column 7 when it is not blank, joined by TAB, with every
 // "," removed so no number carries a thousands separator; a price text
 // (columns 1-6) that is not a number is written as it stands, commas and all,

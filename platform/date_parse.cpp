@@ -1,5 +1,6 @@
 #include "platform/date_parse.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -132,13 +133,36 @@ std::optional<Date> ReadForm(std::string_view form, std::string_view text) {
 
 }  // namespace
 
-std::optional<Date> ParseDate(std::string_view text) {
+bool ParseDateInto(std::string_view text, Date& date) {
+    // Series files hold millions of dates, nearly all "yyyy/mm/dd": read in
+    // place; any other text takes the forms one by one.
+    const auto digit = [&](std::size_t i) { return IsDigit(text[i]) ? text[i] - '0' : -1; };
+    if (text.size() == 10 && text[4] == '/' && text[7] == '/') {
+        const int digits[] = {digit(0), digit(1), digit(2), digit(3), digit(5), digit(6), digit(8), digit(9)};
+        if (std::ranges::none_of(digits, [](int d) { return d < 0; })) {
+            const int year = ((digits[0] * 10 + digits[1]) * 10 + digits[2]) * 10 + digits[3];
+            const int month = digits[4] * 10 + digits[5];
+            const int day = digits[6] * 10 + digits[7];
+            if (!IsValidDate(year, month, day)) return false;
+            date = {year, month, day};
+            return true;
+        }
+    }
     const std::string trimmed = TrimBlanks(text);
     for (const std::string_view form : kForms) {
-        const std::optional<Date> date = ReadForm(form, trimmed);
-        if (date && IsValidDate(date->year, date->month, date->day)) return date;
+        const std::optional<Date> read = ReadForm(form, trimmed);
+        if (read && IsValidDate(read->year, read->month, read->day)) {
+            date = *read;
+            return true;
+        }
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<Date> ParseDate(std::string_view text) {
+    Date date;
+    if (!ParseDateInto(text, date)) return std::nullopt;
+    return date;
 }
 
 std::optional<std::tuple<int, int, int>> ParseTimeText(std::string_view text) {

@@ -78,6 +78,26 @@ Currency ExactAmount(const ScannedNumber& number) {
     return Currency::FromRaw(number.negative ? -raw : raw);
 }
 
+// Digits with at most kDecimals decimals, no sign, blank or comma, as price
+// files hold millions of them, into `raw`; false for anything else, which the
+// full scan then reads.
+[[gnu::always_inline]] inline bool PlainAmount(std::string_view text, std::int64_t& raw) {
+    if (text.empty() || text.size() > kFastIntegerChars) return false;
+    raw = 0;
+    std::size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) raw = raw * 10 + (text[i] - '0');
+    std::size_t decimals = 0;
+    if (i < text.size() && text[i] == '.' && i > 0) {
+        for (++i; i < text.size() && IsDigit(text[i]) && decimals < Currency::kDecimals; ++i, ++decimals) {
+            raw = raw * 10 + (text[i] - '0');
+        }
+    }
+    if (i != text.size() || i == 0) return false;
+    static constexpr std::int64_t kMissingDecimals[] = {10000, 1000, 100, 10, 1};
+    raw *= kMissingDecimals[decimals];
+    return true;
+}
+
 // Any length of digits: rounds past kDecimals and raises overflow.
 Currency RoundedAmount(const ScannedNumber& number) {
     const std::string digits = WithoutCommas(number.integer);
@@ -99,17 +119,35 @@ Currency RoundedAmount(const ScannedNumber& number) {
     return Currency::FromRawRatio(number.negative ? -scaled : scaled, 100);
 }
 
-}  // namespace
-
-bool IsNumericText(std::string_view text) { return Scan(text).has_value(); }
-
-std::optional<Currency> ParseCurrency(std::string_view text) {
+// Kept out of line, so the plain amounts run in a small frame of their own.
+[[gnu::noinline]] std::optional<Currency> ScannedAmount(std::string_view text) {
     const auto number = Scan(text);
     if (!number) return std::nullopt;
     if (number->integer.size() <= kFastIntegerChars && number->fraction.size() <= Currency::kDecimals) {
         return ExactAmount(*number);
     }
     return RoundedAmount(*number);
+}
+
+}  // namespace
+
+bool IsNumericText(std::string_view text) { return Scan(text).has_value(); }
+
+std::optional<Currency> ParseCurrency(std::string_view text) {
+    std::int64_t raw = 0;
+    if (PlainAmount(text, raw)) return Currency::FromRaw(raw);
+    return ScannedAmount(text);
+}
+
+bool ParseCurrencyInto(std::string_view text, Currency& value) {
+    std::int64_t raw = 0;
+    if (PlainAmount(text, raw)) {
+        value = Currency::FromRaw(raw);
+        return true;
+    }
+    const std::optional<Currency> scanned = ScannedAmount(text);
+    if (scanned) value = *scanned;
+    return scanned.has_value();
 }
 
 std::optional<double> ParseDouble(std::string_view text) {

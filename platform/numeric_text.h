@@ -18,6 +18,9 @@ bool IsNumericText(std::string_view text);
 
 // More than four decimals are rounded half to even.
 std::optional<Currency> ParseCurrency(std::string_view text);
+// ParseCurrency into `value`, left untouched when the text is not numeric:
+// for readers of millions of numbers, with nothing to unpack.
+bool ParseCurrencyInto(std::string_view text, Currency& value);
 // The nearest double.
 std::optional<double> ParseDouble(std::string_view text);
 

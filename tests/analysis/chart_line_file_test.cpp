@@ -11,6 +11,7 @@
 #include "marketdata/key.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
+#include "tests/support/stock_key.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/trapped.h"
@@ -23,12 +24,7 @@ using platform::Currency;
 
 Currency Money(const char* text) { return *platform::ParseCurrency(text); }
 
-marketdata::Key StockKey(const std::string& market, const std::string& category, const std::string& corpCode) {
-    marketdata::Key key;
-    marketdata::InitKey(market, "", category, "", key);
-    key.CorpCode = marketdata::FitField(corpCode, 20, "CorpCode");
-    return key;
-}
+using testsupport::StockKey;
 
 // A different value in every field, the working fields included.
 KagiLineRec DistinctRecord() {
@@ -220,6 +216,36 @@ TEST_F(ChartLineFile, DamagedFlagsExportAsBlanks) {
     const char* const flags[] = {" ", " ", " ", " ", "1"};
     for (std::size_t f = 0; f < std::size(flags); ++f) EXPECT_EQ(columns[11 + f], flags[f]) << "column " << 12 + f;
     EXPECT_EQ(columns[16], "5");  // PrevSignalLine, in its place
+}
+
+// The flags are kept as their stored bytes: a record read and written again
+// keeps a byte CP932 reads as a character or as no character at all, and a
+// NUL becomes a blank; an empty flag is stored as a blank.
+TEST_F(ChartLineFile, FlagBytesRoundTripUndecoded) {
+    KagiLineRec rec = DistinctRecord();
+    rec.TurnState = "";
+    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {&rec, 1});
+    std::string bytes = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
+    EXPECT_EQ(bytes.substr(88, 5), "DMHS ");
+    bytes.replace(88, 5, std::string("\xB1\x81\0 2", 5));
+    testsupport::WriteBytes(Keisen("Keisen-JPN-1000-7203.dat"), bytes);
+
+    std::vector<KagiLineRec> back;
+    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, "", ".dat", back));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].TurnState, "2");
+    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", back);
+    const std::string again = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
+    EXPECT_EQ(again.substr(88, 5), std::string("\xB1\x81  2", 5));
+    EXPECT_EQ(again.substr(0, 88), bytes.substr(0, 88));
+    EXPECT_EQ(again.substr(93), bytes.substr(93));
+
+    std::vector<std::string> lines;
+    analysis::CFKSN501(back, lines);
+    const std::vector<std::string> columns = Columns(lines.at(0));
+    ASSERT_EQ(columns.size(), analysis::kChartLineExportColumns);
+    const char* const flags[] = {"ｱ", "?", " ", " ", "2"};
+    for (std::size_t f = 0; f < std::size(flags); ++f) EXPECT_EQ(columns[11 + f], flags[f]) << "column " << 12 + f;
 }
 
 TEST_F(ChartLineFile, WriterAndReaderOfSeveralRecords) {

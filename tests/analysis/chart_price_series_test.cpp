@@ -91,8 +91,10 @@ TEST(ChartPriceSeries, SplitAdjustmentScalesPricesByAdjustedOverClose) {
     // 110 / 3 rounds once; the close lands exactly on the adjusted close.
     ExpectPrices(PricesOf(chart[6]),
                  {Money("36.6667"), Currency(37), Currency(32), Currency(33), Currency(70), Currency(33)}, "ratio 1/3");
-    // The daily rows come back adjusted too, but never scaled.
-    EXPECT_EQ(daily[6].Close, Currency(33));
+    // Kept apart from weekly rows, the daily rows come back adjusted too.
+    std::vector<PriceRec> kept = DailyRows();
+    Prepare(kept, {.splitAdjusted = true, .range = analysis::kChartRangeWeekly});
+    EXPECT_EQ(kept[6].Close, Currency(33));
 
     std::vector<PriceRec> plain = DailyRows();
     const std::vector<PriceRec> unadjusted = Prepare(plain, {.splitAdjusted = false});
@@ -146,7 +148,50 @@ TEST(ChartPriceSeries, CurrencyScaleMultipliesPricesButNotTheQuantity) {
                      c.currency);
         // The averages are of the scaled close.
         EXPECT_EQ(chart[4].CloseAverage[0], Money("104.2") * c.scale) << c.currency;
-        EXPECT_EQ(daily[0].Open, Currency(100)) << c.currency;
+
+        // Daily rows kept apart from the chart rows are never scaled.
+        std::vector<PriceRec> kept = DailyRows();
+        Prepare(kept, {.range = analysis::kChartRangeWeekly, .priceScale = common::CurrencyPriceScale(c.currency)});
+        EXPECT_EQ(kept[0].Open, Currency(100)) << c.currency;
+    }
+}
+
+// A daily chart takes the daily rows themselves; `daily` is left with the
+// rows the chart held, to be loaded into next.
+TEST(ChartPriceSeries, DailyRowsMoveToTheChart) {
+    std::vector<PriceRec> daily = DailyRows();
+    const PriceRec* const first = daily.data();
+    std::vector<PriceRec> chart(3);
+    const PriceRec* const former = chart.data();
+    analysis::PrepareChartSeries(daily, {}, chart);
+    ASSERT_EQ(chart.size(), 7u);
+    EXPECT_EQ(chart.data(), first);
+    EXPECT_EQ(chart[6].Close, Currency(99));
+    EXPECT_EQ(daily.size(), 3u);
+    EXPECT_EQ(daily.data(), former);
+}
+
+// For the judgement only the prices are scaled: the same prices as a full
+// preparation, and no work field set.
+TEST(ChartPriceSeries, PricesOnlyScalesThePricesAndNothingElse) {
+    for (const std::int32_t range : {analysis::kChartRangeDaily, analysis::kChartRangeWeekly}) {
+        const analysis::ChartSeriesOptions full{.splitAdjusted = true, .range = range, .priceScale = Currency(100)};
+        analysis::ChartSeriesOptions pricesOnly = full;
+        pricesOnly.pricesOnly = true;
+        std::vector<PriceRec> daily = DailyRows();
+        const std::vector<PriceRec> expected = Prepare(daily, full);
+        daily = DailyRows();
+        const std::vector<PriceRec> chart = Prepare(daily, pricesOnly);
+        ASSERT_EQ(chart.size(), expected.size()) << range;
+        for (std::size_t i = 0; i < chart.size(); ++i) {
+            const std::string label = "range " + std::to_string(range) + " row " + std::to_string(i);
+            EXPECT_EQ(chart[i].Date, expected[i].Date) << label;
+            EXPECT_EQ(chart[i].Text[0], expected[i].Text[0]) << label;
+            ExpectPrices(PricesOf(chart[i]), PricesOf(expected[i]), label);
+            EXPECT_EQ(chart[i].UnscaledClose, Currency()) << label;
+            EXPECT_EQ(chart[i].CloseAverage[0], Currency()) << label;
+            EXPECT_EQ(chart[i].Direction, "") << label;
+        }
     }
 }
 
@@ -236,6 +281,27 @@ TEST_F(ChartPriceSeriesLoad, AppliesTheChartSettingsAndLeavesChartLineFiles) {
     EXPECT_EQ(chart_[1].UnscaledLow, Currency(32));
     EXPECT_TRUE(ui_.presenter->boxes.empty());
     EXPECT_TRUE(std::filesystem::exists(chartLineFile));
+}
+
+// The judgement's load gives the chart prices and dates of the full load.
+TEST_F(ChartPriceSeriesLoad, JudgedSeriesHasTheChartPrices) {
+    WriteSeries();
+    SetChart("1", "1");
+    ASSERT_TRUE(analysis::LoadChartPriceSeries(1, env_, company_, "USD", daily_, chart_));
+    const std::vector<PriceRec> expected = chart_;
+    ASSERT_TRUE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily_, chart_));
+    ASSERT_EQ(chart_.size(), expected.size());
+    for (std::size_t i = 0; i < chart_.size(); ++i) {
+        EXPECT_EQ(chart_[i].Date, expected[i].Date) << i;
+        EXPECT_EQ(chart_[i].Text[0], expected[i].Text[0]) << i;
+        ExpectPrices(PricesOf(chart_[i]), PricesOf(expected[i]), "row " + std::to_string(i));
+    }
+
+    std::filesystem::remove(common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
+                                                      marketdata::PriceFileNamePart(company_.Key, "D"), ".txt", env_));
+    EXPECT_FALSE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily_, chart_));
+    EXPECT_TRUE(chart_.empty());
+    EXPECT_TRUE(ui_.presenter->boxes.empty());
 }
 
 TEST_F(ChartPriceSeriesLoad, MissingSeriesWarnsOnlyWhenAsked) {

@@ -12,6 +12,7 @@
 
 namespace {
 
+using analysis::KagiDayRec;
 using analysis::KagiLineRec;
 using analysis::SignalState;
 using analysis_test::Jan2024;
@@ -170,7 +171,7 @@ TEST(JudgementEngine, TurnStateFollowsTheRuleLines) {
 }
 
 struct Judged {
-    std::vector<KagiLineRec> days;
+    std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
 };
 

@@ -13,6 +13,7 @@
 
 namespace {
 
+using analysis::KagiDayRec;
 using analysis::KagiLineRec;
 using analysis_test::Jan2024;
 using marketdata::PriceLimitRec;
@@ -55,7 +56,7 @@ std::vector<PriceRec> Rows(const std::vector<const char*>& prices) {
 }
 
 struct Judged {
-    std::vector<KagiLineRec> days;
+    std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
 };
 
@@ -89,11 +90,11 @@ TEST(KagiLines, GoldenSeriesGivesDaysAndLines) {
     ASSERT_EQ(got.days.size(), 9u);
     for (std::size_t i = 0; i < 9; ++i) {
         SCOPED_TRACE("day " + std::to_string(i + 1));
-        const KagiLineRec& d = got.days[i];
+        const KagiDayRec& d = got.days[i];
         const DayWant& w = days[i];
         EXPECT_EQ(d.KagiDate, Jan2024(static_cast<int>(i) + 1));
-        EXPECT_EQ(d.KagiDate2, 2);
-        EXPECT_EQ(d.RuleDate, 2);
+        EXPECT_EQ(analysis::DayRecord(d).KagiDate2, 2);
+        EXPECT_EQ(analysis::DayRecord(d).RuleDate, 2);
         EXPECT_EQ(d.Tick, Money(1));
         EXPECT_EQ(d.Width, Money(10));
         EXPECT_EQ(d.Marked, w.marked);
@@ -124,7 +125,7 @@ TEST(KagiLines, GoldenSeriesGivesDaysAndLines) {
         SCOPED_TRACE("line " + std::to_string(i + 1));
         const KagiLineRec& l = got.lines[i];
         const LineWant& w = lines[i];
-        const KagiLineRec& opening = got.days[w.day - 1];
+        const KagiDayRec& opening = got.days[w.day - 1];
         EXPECT_EQ(l.KagiDate, Jan2024(w.day));
         EXPECT_EQ(l.Marked, "1");
         EXPECT_EQ(l.Direction, w.direction);
@@ -214,7 +215,7 @@ TEST(KagiLines, BandOfEachDayIsTheLookupsBand) {
         SCOPED_TRACE("table " + std::to_string(t + 1));
         const Judged got = Judge(Rows(prices), tables[t]);
         ASSERT_EQ(got.days.size(), prices.size());
-        for (const KagiLineRec& day : got.days) {
+        for (const KagiDayRec& day : got.days) {
             const PriceLimitRec* band = marketdata::FindPriceBand(tables[t], day.Price);
             ASSERT_NE(band, nullptr);
             EXPECT_EQ(day.Width, band->Width) << day.Price.ToText();
@@ -238,21 +239,21 @@ TEST(KagiLines, OneRowGivesOneLine) {
         SCOPED_TRACE(std::string(c.price) + " direction " + c.direction);
         const Judged got = Judge(Rows({c.price}), c.bands);
         ASSERT_EQ(got.days.size(), 1u);
-        const KagiLineRec& day = got.days[0];
+        const KagiDayRec& day = got.days[0];
         EXPECT_EQ(day.Marked, "1");
         EXPECT_EQ(day.Direction, c.direction);
         EXPECT_EQ(day.Low, Money(c.price));
         EXPECT_EQ(day.High, Money(c.price));
         EXPECT_EQ(day.VolumeSum, Money(10));
         ASSERT_EQ(got.lines.size(), 1u);
-        EXPECT_EQ(got.lines[0], day);
+        EXPECT_EQ(got.lines[0], analysis::DayRecord(day));
     }
 }
 
 TEST(KagiLines, RiseShortOfTheWidthLeavesOneLineWithoutDirection) {
     const Judged got = Judge(Rows({"500", "505", "509", "502"}));
     for (std::size_t i = 1; i < got.days.size(); ++i) EXPECT_EQ(got.days[i].Marked, "0");
-    for (const KagiLineRec& day : got.days) EXPECT_EQ(day.Direction, "");
+    for (const KagiDayRec& day : got.days) EXPECT_EQ(day.Direction, "");
     ASSERT_EQ(got.lines.size(), 1u);
     EXPECT_EQ(got.lines[0].High, Money(500));
     EXPECT_EQ(got.lines[0].VolumeSum, Money(10));
@@ -288,7 +289,7 @@ protected:
 
     testsupport::ProgramFolder folder_{true};
     marketdata::CdmRec company_;
-    std::vector<KagiLineRec> days_;
+    std::vector<KagiDayRec> days_;
     std::vector<KagiLineRec> lines_;
 };
 

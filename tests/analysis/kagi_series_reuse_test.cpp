@@ -12,10 +12,11 @@
 
 namespace {
 
+using analysis::KagiDayRec;
 using analysis::KagiLineRec;
 
 struct Judged {
-    std::vector<KagiLineRec> days;
+    std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
 };
 

@@ -22,6 +22,7 @@
 
 namespace {
 
+using analysis::KagiDayRec;
 using analysis::KagiLineRec;
 using analysis::RuleBitRec;
 using analysis_test::Jan2024;
@@ -84,7 +85,7 @@ protected:
 
     testsupport::ProgramFolder folder_{true};
     marketdata::CdmRec company_;
-    std::vector<KagiLineRec> days_;
+    std::vector<KagiDayRec> days_;
     std::vector<KagiLineRec> lines_;
 };
 

@@ -8,6 +8,7 @@
 #include "common/text_file_write.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"
+#include "tests/support/stock_key.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 using platform::Currency;
 
-marketdata::Key StockKey(const std::string& category) {
-    marketdata::Key key;
-    marketdata::InitKey("JPN", "", category, "", key);
-    key.CorpCode = marketdata::FitField("7203", 20, "CorpCode");
-    return key;
-}
+marketdata::Key StockKey(const std::string& category) { return testsupport::StockKey("JPN", category, "7203"); }
 
 class PriceSeries : public ::testing::Test {
 protected:

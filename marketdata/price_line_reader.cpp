@@ -1,0 +1,112 @@
+#include "marketdata/price_line_reader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/cp932.h"
+
+namespace marketdata {
+
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+
+// The high bit of every byte of `word` that is zero, and no other bit.
+std::uint64_t ZeroBytes(std::uint64_t word) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// Blanks only, as a trimmed line would be empty.
+bool IsBlankLine(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+// Sets the last column and the count. The columns past it are emptied only
+// as far as the line before filled them.
+void EndLine(std::string_view lastColumn, std::size_t count, PriceLine& line) {
+    const std::size_t filledBefore = std::min(line.columnCount, kPriceTextColumns);
+    if (count < kPriceTextColumns) line.columns[count] = lastColumn;
+    line.columnCount = ++count;
+    for (; count < filledBefore; ++count) line.columns[count] = {};
+}
+
+}  // namespace
+
+void SplitPriceColumns(std::string_view text, PriceLine& line) {
+    std::size_t count = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\t') continue;
+        if (count < kPriceTextColumns) line.columns[count] = text.substr(start, i - start);
+        ++count;
+        start = i + 1;
+    }
+    EndLine(text.substr(start), count, line);
+}
+
+bool PriceLineReader::Next(PriceLine& line) {
+    const char* const fileEnd = bytes_.data() + bytes_.size();
+    while (pos_ < bytes_.size()) {
+        // One pass over the line finds its end, its columns and whether it is
+        // all ASCII, eight bytes at a time where eight remain.
+        const char* const begin = bytes_.data() + pos_;
+        const char* columnStart = begin;
+        std::size_t count = 0;
+        std::uint64_t seen = 0;
+        const auto columnEnd = [&](const char* tab) {
+            if (count < kPriceTextColumns) line.columns[count] = std::string_view(columnStart, tab);
+            ++count;
+            columnStart = tab + 1;
+        };
+        const char* p = begin;
+        const char* lf = nullptr;
+        for (; lf == nullptr && fileEnd - p >= 8; p += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            std::uint64_t marks = ZeroBytes(word ^ (kOnes * '\t')) | ZeroBytes(word ^ (kOnes * '\n'));
+            std::uint64_t before = word;  // the bytes of this line
+            for (; marks != 0; marks &= marks - 1) {
+                const int at = std::countr_zero(marks) / 8;
+                if (p[at] == '\t') {
+                    columnEnd(p + at);
+                    continue;
+                }
+                lf = p + at;
+                before = at == 0 ? 0 : word & (~std::uint64_t{0} >> (64 - 8 * at));
+                break;
+            }
+            seen |= before;
+        }
+        if (lf == nullptr) {
+            for (; p != fileEnd && *p != '\n'; ++p) {
+                seen |= static_cast<unsigned char>(*p);
+                if (*p == '\t') columnEnd(p);
+            }
+            lf = p;
+        }
+        pos_ = static_cast<std::size_t>(lf - bytes_.data()) + 1;
+        ++number_;
+        const char* lineEnd = lf;
+        if (lineEnd != begin && lineEnd[-1] == '\r') --lineEnd;
+        std::string_view text(begin, lineEnd);
+        if (seen & (kOnes * 0x80)) {
+            platform::DecodeResult decoded = platform::FromCp932(text);
+            unreadable_ += decoded.invalid;
+            decoded_ = std::move(decoded.text);
+            text = decoded_;
+            // The scan above filled `count` columns with views of the raw bytes.
+            line.columnCount = std::max(line.columnCount, count);
+            SplitPriceColumns(text, line);
+        } else {
+            EndLine(std::string_view(columnStart, lineEnd), count, line);
+        }
+        const char first = text.empty() ? ' ' : text.front();
+        if (IsBlankLine(std::string_view(&first, 1)) && IsBlankLine(text)) continue;
+        line.number = number_;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace marketdata
