@@ -129,10 +129,10 @@ std::string ListingDate(const std::string& text) {
 
 }  // namespace
 
-std::int32_t CheckChinaProfilePage(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t& startRow,
+std::int32_t CheckChinaProfilePage(const PageCellTable& pageText, std::int32_t& startRow,
                                    std::int32_t& startCol) {
     std::int32_t found = 0;
-    ScanPageCells(fetch, pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
+    ScanPageCells(pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
         // Before the start marker: the site's "wrong code" notice names the
         // code as "証券コード" too.
         if (SaysNoProfile(text)) return false;
@@ -145,15 +145,15 @@ std::int32_t CheckChinaProfilePage(const FetchRec& fetch, const PageCellTable& p
     return found;
 }
 
-void ParseChinaProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const FetchRec& fetch,
-                       const PageCellTable& pageText, std::int32_t startRow, std::int32_t startCol) {
+void ParseChinaProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const PageCellTable& pageText,
+                       std::int32_t startRow, std::int32_t startCol) {
     profile.Key = company.Key;
     std::int32_t filled = 0;
     const auto read = [&](std::int32_t row, std::int32_t col, const std::string& text) {
         for (const Lookup& lookup : kLookups) Read(lookup, text, row, col, pageText, filled, profile);
         return filled < kEnoughValues;
     };
-    ScanPageCells(fetch, pageText, startRow, startCol, read);
+    ScanPageCells(pageText, startRow, startCol, read);
     SplitShortName(profile);
     SplitRelatedListing(profile);
     SplitParValue(profile);

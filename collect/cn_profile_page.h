@@ -2,7 +2,6 @@
 #include <cstdint>
 
 #include "collect/page_cell_table.h"
-#include "collect/page_fetch.h"
 #include "marketdata/code_master.h"
 #include "marketdata/company_profile.h"
 
@@ -12,13 +11,13 @@ namespace collect {
 // the first cell that contains "証券コード", in that cell's column; returns
 // the start row, or 0 when the page says that there is no such company or
 // has no profile.
-std::int32_t CheckChinaProfilePage(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t& startRow,
+std::int32_t CheckChinaProfilePage(const PageCellTable& pageText, std::int32_t& startRow,
                                    std::int32_t& startCol);
 
 // Reads the labelled values from the start row and column on into `profile`
 // (its Key taken from the company), splitting the values that carry two
 // fields.
-void ParseChinaProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const FetchRec& fetch,
-                       const PageCellTable& pageText, std::int32_t startRow, std::int32_t startCol);
+void ParseChinaProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const PageCellTable& pageText,
+                       std::int32_t startRow, std::int32_t startCol);
 
 }  // namespace collect

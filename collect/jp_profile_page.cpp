@@ -96,12 +96,12 @@ void Normalise(marketdata::CpiRec& profile) {
 
 }  // namespace
 
-std::int32_t CheckJapanProfilePage(const FetchRec& fetch, const PageCellTable& pageText, marketdata::CpiRec& profile,
+std::int32_t CheckJapanProfilePage(const PageCellTable& pageText, marketdata::CpiRec& profile,
                                    std::int32_t& startRow, std::int32_t& startCol) {
     profile.Text[kName].clear();
     profile.Text[9].clear();
     std::int32_t found = 0;
-    ScanPageCells(fetch, pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
+    ScanPageCells(pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
         if (profile.Text[kName].empty() && Contains(text, "企業情報検索")) {
             profile.Text[kName] = platform::TrimBlanks(pageText.At(row + 1, col));
         }
@@ -119,8 +119,8 @@ std::int32_t CheckJapanProfilePage(const FetchRec& fetch, const PageCellTable& p
     return found;
 }
 
-void ParseJapanProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const FetchRec& fetch,
-                       const PageCellTable& pageText, std::int32_t startRow, std::int32_t startCol) {
+void ParseJapanProfile(const marketdata::CdmRec& company, marketdata::CpiRec& profile, const PageCellTable& pageText,
+                       std::int32_t startRow, std::int32_t startCol) {
     profile.Key = company.Key;
     std::int32_t filled = 0;
     const auto read = [&](std::int32_t row, std::int32_t col, const std::string& text) {
@@ -134,7 +134,7 @@ void ParseJapanProfile(const marketdata::CdmRec& company, marketdata::CpiRec& pr
         }
         return filled < static_cast<std::int32_t>(kLookups.size());
     };
-    ScanPageCells(fetch, pageText, startRow, startCol, read);
+    ScanPageCells(pageText, startRow, startCol, read);
     Normalise(profile);
 }
 

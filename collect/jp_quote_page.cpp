@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "collect/label_lookup.h"
+#include "collect/page_cell_scan.h"
 #include "collect/quote_dates.h"
 #include "collect/quote_label_scan.h"
 #include "collect/report_numbers.h"
@@ -96,27 +97,25 @@ void ReadKindAndValue(const std::string& text, std::string_view marker, std::str
 std::int32_t CheckJapanQuotePage(const PageCellTable& table, std::int32_t& row, std::int32_t& col) {
     row = 0;
     col = 0;
-    for (std::int32_t r = 1; r <= table.RowCount(); ++r) {
-        for (std::int32_t c = 1; c <= table.ColCount(); ++c) {
-            const std::string& cell = table.At(r, c);
-            if (platform::TrimBlanks(cell).empty()) continue;
-            if (cell.find("現在の日時") != std::string::npos) {
-                row = r;
-                col = c;
-            }
-            if (cell.find("新規デザイン作成") != std::string::npos) {
-                row = r + 2;
-                col = c;
-            }
-            for (const char* missing : {"指定された URL は存在しません", "一致する銘柄はありません", "見つかりませんでした"}) {
-                if (cell.find(missing) != std::string::npos) {
-                    row = 0;
-                    col = 0;
-                    return 0;
-                }
+    // The start found last wins, unless the page says there is no such stock.
+    ScanPageCells(table, 1, 1, [&](std::int32_t r, std::int32_t c, const std::string& cell) {
+        if (cell.find("現在の日時") != std::string::npos) {
+            row = r;
+            col = c;
+        }
+        if (cell.find("新規デザイン作成") != std::string::npos) {
+            row = r + 2;
+            col = c;
+        }
+        for (const char* missing : {"指定された URL は存在しません", "一致する銘柄はありません", "見つかりませんでした"}) {
+            if (cell.find(missing) != std::string::npos) {
+                row = 0;
+                col = 0;
+                return false;
             }
         }
-    }
+        return true;
+    });
     return row;
 }
 

@@ -35,8 +35,8 @@ bool CollectJapanProfile(CompanyPageRun& run, marketdata::CdmRec& company, std::
     std::int32_t row = 0;
     std::int32_t col = 0;
     if (!FetchProfilePage(run, company, "ACPJP30M(3)：", fetch)) return false;
-    if (CheckJapanProfilePage(fetch, PageText(), profile, row, col) == 0) return NoProfile(run, company);
-    ParseJapanProfile(company, profile, fetch, PageText(), row, col);
+    if (CheckJapanProfilePage(PageText(), profile, row, col) == 0) return NoProfile(run, company);
+    ParseJapanProfile(company, profile, PageText(), row, col);
     // The market codes follow from the market name in the market-report run.
     marketdata::MarketName(company) = profile.Text[25];
     marketdata::CpiToCdmRec(company, profile);
@@ -55,8 +55,8 @@ bool CollectChinaProfile(CompanyPageRun& run, marketdata::CdmRec& company, std::
     std::int32_t row = 0;
     std::int32_t col = 0;
     if (!FetchProfilePage(run, company, "ACPCN30M(3)：", fetch)) return false;
-    if (CheckChinaProfilePage(fetch, PageText(), row, col) == 0) return NoProfile(run, company);
-    ParseChinaProfile(company, profile, fetch, PageText(), row, col);
+    if (CheckChinaProfilePage(PageText(), row, col) == 0) return NoProfile(run, company);
+    ParseChinaProfile(company, profile, PageText(), row, col);
     marketdata::CpiToCdmRec(company, profile);
     std::string& marketName = marketdata::MarketName(company);
     const std::string& listings = profile.Text[25];

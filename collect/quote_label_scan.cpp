@@ -4,6 +4,7 @@
 #include <set>
 
 #include "collect/label_lookup.h"
+#include "collect/page_cell_scan.h"
 #include "platform/utf8_text.h"
 
 namespace collect {
@@ -17,42 +18,32 @@ void ScanQuoteLabels(const PageCellTable& table, std::int32_t startRow, std::int
                            [](const std::string* target) { return !platform::TrimBlanks(*target).empty(); });
     };
     std::int32_t hits = 0;
-    for (std::int32_t row = startRow; row <= table.RowCount(); ++row) {
-        for (std::int32_t col = startCol; col <= table.ColCount(); ++col) {
-            const std::string cell = platform::TrimBlanks(table.At(row, col));
-            if (cell.empty()) continue;
-            for (const QuoteLabel& label : labels) {
-                if (label.exact) {
-                    LookupLabelValueExact(cell, label.direction, "", hits, label.label, *label.target, table, row, col);
-                } else {
-                    LookupLabelValueContains(cell, label.direction, "", hits, label.label, *label.target, table, row,
-                                             col);
-                }
+    ScanPageCells(table, startRow, startCol, [&](std::int32_t row, std::int32_t col, const std::string& cell) {
+        for (const QuoteLabel& label : labels) {
+            if (label.exact) {
+                LookupLabelValueExact(cell, label.direction, "", hits, label.label, *label.target, table, row, col);
+            } else {
+                LookupLabelValueContains(cell, label.direction, "", hits, label.label, *label.target, table, row, col);
             }
-            if (allFilled()) return;
         }
-    }
+        return !allFilled();
+    });
 }
 
 std::int32_t FindQuoteStart(const PageCellTable& table, std::string_view start,
                             std::span<const std::string_view> stops, std::int32_t& row, std::int32_t& col) {
     row = 0;
     col = 0;
-    for (std::int32_t r = 1; r <= table.RowCount(); ++r) {
-        for (std::int32_t c = 1; c <= table.ColCount(); ++c) {
-            const std::string& cell = table.At(r, c);
-            if (platform::TrimBlanks(cell).empty()) continue;
-            for (const std::string_view stop : stops) {
-                if (cell.find(stop) != std::string::npos) return 0;
-            }
-            if (cell.find(start) != std::string::npos) {
-                row = r;
-                col = c;
-                return row;
-            }
+    ScanPageCells(table, 1, 1, [&](std::int32_t r, std::int32_t c, const std::string& cell) {
+        for (const std::string_view stop : stops) {
+            if (cell.find(stop) != std::string::npos) return false;
         }
-    }
-    return 0;
+        if (cell.find(start) == std::string::npos) return true;
+        row = r;
+        col = c;
+        return false;
+    });
+    return row;
 }
 
 }  // namespace collect

@@ -31,12 +31,12 @@ bool CollectResearch(CompanyPageRun& run, marketdata::CdmRec& stock, std::string
         run.LogMissing("無し(2) ", stock);
         return false;
     }
-    if (result == kNoReportPage || CheckReportPage(fetch, PageText(), row, col) < 1) {
+    if (result == kNoReportPage || CheckReportPage(PageText(), row, col) < 1) {
         run.LogMissing("無し(1) ", stock);
         return false;
     }
     marketdata::MultexRec report;
-    ParseResearchReportPage(stock, fetch, PageText(), report);
+    ParseResearchReportPage(stock, PageText(), report);
     marketdata::MultexRecToLine(report, resultLine);
     marketdata::ProcMarkRec& mark = marketdata::ResearchMark(stock);
     mark.MarkFlag = "1";

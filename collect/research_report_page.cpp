@@ -48,10 +48,10 @@ constexpr std::array<Lookup, 7> kLookups{{
     {"今週の証券アナリスト情報", kRight, &LabelTexts::analyst},
 }};
 
-LabelTexts ReadLabelTexts(const FetchRec& fetch, const PageCellTable& pageText) {
+LabelTexts ReadLabelTexts(const PageCellTable& pageText) {
     LabelTexts texts;
     std::int32_t hits = 0;
-    ScanPageCells(fetch, pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
+    ScanPageCells(pageText, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& text) {
         for (const Lookup& lookup : kLookups) {
             LookupLabelValueContains(text, lookup.direction, "", hits, lookup.label, texts.*lookup.target, pageText,
                                      row, col);
@@ -68,7 +68,7 @@ std::string Cell(const PageCellTable& pageText, std::int32_t row, std::int32_t c
 // The searches for the tables, each from the row of the label found last.
 class TableFinder {
 public:
-    TableFinder(const FetchRec& fetch, const PageCellTable& pageText) : fetch_(fetch), pageText_(pageText) {}
+    explicit TableFinder(const PageCellTable& pageText) : pageText_(pageText) {}
 
     // The row of `header` found after `title`; 0 when either is missing.
     std::int32_t HeaderRow(std::string_view title, std::string_view header) {
@@ -79,11 +79,10 @@ private:
     std::int32_t Find(std::string_view text) {
         std::int32_t row = 0;
         std::int32_t col = 0;
-        if (FindCellContainingFrom(fetch_, pageText_, from_, text, row, col) > 0) from_ = row;
+        if (FindCellContainingFrom(pageText_, from_, text, row, col) > 0) from_ = row;
         return row;
     }
 
-    const FetchRec& fetch_;
     const PageCellTable& pageText_;
     std::int32_t from_ = 1;
 };
@@ -132,11 +131,11 @@ std::string FillReportUrl(const std::string& urlTemplate, const marketdata::CdmR
     return CompanyUrl(urlTemplate, platform::TrimBlanks(stock.Key.CorpCode));
 }
 
-std::int32_t FindCellContainingFrom(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t firstRow,
+std::int32_t FindCellContainingFrom(const PageCellTable& pageText, std::int32_t firstRow,
                                     std::string_view text, std::int32_t& row, std::int32_t& col) {
     row = 0;
     col = 0;
-    ScanPageCells(fetch, pageText, firstRow, 1, [&](std::int32_t r, std::int32_t c, const std::string& cell) {
+    ScanPageCells(pageText, firstRow, 1, [&](std::int32_t r, std::int32_t c, const std::string& cell) {
         if (cell.find(text) == std::string::npos) return true;
         row = r;
         col = c;
@@ -145,27 +144,27 @@ std::int32_t FindCellContainingFrom(const FetchRec& fetch, const PageCellTable& 
     return row;
 }
 
-std::int32_t FindCellContaining(const FetchRec& fetch, const PageCellTable& pageText, std::string_view text,
+std::int32_t FindCellContaining(const PageCellTable& pageText, std::string_view text,
                                 std::int32_t& row, std::int32_t& col) {
-    return FindCellContainingFrom(fetch, pageText, 1, text, row, col);
+    return FindCellContainingFrom(pageText, 1, text, row, col);
 }
 
-std::int32_t CheckReportPage(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t& row,
+std::int32_t CheckReportPage(const PageCellTable& pageText, std::int32_t& row,
                              std::int32_t& col) {
-    if (FindCellContaining(fetch, pageText, kForeignSection, row, col) > 0) {
+    if (FindCellContaining(pageText, kForeignSection, row, col) > 0) {
         row = 0;
         col = 0;
         return 0;
     }
-    return FindCellContaining(fetch, pageText, kReportStart, row, col);
+    return FindCellContaining(pageText, kReportStart, row, col);
 }
 
-void ParseResearchReportPage(const marketdata::CdmRec& stock, const FetchRec& fetch, const PageCellTable& pageText,
+void ParseResearchReportPage(const marketdata::CdmRec& stock, const PageCellTable& pageText,
                              marketdata::MultexRec& rec) {
     rec = marketdata::MultexRec{};
     rec.Key = stock.Key;
-    const LabelTexts texts = ReadLabelTexts(fetch, pageText);
-    TableFinder tables(fetch, pageText);
+    const LabelTexts texts = ReadLabelTexts(pageText);
+    TableFinder tables(pageText);
     if (const std::int32_t row = tables.HeaderRow("銘柄レポート更新履歴", "年月日"); row > 0) {
         ReadHistory(pageText, row, rec);
     }

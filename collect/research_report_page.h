@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "collect/page_cell_table.h"
-#include "collect/page_fetch.h"
 #include "marketdata/code_master.h"
 #include "marketdata/multex_record.h"
 
@@ -17,15 +16,15 @@ std::string FillReportUrl(const std::string& urlTemplate, const marketdata::CdmR
 // The first cell, rows from `firstRow` on and in each row every column from
 // 1, whose trimmed text is not blank and contains `text`: its row is
 // returned and set with its column; 0 (both) when there is none.
-std::int32_t FindCellContainingFrom(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t firstRow,
+std::int32_t FindCellContainingFrom(const PageCellTable& pageText, std::int32_t firstRow,
                                     std::string_view text, std::int32_t& row, std::int32_t& col);
-std::int32_t FindCellContaining(const FetchRec& fetch, const PageCellTable& pageText, std::string_view text,
+std::int32_t FindCellContaining(const PageCellTable& pageText, std::string_view text,
                                 std::int32_t& row, std::int32_t& col);
 
 // The row (and column) where the report starts, at "今週のリサーチ情報"; 0
 // when the page has none or says that the stock, one of the foreign
 // section, has no report.
-std::int32_t CheckReportPage(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t& row,
+std::int32_t CheckReportPage(const PageCellTable& pageText, std::int32_t& row,
                              std::int32_t& col);
 
 // The report page read into `rec`, a record started afresh with the stock's
@@ -35,7 +34,7 @@ std::int32_t CheckReportPage(const FetchRec& fetch, const PageCellTable& pageTex
 // the five report-history rows (A1 dates, A2 texts), the three valuation rows
 // (B1 month, B2 and B3 values) and the seven performance rows (C1 period, C2
 // to C5 values). What the page lacks stays empty.
-void ParseResearchReportPage(const marketdata::CdmRec& stock, const FetchRec& fetch, const PageCellTable& pageText,
+void ParseResearchReportPage(const marketdata::CdmRec& stock, const PageCellTable& pageText,
                              marketdata::MultexRec& rec);
 
 // Texts 11-14 from the first history text that tells of a change of the

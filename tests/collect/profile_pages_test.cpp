@@ -66,9 +66,9 @@ struct JapanRead {
 JapanRead ReadJapan(const std::string& html) {
     const Page page = Lay(html);
     JapanRead read;
-    read.found = collect::CheckJapanProfilePage(page.fetch, page.text, read.profile, read.row, read.col);
+    read.found = collect::CheckJapanProfilePage(page.text, read.profile, read.row, read.col);
     if (read.found > 0) {
-        collect::ParseJapanProfile(Company("JPN", "1301"), read.profile, page.fetch, page.text, read.row, read.col);
+        collect::ParseJapanProfile(Company("JPN", "1301"), read.profile, page.text, read.row, read.col);
     }
     return read;
 }
@@ -179,9 +179,9 @@ struct ChinaRead {
 ChinaRead ReadChina(const std::string& html) {
     const Page page = Lay(html);
     ChinaRead read;
-    read.found = collect::CheckChinaProfilePage(page.fetch, page.text, read.row, read.col);
+    read.found = collect::CheckChinaProfilePage(page.text, read.row, read.col);
     if (read.found > 0) {
-        collect::ParseChinaProfile(Company("CHN", "00700"), read.profile, page.fetch, page.text, read.row, read.col);
+        collect::ParseChinaProfile(Company("CHN", "00700"), read.profile, page.text, read.row, read.col);
     }
     return read;
 }

@@ -48,7 +48,7 @@ std::string Line(const marketdata::MultexRec& rec) {
 
 marketdata::MultexRec Parse(const Page& page, const marketdata::CdmRec& stock = Stock("1301")) {
     marketdata::MultexRec rec;
-    collect::ParseResearchReportPage(stock, page.fetch, page.text, rec);
+    collect::ParseResearchReportPage(stock, page.text, rec);
     return rec;
 }
 
@@ -62,7 +62,7 @@ TEST(ResearchReportPage, ReadsTheGeneratedPages) {
         const Page page = Layout(testsupport::ResearchReportPage(code, name));
         std::int32_t row = 0;
         std::int32_t col = 0;
-        EXPECT_GT(collect::CheckReportPage(page.fetch, page.text, row, col), 0);
+        EXPECT_GT(collect::CheckReportPage(page.text, row, col), 0);
         EXPECT_EQ(page.text.At(row, col), "今週のリサーチ情報");
         const marketdata::CdmRec stock = Stock(code);
         marketdata::MultexRec expected = testsupport::ExpectedResearchRecord(code, name);
@@ -87,25 +87,25 @@ TEST(ResearchReportPage, FindsTheReportOnlyWhereThePageHasOne) {
         const Page page = TablePage(c.rows);
         std::int32_t row = -1;
         std::int32_t col = -1;
-        EXPECT_EQ(collect::CheckReportPage(page.fetch, page.text, row, col), c.row);
+        EXPECT_EQ(collect::CheckReportPage(page.text, row, col), c.row);
         EXPECT_EQ(row, c.row);
         EXPECT_EQ(col, c.row == 0 ? 0 : 2);
     }
     const Page foreign = Layout(testsupport::NoResearchReportPage());
     std::int32_t row = 0;
     std::int32_t col = 0;
-    EXPECT_EQ(collect::CheckReportPage(foreign.fetch, foreign.text, row, col), 0);
+    EXPECT_EQ(collect::CheckReportPage(foreign.text, row, col), 0);
 }
 
 TEST(ResearchReportPage, FindsCellsFromAGivenRow) {
     const Page page = TablePage({{"", "年月日"}, {"PER割安度"}, {"x", "y", "年月"}});
     std::int32_t row = 0;
     std::int32_t col = 0;
-    EXPECT_EQ(collect::FindCellContaining(page.fetch, page.text, "年月", row, col), 1);
+    EXPECT_EQ(collect::FindCellContaining(page.text, "年月", row, col), 1);
     EXPECT_EQ(col, 2);
-    EXPECT_EQ(collect::FindCellContainingFrom(page.fetch, page.text, 2, "年月", row, col), 3);
+    EXPECT_EQ(collect::FindCellContainingFrom(page.text, 2, "年月", row, col), 3);
     EXPECT_EQ(col, 3);
-    EXPECT_EQ(collect::FindCellContainingFrom(page.fetch, page.text, 4, "年月", row, col), 0);
+    EXPECT_EQ(collect::FindCellContainingFrom(page.text, 4, "年月", row, col), 0);
     EXPECT_EQ(col, 0);
 }
 
