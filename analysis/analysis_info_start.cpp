@@ -58,23 +58,21 @@ void WarnNoCompaniesAtStart() {
 }
 
 bool PrepareAnalysisInfo(common::EnvRec& env, common::MSGRec& msg) {
-    switch (CheckAnalysisInfo(env)) {
-        case AnalysisInfoNeed::NoCompanies:
-            WarnNoCompaniesAtStart();
-            return false;
-        case AnalysisInfoNeed::Build:
-            AMNCM00M(env, msg);
-            break;
-        case AnalysisInfoNeed::Current:
-            break;
+    const AnalysisInfoNeed need = CheckAnalysisInfo(env);
+    if (need == AnalysisInfoNeed::NoCompanies) {
+        WarnNoCompaniesAtStart();
+        return false;
     }
+    // A build loads the Index itself, and has told the user when it could not.
+    const bool built = need == AnalysisInfoNeed::Build;
+    if (built) AMNCM00M(env, msg);
     common::State().CancelRequested = false;
     msg.StageCount = 10;
     msg.StagesDone = 0;
     long stride = 1;
     SetProgressStep("分析情報Indexの読込中", 0, 0, stride, msg);
     std::vector<common::AnalysisRec>& index = common::State().analysisIndexTable;
-    if (index.empty() && !ReadAnalysisInfoFile(marketdata::kAnalysisIndexFileNumber, 0, env, msg, index)) {
+    if (!built && index.empty() && !ReadAnalysisInfoFile(marketdata::kAnalysisIndexFileNumber, 0, env, msg, index)) {
         WarnNoAnalysisInfo("00");
     }
     return true;

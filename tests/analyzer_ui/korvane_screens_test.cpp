@@ -164,6 +164,16 @@ TEST_F(KorvaneScreens, AFreshKorvaneSaysWhereCompaniesComeFromAndEnds) {
     EXPECT_EQ(ui.presenter->boxes[0].style, 48);
 }
 
+TEST_F(KorvaneScreens, ABuildThatFindsNoCompanyIsToldOnceAndTheProgramGoesOn) {
+    WriteMarket();
+    for (int n = 1; n <= 4; ++n) common::WriteSetting("MirControl\\Help\\MngCntry0" + std::to_string(n), "0");
+    analyzer_ui::KsenMenu(main);
+    ASSERT_EQ(Texts().size(), 2u);
+    EXPECT_EQ(Texts()[0].rfind(kNoCompany, 0), 0u);
+    EXPECT_EQ(Texts()[1].rfind("分析情報が存在しません。　", 0), 0u);
+    EXPECT_EQ(ActiveScreen(), "frmGetList");
+}
+
 TEST_F(KorvaneScreens, EachMenuButtonBringsItsScreenForward) {
     WriteMarket();
     analyzer_ui::KsenMenu(main);
