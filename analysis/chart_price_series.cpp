@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <type_traits>
 
 #include "common/currency_scale.h"
 #include "common/message_box.h"
@@ -13,6 +14,7 @@ namespace analysis {
 namespace {
 
 using marketdata::PriceRec;
+using marketdata::PriceValues;
 using marketdata::kChartAverageWindows;
 using platform::Currency;
 
@@ -23,8 +25,9 @@ constexpr int kWarningStyle = 48;
 // Scales the four prices by adjusted close ÷ close. The product is taken in
 // one exact step: a ratio rounded to four decimals first would leave the
 // adjusted close a little off the adjusted value (300 × 0.3333 ≠ 100).
-void AdjustForSplits(std::span<PriceRec> rows) {
-    for (PriceRec& row : rows) {
+template <class Row>
+void AdjustForSplits(std::span<Row> rows) {
+    for (PriceValues& row : rows) {
         if (row.Close <= Currency()) continue;
         const __int128 adjusted = row.AdjClose.raw();
         const __int128 close = row.Close.raw();
@@ -34,7 +37,7 @@ void AdjustForSplits(std::span<PriceRec> rows) {
     }
 }
 
-void ScalePrices(PriceRec& row, const Currency& priceScale) {
+void ScalePrices(PriceValues& row, const Currency& priceScale) {
     for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close, &row.AdjClose}) *price = *price * priceScale;
 }
 
@@ -78,8 +81,13 @@ ChartSeriesOptions ReadChartSeriesOptions(std::string_view currencyCode) {
     return options;
 }
 
-void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& options, std::vector<PriceRec>& chart) {
-    if (options.splitAdjusted) AdjustForSplits(daily);
+namespace {
+
+// Split adjustment of the daily rows (when asked), then the chart rows of the
+// range built from them.
+template <class Row>
+void ArrangeChartRows(std::vector<Row>& daily, const ChartSeriesOptions& options, std::vector<Row>& chart) {
+    if (options.splitAdjusted) AdjustForSplits<Row>(daily);
     if (options.range == kChartRangeDaily) {
         chart.swap(daily);
     } else if (options.range == kChartRangeWeekly) {
@@ -87,11 +95,20 @@ void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& 
     } else {
         marketdata::BuildMonthlySeries(daily, chart);
     }
-    if (!options.pricesOnly) {
-        FillWorkFields(chart, options.priceScale);
-    } else if (options.priceScale != Currency(1)) {
-        for (PriceRec& row : chart) ScalePrices(row, options.priceScale);
-    }
+}
+
+}  // namespace
+
+void PrepareChartSeries(std::vector<PriceRec>& daily, const ChartSeriesOptions& options, std::vector<PriceRec>& chart) {
+    ArrangeChartRows(daily, options, chart);
+    FillWorkFields(chart, options.priceScale);
+}
+
+void PrepareJudgedSeries(std::vector<PriceValues>& daily, const ChartSeriesOptions& options,
+                         std::vector<PriceValues>& chart) {
+    ArrangeChartRows(daily, options, chart);
+    if (options.priceScale == Currency(1)) return;
+    for (PriceValues& row : chart) ScalePrices(row, options.priceScale);
 }
 
 namespace {
@@ -99,21 +116,28 @@ namespace {
 // `chart` keeps its rows until they are overwritten: a caller judging company
 // after company then reuses them instead of freeing and allocating thousands
 // of rows each time.
-bool LoadAndPrepare(bool valuesOnly, int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
-                    std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    const bool loaded =
-        valuesOnly ? marketdata::LoadPriceSeriesValues(env, company.Key, "D", "", ".txt", daily)
-                   : marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt",
-                                                 daily);
+template <class Row>
+bool LoadAndPrepare(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
+                    std::string_view currencyCode, std::vector<Row>& daily, std::vector<Row>& chart) {
+    bool loaded = false;
+    if constexpr (std::is_same_v<Row, PriceRec>) {
+        loaded = marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt",
+                                             daily);
+    } else {
+        loaded = marketdata::LoadPriceSeriesValues(env, company.Key, "D", "", ".txt", daily);
+    }
     if (!loaded) {
         daily.clear();
         chart.clear();
         if (showMessage == 1) common::ShowWarning(kNoSeriesWarning, kWarningStyle);
         return false;
     }
-    ChartSeriesOptions options = ReadChartSeriesOptions(currencyCode);
-    options.pricesOnly = valuesOnly;
-    PrepareChartSeries(daily, options, chart);
+    const ChartSeriesOptions options = ReadChartSeriesOptions(currencyCode);
+    if constexpr (std::is_same_v<Row, PriceRec>) {
+        PrepareChartSeries(daily, options, chart);
+    } else {
+        PrepareJudgedSeries(daily, options, chart);
+    }
     return true;
 }
 
@@ -121,12 +145,12 @@ bool LoadAndPrepare(bool valuesOnly, int showMessage, common::EnvRec& env, const
 
 bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
                           std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    return LoadAndPrepare(false, showMessage, env, company, currencyCode, daily, chart);
+    return LoadAndPrepare(showMessage, env, company, currencyCode, daily, chart);
 }
 
 bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
-                           std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    return LoadAndPrepare(true, 0, env, company, currencyCode, daily, chart);
+                           std::vector<PriceValues>& daily, std::vector<PriceValues>& chart) {
+    return LoadAndPrepare(0, env, company, currencyCode, daily, chart);
 }
 
 }  // namespace analysis

@@ -20,9 +20,6 @@ struct ChartSeriesOptions {
     bool splitAdjusted = false;  // KsnGrh\GrahSplt is 1
     std::int32_t range = kChartRangeDaily;
     platform::Currency priceScale{1};  // of the stock's currency
-    // Only the prices scaled, as the judgement reads them: no unscaled
-    // copies, averages or direction texts.
-    bool pricesOnly = false;
 };
 
 // The chart settings and the price scale of `currencyCode`.
@@ -37,6 +34,11 @@ ChartSeriesOptions ReadChartSeriesOptions(std::string_view currencyCode);
 void PrepareChartSeries(std::vector<marketdata::PriceRec>& daily, const ChartSeriesOptions& options,
                         std::vector<marketdata::PriceRec>& chart);
 
+// PrepareChartSeries for the judgement's value rows: only the prices are
+// scaled, as there are no work fields.
+void PrepareJudgedSeries(std::vector<marketdata::PriceValues>& daily, const ChartSeriesOptions& options,
+                         std::vector<marketdata::PriceValues>& chart);
+
 // Loads the stock's daily series (file 1014, candle kind "D", ".txt") and
 // prepares the chart series by the chart settings. No series: with
 // `showMessage` 1 a warning box, then false with both outputs empty.
@@ -48,10 +50,9 @@ bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata
                           std::string_view currencyCode, std::vector<marketdata::PriceRec>& daily,
                           std::vector<marketdata::PriceRec>& chart);
 
-// LoadChartPriceSeries for the judgement, without a message: the rows are
-// loaded with no texts but the date (LoadPriceSeriesValues) and the chart
-// rows get only their prices scaled (ChartSeriesOptions::pricesOnly).
+// LoadChartPriceSeries for the judgement, without a message: value rows
+// (LoadPriceSeriesValues) prepared by PrepareJudgedSeries.
 bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
-                           std::vector<marketdata::PriceRec>& daily, std::vector<marketdata::PriceRec>& chart);
+                           std::vector<marketdata::PriceValues>& daily, std::vector<marketdata::PriceValues>& chart);
 
 }  // namespace analysis

@@ -215,10 +215,10 @@ std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days) {
     return recs;
 }
 
-void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiDayRec>& days) {
+void BuildDaySeries(std::span<const marketdata::PriceValues> rows, std::vector<KagiDayRec>& days) {
     DaySerials serials;
     days.clear();
-    for (const marketdata::PriceRec& row : rows) {
+    for (const marketdata::PriceValues& row : rows) {
         const Currency price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
         if (price == Currency()) continue;
         KagiDayRec& day = days.emplace_back();
@@ -250,7 +250,7 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
 
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
               std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiDayRec>& days,
-              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceRec> prices) {
+              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceValues> prices) {
     common::State().procedureId = "AKAGI41M";
     const common::FunctionIdGuard functionId("AKAGI41M");
     lines.clear();
@@ -260,7 +260,7 @@ bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
     }
 
     marketdata::ProcMarkRec& mark = company.ProcMark[kJudgementProcess];
-    mark.MarkDate = prices.back().Text[0];
+    mark.MarkDate = platform::DateText(prices.back().Date);
     mark.MarkTime = "00:00:00";
 
     BuildDaySeries(prices, days);

@@ -24,7 +24,7 @@ std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days);
 
 // One day per price row, oldest first: the adjusted close as the price, the
 // close when that is 0; a row whose price is still 0 is no day.
-void BuildDaySeries(std::span<const marketdata::PriceRec> rows, std::vector<KagiDayRec>& days);
+void BuildDaySeries(std::span<const marketdata::PriceValues> rows, std::vector<KagiDayRec>& days);
 
 // Completes a day series as BuildDaySeries gives it: each day's band tick and
 // width (the lowest band's below every band), its turn-candidate mark,
@@ -41,6 +41,6 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
 // for the next company.
 bool AKAGI41M(const KesenParamSet& params, marketdata::CdmRec& company,
               std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiDayRec>& days,
-              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceRec> prices);
+              std::vector<KagiLineRec>& lines, std::span<const marketdata::PriceValues> prices);
 
 }  // namespace analysis

@@ -44,8 +44,8 @@ struct PartRun {
     std::string resultPath;
     std::string workPath;
     // Reused from company to company, so their records are not allocated anew.
-    std::vector<marketdata::PriceRec> daily;
-    std::vector<marketdata::PriceRec> chart;
+    std::vector<marketdata::PriceValues> daily;
+    std::vector<marketdata::PriceValues> chart;
     std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
 };

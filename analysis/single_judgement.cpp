@@ -40,7 +40,8 @@ bool JudgeStock(const marketdata::Key& key, long priceCount, std::span<const mar
     const std::size_t rows = std::min(prices.size(), static_cast<std::size_t>(std::max(priceCount, 0L)));
     std::vector<KagiDayRec> days;
     std::vector<KagiLineRec> lines;
-    if (!AKAGI41M(params, company, bands, days, lines, {prices.begin(), prices.begin() + rows})) return false;
+    const std::vector<marketdata::PriceValues> values = marketdata::ValuesOf(prices.first(rows));
+    if (!AKAGI41M(params, company, bands, days, lines, values)) return false;
     if (days.empty() || lines.empty()) return false;  // nothing would be written
     const std::string extension = common::CFFIL03M(kChartLineFileNumber);
     CFKSN52M(env, key, kChartLineFileNumber, kChartLineTempSuffix, extension, DayRecords(days));

@@ -132,7 +132,7 @@ std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
     for (long s = 0; s < kCheckedStocks; ++s) {
         Series(s, kCheckedRows, prices);
         marketdata::CdmRec company;
-        analysis::AKAGI41M(judgement.params, company, judgement.bands, days, lines, prices);
+        analysis::AKAGI41M(judgement.params, company, judgement.bands, days, lines, marketdata::ValuesOf(prices));
         const marketdata::TermRec& term = company.Term[analysis::kJudgementProcess];
         digest.Add(term.FirstDate);
         digest.Add(term.LastDate);
@@ -148,6 +148,7 @@ std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
 // vectors are reused from stock to stock, as a judgement run does.
 void JudgeStocks(benchmark::State& state, const Judgement& judgement, long stocks, long rows) {
     std::vector<PriceRec> prices;
+    std::vector<marketdata::PriceValues> values;
     std::vector<analysis::KagiDayRec> days;
     std::vector<KagiLineRec> lines;
     std::size_t lineCount = 0;
@@ -156,9 +157,10 @@ void JudgeStocks(benchmark::State& state, const Judgement& judgement, long stock
         for (long s = 0; s < stocks; ++s) {
             state.PauseTiming();
             Series(s, rows, prices);
+            values = marketdata::ValuesOf(prices);
             marketdata::CdmRec company;
             state.ResumeTiming();
-            analysis::AKAGI41M(judgement.params, company, judgement.bands, days, lines, prices);
+            analysis::AKAGI41M(judgement.params, company, judgement.bands, days, lines, values);
             lineCount += lines.size();
         }
         benchmark::DoNotOptimize(lineCount);

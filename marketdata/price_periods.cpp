@@ -1,6 +1,7 @@
 #include "marketdata/price_periods.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace marketdata {
 
@@ -26,20 +27,21 @@ void WriteValueTexts(PriceRec& rec) {
     rec.Text[6] = rec.AdjClose.ToText();
 }
 
-bool BuildPeriodSeries(std::span<const PriceRec> daily, PeriodStart periodStart, std::vector<PriceRec>& periods) {
+template <class Row>
+bool BuildPeriodSeries(std::span<const Row> daily, PeriodStart periodStart, std::vector<Row>& periods) {
     periods.clear();
     if (daily.empty()) return false;
     periods.reserve(daily.size());
-    for (const PriceRec& day : daily) {
+    for (const Row& day : daily) {
         const platform::Date start = periodStart(day.Date);
         if (periods.empty() || periods.back().Date != start) {
-            PriceRec& opened = periods.emplace_back();
+            Row& opened = periods.emplace_back();
             opened.Date = start;
             opened.Open = day.Open;
             opened.High = day.High;
             opened.Low = day.Low;
         }
-        PriceRec& period = periods.back();
+        Row& period = periods.back();
         period.High = std::max(period.High, day.High);
         period.Low = std::min(period.Low, day.Low);
         period.Close = day.Close;
@@ -47,7 +49,9 @@ bool BuildPeriodSeries(std::span<const PriceRec> daily, PeriodStart periodStart,
         period.Volume += day.Volume;
     }
     periods.shrink_to_fit();
-    for (PriceRec& period : periods) WriteValueTexts(period);
+    if constexpr (std::is_same_v<Row, PriceRec>) {
+        for (PriceRec& period : periods) WriteValueTexts(period);
+    }
     return true;
 }
 
@@ -58,6 +62,14 @@ bool BuildWeeklySeries(std::span<const PriceRec> daily, std::vector<PriceRec>& w
 }
 
 bool BuildMonthlySeries(std::span<const PriceRec> daily, std::vector<PriceRec>& monthly) {
+    return BuildPeriodSeries(daily, FirstOfMonth, monthly);
+}
+
+bool BuildWeeklySeries(std::span<const PriceValues> daily, std::vector<PriceValues>& weekly) {
+    return BuildPeriodSeries(daily, MondayOf, weekly);
+}
+
+bool BuildMonthlySeries(std::span<const PriceValues> daily, std::vector<PriceValues>& monthly) {
     return BuildPeriodSeries(daily, FirstOfMonth, monthly);
 }
 

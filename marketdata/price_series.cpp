@@ -4,6 +4,7 @@
 #include <iterator>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 #include "common/data_file.h"
 #include "common/logs.h"
@@ -58,7 +59,7 @@ bool ConvertColumns(std::span<const std::string_view, kPriceTextColumns> columns
 }
 
 // An AdjClose of 0 takes the Close.
-void StoreValues(const LineValues& in, PriceRec& rec) {
+void StoreValues(const LineValues& in, PriceValues& rec) {
     rec.Date = in.date;
     rec.Open = in.values[0];
     rec.High = in.values[1];
@@ -100,14 +101,11 @@ bool Passes(RowFilter filter, const LineValues& line) {
     return pricesSet && (filter == RowFilter::kPricesSet || line.values[4] > zero);
 }
 
-// What a loader keeps of each line's texts.
-enum class RowTexts { kAll, kDateOnly };
-
 // The one reading of a series file behind every loader: each line is split
-// and converted where it lies in the file's bytes, and only the texts asked
-// for are copied out.
-bool ReadSeriesRows(const std::string& path, long fileNumber, RowTexts texts, RowFilter filter,
-                    std::vector<PriceRec>& rows) {
+// and converted where it lies in the file's bytes, and only full rows
+// (PriceRec) get their texts copied out.
+template <class Row>
+bool ReadSeriesRows(const std::string& path, long fileNumber, RowFilter filter, std::vector<Row>& rows) {
     if (!common::CFFIL10M(path, "")) {
         rows.clear();
         return false;
@@ -134,22 +132,16 @@ bool ReadSeriesRows(const std::string& path, long fileNumber, RowTexts texts, Ro
         }
         if (!Passes(filter, values)) continue;
         if (kept == rows.size()) rows.emplace_back();
-        PriceRec& rec = rows[kept++];
-        if (texts == RowTexts::kAll) {
+        Row& rec = rows[kept++];
+        if constexpr (std::is_same_v<Row, PriceRec>) {
             AssignTexts(line, rec);
             // Every price text that is no number reads "0" from then on.
             for (std::size_t c = 1; c < kFixedColumns; ++c) {
                 if (values.unreadable & (1U << c)) rec.Text[c] = "0";
             }
-        } else {
-            rec.Text[0].assign(line.columns[0]);
-            // Reused rows are mostly empty already: only a text left is written.
-            for (std::size_t c = 1; c < kPriceTextColumns; ++c) {
-                if (!rec.Text[c].empty()) rec.Text[c].clear();
-            }
+            ClearWorkFields(rec);
         }
         StoreValues(values, rec);
-        ClearWorkFields(rec);
     }
     common::ReportUnreadableBytes(reader.unreadable(), path);
     rows.resize(kept);
@@ -187,7 +179,7 @@ std::string PriceFileNamePart(const Key& key, std::string_view candleKind) {
 }
 
 bool ReadPriceSeriesLines(const std::string& path, long fileNumber, std::vector<PriceRec>& rows) {
-    return ReadSeriesRows(path, fileNumber, RowTexts::kAll, RowFilter::kAll, rows);
+    return ReadSeriesRows(path, fileNumber, RowFilter::kAll, rows);
 }
 
 bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::string& extraName,
@@ -199,14 +191,18 @@ bool LoadPriceSeriesByNumber(common::EnvRec& env, long fileNumber, const std::st
 bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::string_view candleKind,
                      const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows) {
     return ReadSeriesRows(SeriesPath(env, fileNumber, key, candleKind, extraName, extension), fileNumber,
-                          RowTexts::kAll, SeriesFilter(fileNumber, key), rows);
+                          SeriesFilter(fileNumber, key), rows);
 }
 
 bool LoadPriceSeriesValues(common::EnvRec& env, const Key& key, std::string_view candleKind,
-                           const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows) {
+                           const std::string& extraName, const std::string& extension,
+                           std::vector<PriceValues>& rows) {
     return ReadSeriesRows(SeriesPath(env, kPriceSeriesFileNumber, key, candleKind, extraName, extension),
-                          kPriceSeriesFileNumber, RowTexts::kDateOnly, SeriesFilter(kPriceSeriesFileNumber, key),
-                          rows);
+                          kPriceSeriesFileNumber, SeriesFilter(kPriceSeriesFileNumber, key), rows);
+}
+
+std::vector<PriceValues> ValuesOf(std::span<const PriceRec> rows) {
+    return {rows.begin(), rows.end()};
 }
 
 void PriceRecToLine(const PriceRec& rec, std::string& line) {

@@ -16,11 +16,9 @@ inline constexpr long kPriceSeriesFileNumber = 1014;  // Chart folder
 inline constexpr long kSplitFileNumber = 1015;        // Split folder: rows carrying a split notice
 inline constexpr std::size_t kPriceTextColumns = 20;
 
-// One period of a price series: the line's columns as read (columns 8-19 are
-// the moving-average texts the collectors compute; they never reach the
-// file), then the converted values.
-struct PriceRec {
-    std::array<std::string, kPriceTextColumns> Text;
+// The converted values of one period, as the judgement reads them: a row of
+// a few dozen bytes, so a whole series stays in the cache while it is judged.
+struct PriceValues {
     platform::Date Date;
     platform::Currency Open;
     platform::Currency High;
@@ -28,6 +26,13 @@ struct PriceRec {
     platform::Currency Close;
     platform::Currency Volume;
     platform::Currency AdjClose;  // Close when the source gives none
+};
+
+// One period of a price series: the converted values, then the line's
+// columns as read (columns 8-19 are the moving-average texts the collectors
+// compute; they never reach the file).
+struct PriceRec : PriceValues {
+    std::array<std::string, kPriceTextColumns> Text;
 
     // Work fields of the chart series (analysis program); the loaders leave
     // them zero or empty. The unscaled copies keep the prices before the
@@ -83,11 +88,14 @@ bool LoadPriceSeries(long fileNumber, common::EnvRec& env, const Key& key, std::
                      const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows);
 
 // LoadPriceSeries of the series file (1014) for a caller that reads only the
-// values, as the judgement does: the same rows and logged skips, each row
-// with its date text as read in Text[0] and no other text, so loading copies
-// no text out of the file but the date.
+// values, as the judgement does: the same rows and logged skips, with no text
+// copied out of the file.
 bool LoadPriceSeriesValues(common::EnvRec& env, const Key& key, std::string_view candleKind,
-                           const std::string& extraName, const std::string& extension, std::vector<PriceRec>& rows);
+                           const std::string& extraName, const std::string& extension,
+                           std::vector<PriceValues>& rows);
+
+// The values of each row, for a caller holding full rows that judges them.
+std::vector<PriceValues> ValuesOf(std::span<const PriceRec> rows);
 
 // Columns 0-6, and column 7 when it is not blank, joined by TAB, with every
 // "," removed so no number carries a thousands separator; a price text

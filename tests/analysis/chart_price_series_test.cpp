@@ -27,7 +27,7 @@ struct Prices {
     Currency open, high, low, close, volume, adjClose;
 };
 
-Prices PricesOf(const PriceRec& row) { return {row.Open, row.High, row.Low, row.Close, row.Volume, row.AdjClose}; }
+Prices PricesOf(const marketdata::PriceValues& row) { return {row.Open, row.High, row.Low, row.Close, row.Volume, row.AdjClose}; }
 
 void ExpectPrices(const Prices& actual, const Prices& expected, const std::string& label) {
     EXPECT_EQ(actual.open, expected.open) << label;
@@ -171,26 +171,22 @@ TEST(ChartPriceSeries, DailyRowsMoveToTheChart) {
     EXPECT_EQ(daily.data(), former);
 }
 
-// For the judgement only the prices are scaled: the same prices as a full
-// preparation, and no work field set.
-TEST(ChartPriceSeries, PricesOnlyScalesThePricesAndNothingElse) {
-    for (const std::int32_t range : {analysis::kChartRangeDaily, analysis::kChartRangeWeekly}) {
-        const analysis::ChartSeriesOptions full{.splitAdjusted = true, .range = range, .priceScale = Currency(100)};
-        analysis::ChartSeriesOptions pricesOnly = full;
-        pricesOnly.pricesOnly = true;
+// The judgement's value rows get the prices and dates of a full preparation.
+TEST(ChartPriceSeries, JudgedRowsHaveTheChartPrices) {
+    for (const std::int32_t range :
+         {analysis::kChartRangeDaily, analysis::kChartRangeWeekly, std::int32_t{3}}) {
+        const analysis::ChartSeriesOptions options{.splitAdjusted = true, .range = range,
+                                                   .priceScale = Currency(100)};
         std::vector<PriceRec> daily = DailyRows();
-        const std::vector<PriceRec> expected = Prepare(daily, full);
-        daily = DailyRows();
-        const std::vector<PriceRec> chart = Prepare(daily, pricesOnly);
+        const std::vector<PriceRec> expected = Prepare(daily, options);
+        std::vector<marketdata::PriceValues> values = marketdata::ValuesOf(DailyRows());
+        std::vector<marketdata::PriceValues> chart;
+        analysis::PrepareJudgedSeries(values, options, chart);
         ASSERT_EQ(chart.size(), expected.size()) << range;
         for (std::size_t i = 0; i < chart.size(); ++i) {
             const std::string label = "range " + std::to_string(range) + " row " + std::to_string(i);
             EXPECT_EQ(chart[i].Date, expected[i].Date) << label;
-            EXPECT_EQ(chart[i].Text[0], expected[i].Text[0]) << label;
             ExpectPrices(PricesOf(chart[i]), PricesOf(expected[i]), label);
-            EXPECT_EQ(chart[i].UnscaledClose, Currency()) << label;
-            EXPECT_EQ(chart[i].CloseAverage[0], Currency()) << label;
-            EXPECT_EQ(chart[i].Direction, "") << label;
         }
     }
 }
@@ -288,19 +284,19 @@ TEST_F(ChartPriceSeriesLoad, JudgedSeriesHasTheChartPrices) {
     WriteSeries();
     SetChart("1", "1");
     ASSERT_TRUE(analysis::LoadChartPriceSeries(1, env_, company_, "USD", daily_, chart_));
-    const std::vector<PriceRec> expected = chart_;
-    ASSERT_TRUE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily_, chart_));
-    ASSERT_EQ(chart_.size(), expected.size());
-    for (std::size_t i = 0; i < chart_.size(); ++i) {
-        EXPECT_EQ(chart_[i].Date, expected[i].Date) << i;
-        EXPECT_EQ(chart_[i].Text[0], expected[i].Text[0]) << i;
-        ExpectPrices(PricesOf(chart_[i]), PricesOf(expected[i]), "row " + std::to_string(i));
+    std::vector<marketdata::PriceValues> daily;
+    std::vector<marketdata::PriceValues> chart;
+    ASSERT_TRUE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily, chart));
+    ASSERT_EQ(chart.size(), chart_.size());
+    for (std::size_t i = 0; i < chart.size(); ++i) {
+        EXPECT_EQ(chart[i].Date, chart_[i].Date) << i;
+        ExpectPrices(PricesOf(chart[i]), PricesOf(chart_[i]), "row " + std::to_string(i));
     }
 
     std::filesystem::remove(common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
                                                       marketdata::PriceFileNamePart(company_.Key, "D"), ".txt", env_));
-    EXPECT_FALSE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily_, chart_));
-    EXPECT_TRUE(chart_.empty());
+    EXPECT_FALSE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily, chart));
+    EXPECT_TRUE(chart.empty());
     EXPECT_TRUE(ui_.presenter->boxes.empty());
 }
 

@@ -185,7 +185,7 @@ Judged JudgeWideningZigzag(std::int32_t change, std::vector<const char*> prices)
     params.Range = 10;
     params.Change = change;
     Judged out;
-    analysis::BuildDaySeries(analysis_test::DailyRows(prices), out.days);
+    analysis::BuildDaySeries(analysis_test::DailyValues(prices), out.days);
     analysis::JudgeKagiLines(params, analysis_test::OneBand(), out.days, out.lines);
     return out;
 }

@@ -38,4 +38,9 @@ inline std::vector<marketdata::PriceRec> DailyRows(const std::vector<const char*
     return rows;
 }
 
+// DailyRows as the judgement's value rows.
+inline std::vector<marketdata::PriceValues> DailyValues(const std::vector<const char*>& closes) {
+    return marketdata::ValuesOf(DailyRows(closes));
+}
+
 }  // namespace analysis_test

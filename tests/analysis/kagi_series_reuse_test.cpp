@@ -32,7 +32,7 @@ protected:
     void Judge(const std::vector<const char*>& closes, Judged& into) {
         marketdata::CdmRec company;
         analysis::AKAGI41M(params_, company, analysis_test::OneBand(), into.days, into.lines,
-                           analysis_test::DailyRows(closes));
+                           analysis_test::DailyValues(closes));
     }
 
     testsupport::ProgramFolder folder_{true};

@@ -78,7 +78,7 @@ protected:
         analysis::KesenParamSet params;
         analysis::LoadKesenParams(params);
         ASSERT_TRUE(analysis::AKAGI41M(params, company_, analysis_test::OneBand(), days_, lines_,
-                                       analysis_test::DailyRows(kCloses)));
+                                       analysis_test::DailyValues(kCloses)));
         ASSERT_EQ(days_.size(), kCloses.size());
         ASSERT_EQ(lines_.size(), 9u);
     }

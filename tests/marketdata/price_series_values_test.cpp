@@ -20,6 +20,7 @@
 namespace {
 
 using marketdata::PriceRec;
+using marketdata::PriceValues;
 using platform::Currency;
 
 marketdata::Key StockKey(const std::string& category) { return testsupport::StockKey("JPN", category, "7203"); }
@@ -43,7 +44,7 @@ protected:
         return marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env_, key, "D", "", ".txt", rows);
     }
 
-    bool LoadValues(const marketdata::Key& key, std::vector<PriceRec>& rows) {
+    bool LoadValues(const marketdata::Key& key, std::vector<PriceValues>& rows) {
         return marketdata::LoadPriceSeriesValues(env_, key, "D", "", ".txt", rows);
     }
 
@@ -57,24 +58,21 @@ protected:
         return added;
     }
 
-    // Same rows, dates, date texts and values; the values-only rows hold no
-    // other text.
-    static void ExpectSameRows(const std::vector<PriceRec>& values, const std::vector<PriceRec>& texts,
+    // Same rows, dates and values.
+    static void ExpectSameRows(const std::vector<PriceValues>& values, const std::vector<PriceRec>& texts,
                                const std::string& label) {
         ASSERT_EQ(values.size(), texts.size()) << label;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const PriceRec& v = values[i];
+            const PriceValues& v = values[i];
             const PriceRec& t = texts[i];
             const std::string row = label + " row " + std::to_string(i);
             EXPECT_EQ(v.Date, t.Date) << row;
-            EXPECT_EQ(v.Text[0], t.Text[0]) << row;
             EXPECT_EQ(v.Open, t.Open) << row;
             EXPECT_EQ(v.High, t.High) << row;
             EXPECT_EQ(v.Low, t.Low) << row;
             EXPECT_EQ(v.Close, t.Close) << row;
             EXPECT_EQ(v.Volume, t.Volume) << row;
             EXPECT_EQ(v.AdjClose, t.AdjClose) << row;
-            for (std::size_t c = 1; c < marketdata::kPriceTextColumns; ++c) EXPECT_EQ(v.Text[c], "") << row;
         }
     }
 
@@ -139,19 +137,13 @@ TEST_F(PriceSeriesValues, FormatCasesMatchTheTextLoad) {
         std::vector<PriceRec> texts;
         const bool textsLoaded = LoadTexts(StockKey("1000"), texts);
         const std::string textLog = NewLog();
-        std::vector<PriceRec> values(3);  // rows of an earlier series are reused
-        values[0].Text[5] = "old";
-        values[0].UnscaledClose = Currency(1);
-        values[0].Direction = "1";
+        std::vector<PriceValues> values(3);  // rows of an earlier series are reused
+        values[0].AdjClose = Currency(77);
         EXPECT_EQ(LoadValues(StockKey("1000"), values), textsLoaded);
         const std::string valueLog = NewLog();
         ExpectSameRows(values, texts, c.label);
-        ASSERT_EQ(values.size(), c.dates.size());
-        for (std::size_t i = 0; i < c.dates.size(); ++i) EXPECT_EQ(values[i].Text[0], c.dates[i]);
-        if (!values.empty()) {
-            EXPECT_EQ(values[0].UnscaledClose, Currency());
-            EXPECT_EQ(values[0].Direction, "");
-        }
+        ASSERT_EQ(texts.size(), c.dates.size());
+        for (std::size_t i = 0; i < c.dates.size(); ++i) EXPECT_EQ(texts[i].Text[0], c.dates[i]);
         for (const std::string& line : c.logged) {
             EXPECT_NE(valueLog.find(line), std::string::npos) << valueLog;
             EXPECT_NE(textLog.find(line), std::string::npos) << textLog;
@@ -163,7 +155,7 @@ TEST_F(PriceSeriesValues, ConvertedValues) {
     WriteFile(StockKey("1000"),
               "2004/01/05\t1,234\t1,300.5\t 1200 \t1250.12345\t7,000\t0\r\n"
               "2004/01/06\t0.5\t2.\t.25\t1\t00012\t3\r\n");
-    std::vector<PriceRec> rows;
+    std::vector<PriceValues> rows;
     ASSERT_TRUE(LoadValues(StockKey("1000"), rows));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].Date, (platform::Date{2004, 1, 5}));
@@ -184,10 +176,11 @@ TEST_F(PriceSeriesValues, ConvertedValues) {
 TEST_F(PriceSeriesValues, NumberBeyondRange) {
     const std::string huge = "99999999999999999999";
     WriteFile(StockKey("1000"), "2004/01/05\t1\t1\t1\t" + huge + "\t1\t1\r\n");
-    std::vector<PriceRec> rows;
+    std::vector<PriceValues> rows;
+    std::vector<PriceRec> texts;
     EXPECT_EQ(testsupport::ErrorNumberOf([&] { LoadValues(StockKey("1000"), rows); }),
               platform::error_number::kOverflow);
-    EXPECT_EQ(testsupport::ErrorNumberOf([&] { LoadTexts(StockKey("1000"), rows); }),
+    EXPECT_EQ(testsupport::ErrorNumberOf([&] { LoadTexts(StockKey("1000"), texts); }),
               platform::error_number::kOverflow);
 
     WriteFile(StockKey("1000"), "2004/02/30\t1\t1\t1\t" + huge + "\t1\t1\r\n2004/01/06\t1\t1\t1\t1\t1\t1\r\n");
@@ -197,7 +190,7 @@ TEST_F(PriceSeriesValues, NumberBeyondRange) {
 
 TEST_F(PriceSeriesValues, IndexAndMissingFile) {
     WriteFile(StockKey("0010"), "2004/01/05\t100\t110\t90\t105\t0\t0\r\n2004/01/06\t0\t110\t90\t105\t0\t0\r\n");
-    std::vector<PriceRec> rows;
+    std::vector<PriceValues> rows;
     ASSERT_TRUE(LoadValues(StockKey("0010"), rows));
     EXPECT_EQ(rows.size(), 1u);
 
@@ -211,7 +204,7 @@ TEST_F(PriceSeriesValues, IndexAndMissingFile) {
 // vectors reused from company to company as a judgement run does.
 TEST_F(PriceSeriesValues, GeneratedMarketLoadsAlike) {
     std::vector<PriceRec> texts;
-    std::vector<PriceRec> values;
+    std::vector<PriceValues> values;
     for (long n = 0; n < 12; ++n) {
         const marketdata::CdmRec company = testsupport::MarketCompany(testsupport::MarketCompanyCode(n));
         const long rows = 300 + 97 * n;
