@@ -28,7 +28,8 @@ constexpr int kWarningStyle = 48;
 template <class Row>
 void AdjustForSplits(std::span<Row> rows) {
     for (PriceValues& row : rows) {
-        if (row.Close <= Currency()) continue;
+        // Most rows carry no split: a ratio of one leaves the prices as they are.
+        if (row.Close <= Currency() || row.AdjClose == row.Close) continue;
         const __int128 adjusted = row.AdjClose.raw();
         const __int128 close = row.Close.raw();
         for (Currency* price : {&row.Open, &row.High, &row.Low, &row.Close}) {
