@@ -4,6 +4,7 @@
 
 #include "analysis/judge_aggregation.h"
 #include "analysis/judge_list.h"
+#include "analysis/judge_record_io.h"
 #include "analysis/judge_result_file.h"
 #include "common/data_file.h"
 #include "common/file_ops.h"
@@ -91,21 +92,20 @@ void CFKGRMRM(long resultFileNumber, long processNumber, const std::string& exte
         common::ShowProgress(msg);
         long count = 0;
         std::vector<KagiJudgeRec> recs;
+        // A record before the cut-off is passed over before it is read.
         if (!CFKGR10M(msg, country, 2, resultFileNumber, processNumber, j, "", extension,
-                      parts[static_cast<std::size_t>(j - 1)], count, recs)) {
+                      parts[static_cast<std::size_t>(j - 1)], count, recs,
+                      [cutOff](std::string_view record) { return !(StoredJudgeDate(record) < cutOff); })) {
             continue;
         }
         recs.resize(static_cast<std::size_t>(count));
-        std::vector<KagiJudgeRec> kept;
         for (KagiJudgeRec& rec : recs) {
-            if (rec.JudgeDate < cutOff) continue;
             ++n;
             rec.List.GatherLine = GatherLine(rec.List.SortText, n);
             rec.SequenceNumber = static_cast<std::int32_t>(n);
             lines.push_back(rec.List.GatherLine);
-            kept.push_back(std::move(rec));
         }
-        CFKGR52M(msg, env, resultFileNumber, 2, country, kGatheredNamePart, extension, kept);
+        CFKGR52M(msg, env, resultFileNumber, 2, country, kGatheredNamePart, extension, recs);
     }
 
     msg.lngNumerator = msg.lngDenominator;

@@ -29,7 +29,27 @@ void EachStoredField(Rec& rec, Io& io) {
     io(rec.BlockNumber);
 }
 
+// Where the judgement date lies in a stored record: after the fields stored
+// before it, as the writer lays them out.
+std::size_t JudgeDateOffset() {
+    const KagiJudgeRec rec;
+    platform::RecordWriter out;
+    FieldWriter writer{out};
+    writer(rec.Key);
+    writer(rec.IndexValue);
+    writer(rec.FurtherLong);
+    writer(rec.LevelRows);
+    return out.data().size();
+}
+
 }  // namespace
+
+double StoredJudgeDate(std::string_view record) {
+    static const std::size_t offset = JudgeDateOffset();
+    platform::RecordReader in(record);
+    in.Skip(offset);
+    return in.Double();
+}
 
 void WriteJudgeRecord(platform::RecordWriter& out, const KagiJudgeRec& rec) {
     FieldWriter writer{out};

@@ -1,6 +1,7 @@
 #pragma once
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "analysis/kagi_judge_rec.h"
 #include "platform/record_io.h"
@@ -11,6 +12,9 @@ namespace analysis {
 // derived list part is neither written nor read.
 void WriteJudgeRecord(platform::RecordWriter& out, const KagiJudgeRec& rec);
 void ReadJudgeRecord(platform::RecordReader& in, KagiJudgeRec& rec);
+
+// The judgement date of one stored record, read without the rest of it.
+double StoredJudgeDate(std::string_view record);
 
 // The stored parts of `recs`, back to back.
 std::string JudgeRecordBytes(std::span<const KagiJudgeRec> recs);

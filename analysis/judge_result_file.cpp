@@ -46,27 +46,29 @@ void FinishProgress(common::MSGRec& msg) {
     common::ShowProgress(msg);
 }
 
-// The whole records of a result file in file order; a trailing part record
-// (an interrupted append) is not a record.
-std::vector<KagiJudgeRec> ReadAllRecords(const std::string& path) {
-    const std::string bytes = common::ReadFileBytes(path);
-    std::vector<KagiJudgeRec> recs(bytes.size() / kKagiJudgeRecSize);
-    platform::RecordReader in(bytes);
-    for (KagiJudgeRec& rec : recs) ReadJudgeRecord(in, rec);
-    return recs;
-}
-
 // Reads the file of a whole-file reader into `out` after `count` (mode 1:
 // from the start), calling `show` before each record whose count so far is a
-// multiple of `stride`, and `store` for each record with its new count.
+// multiple of `stride`, and `store` for each record with its new count. The
+// whole records are read in file order, one at a time into a fresh record; a
+// trailing part record (an interrupted append) is not a record.
 template <class T, class Show, class Store>
 void ReadIntoArray(const std::string& path, long mode, long stride, long& count, std::vector<T>& out, Show show,
-                   Store store) {
-    std::vector<KagiJudgeRec> recs = ReadAllRecords(path);
+                   Store store, const std::function<bool(std::string_view)>& keep = {}) {
+    const std::string bytes = common::ReadFileBytes(path);
+    const std::size_t records = bytes.size() / kKagiJudgeRecSize;
+    platform::RecordReader in(bytes);
     if (mode == 1) count = 0;
     out.resize(static_cast<std::size_t>(count));
-    out.reserve(out.size() + recs.size());
-    for (KagiJudgeRec& rec : recs) {
+    out.reserve(out.size() + records);
+    KagiJudgeRec rec;
+    for (std::size_t r = 0; r < records; ++r) {
+        if (keep && !keep(std::string_view(bytes).substr(r * kKagiJudgeRecSize, kKagiJudgeRecSize))) {
+            in.Skip(kKagiJudgeRecSize);
+            continue;
+        }
+        // Fields a read does not set must not carry the record before.
+        rec = KagiJudgeRec{};
+        ReadJudgeRecord(in, rec);
         if (count % stride == 0) show(count);
         ++count;
         DeriveJudgeList(rec, count);
@@ -157,14 +159,15 @@ bool CFKGR13M(common::MSGRec& msg, const std::string& country, long mode, long f
 
 bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long fileNumber, long procIdx, long taskSeq,
               const std::string& nameText, const std::string& extension, common::EnvRec& env, long& count,
-              std::vector<KagiJudgeRec>& recs) {
+              std::vector<KagiJudgeRec>& recs, const std::function<bool(std::string_view)>& keep) {
     common::FunctionIdGuard guard("CFKGR10M");
     const std::string path = CountryDataFilePath(env, fileNumber, procIdx, taskSeq, country, nameText, extension);
     if (!platform::FileExists(path)) return false;
 
     const long stride = common::AtLeastOne(msg.ProgressStride);
     const auto show = [&msg](long done) { ShowReadCount(msg, done); };
-    ReadIntoArray(path, mode, stride, count, recs, show, [](KagiJudgeRec& rec) { return std::move(rec); });
+    ReadIntoArray(
+        path, mode, stride, count, recs, show, [](KagiJudgeRec& rec) { return std::move(rec); }, keep);
     FinishProgress(msg);
     return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <string_view>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,10 +51,11 @@ bool CFKGR13M(common::MSGRec& msg, const std::string& country, long mode, long f
 
 // The same for whole records: the stored part and the derived keys and marks
 // (own index, level rows and copies stay unset). The progress stride is
-// `msg.ProgressStride`.
+// `msg.ProgressStride`. With `keep`, only the records whose stored bytes it
+// accepts are read and counted.
 bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long fileNumber, long procIdx, long taskSeq,
               const std::string& nameText, const std::string& extension, common::EnvRec& env, long& count,
-              std::vector<KagiJudgeRec>& recs);
+              std::vector<KagiJudgeRec>& recs, const std::function<bool(std::string_view)>& keep = {});
 
 // Writes the stored parts of `recs` to the run's file of `fileNumber`
 // (process index and part sequence 0): mode 1 replaces the file, any other
