@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "analysis/record_fields.h"
 
@@ -42,7 +43,21 @@ std::size_t JudgeDateOffset() {
     return out.data().size();
 }
 
+// The stored numbers that close a record: its sorted position and block.
+std::string SortPlaceBytes(std::int32_t sequence, std::int32_t block) {
+    platform::RecordWriter out;
+    FieldWriter writer{out};
+    writer(sequence);
+    writer(block);
+    return out.data();
+}
+
 }  // namespace
+
+void StoreSortPlace(char* record, std::int32_t sequence, std::int32_t block) {
+    const std::string place = SortPlaceBytes(sequence, block);
+    std::memcpy(record + kKagiJudgeRecSize - place.size(), place.data(), place.size());
+}
 
 double StoredJudgeDate(std::string_view record) {
     static const std::size_t offset = JudgeDateOffset();

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ void ReadJudgeRecord(platform::RecordReader& in, KagiJudgeRec& rec);
 
 // The judgement date of one stored record, read without the rest of it.
 double StoredJudgeDate(std::string_view record);
+
+// Sets the sequence and block numbers in one stored record's bytes, leaving
+// every other byte as it stands.
+void StoreSortPlace(char* record, std::int32_t sequence, std::int32_t block);
 
 // The stored parts of `recs`, back to back.
 std::string JudgeRecordBytes(std::span<const KagiJudgeRec> recs);

@@ -1,4 +1,4 @@
-#include <fstream>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "common/settings.h"
 #include "common/tab_line_sort.h"
 #include "common/text_file_io.h"
+#include "platform/file_system.h"
 #include "platform/number_format.h"
 #include "platform/numeric_text.h"
 #include "platform/trapped_error.h"
@@ -50,7 +51,8 @@ std::vector<long> SortedPositions(const std::vector<std::string>& lines) {
 
 long BlockOf(long position) { return (position - 1) / kSortBlockSize + 1; }
 
-// The gathered file, its block files and the judgement-result file.
+// The gathered file, the block files an older sort may have left, and the
+// judgement-result file.
 struct SortFiles {
     common::EnvRec& env;
     std::string country;
@@ -64,67 +66,29 @@ struct SortFiles {
     std::string ResultBase() const { return Path("", ""); }
 };
 
-// Moves every gathered record, its sorted position and block set, to the
-// file of its block. The block files are truncated first: a leftover of an
-// interrupted sort must not add records.
-void Distribute(const SortFiles& files, const std::vector<long>& position, long blockCount) {
-    std::vector<std::ofstream> blocks;
-    for (long w = 1; w <= blockCount; ++w) {
-        blocks.emplace_back(files.Block(w), std::ios::binary | std::ios::trunc);
-        if (!blocks.back()) RaiseDamaged(files.Block(w));
-    }
-    std::ifstream in(files.Gathered(), std::ios::binary);
-    std::string bytes(kKagiJudgeRecSize, '\0');
+// Puts every gathered record at its sorted position, with its sequence and
+// block numbers set, and writes them as the judgement-result file, which
+// replaces the old file once complete. The records are moved as the bytes
+// they are stored as, in memory: a market's results are some tens of
+// megabytes at most.
+void WriteSortedResults(common::MSGRec& msg, const SortFiles& files, const std::vector<long>& position) {
+    const std::string gathered = common::ReadFileBytes(files.Gathered());
     const long count = static_cast<long>(position.size()) - 1;
-    long r = 0;
-    while (in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        if (++r > count) RaiseDamaged(files.Gathered());
-        KagiJudgeRec rec;
-        platform::RecordReader reader(bytes);
-        ReadJudgeRecord(reader, rec);
-        const long p = position[static_cast<std::size_t>(r)];
-        rec.SequenceNumber = static_cast<std::int32_t>(p);
-        rec.BlockNumber = static_cast<std::int32_t>(BlockOf(p));
-        platform::RecordWriter out;
-        WriteJudgeRecord(out, rec);
-        std::ofstream& block = blocks[static_cast<std::size_t>(BlockOf(p) - 1)];
-        block.write(out.data().data(), static_cast<std::streamsize>(out.data().size()));
-        if (!block) RaiseDamaged(files.Block(BlockOf(p)));
-    }
-    if (r != count) RaiseDamaged(files.Gathered());
-}
-
-// Writes the blocks in order, each put in sorted order in memory, as the
-// judgement-result file; it replaces the old file once complete.
-void WriteSortedBlocks(common::MSGRec& msg, const SortFiles& files, long count, long blockCount) {
-    const std::string pending = files.ResultBase() + ".tmp";
-    std::ofstream result(pending, std::ios::binary | std::ios::trunc);
+    if (gathered.size() != static_cast<std::size_t>(count) * kKagiJudgeRecSize) RaiseDamaged(files.Gathered());
+    std::string sorted(gathered.size(), '\0');
     const long stride = common::AtLeastOne(count / 100);
-    long done = 0;
-    for (long w = 1; w <= blockCount; ++w) {
-        msg.LabelText3 = Format(w, "#0") + " / " + Format(blockCount, "#0") + "\r\n";
-        const std::string bytes = common::ReadFileBytes(files.Block(w));
-        const std::size_t inBlock = bytes.size() / kKagiJudgeRecSize;
-        std::vector<std::string> slots(inBlock);
-        for (std::size_t at = 0; at < inBlock; ++at) {
-            std::string_view record = std::string_view(bytes).substr(at * kKagiJudgeRecSize, kKagiJudgeRecSize);
-            KagiJudgeRec rec;
-            platform::RecordReader reader(record);
-            ReadJudgeRecord(reader, rec);
-            const long slot = rec.SequenceNumber - (w - 1) * kSortBlockSize;
-            if (slot < 1 || slot > static_cast<long>(inBlock) || !slots[static_cast<std::size_t>(slot - 1)].empty()) {
-                RaiseDamaged(files.Block(w));
-            }
-            slots[static_cast<std::size_t>(slot - 1)] = record;
-            if (++done % stride == 0) {
-                msg.LabelText4 = "処理件数　" + Format(done, "###,###,##0") + "件";
-                common::ShowProgress(msg);
-            }
+    for (long r = 1; r <= count; ++r) {
+        const long p = position[static_cast<std::size_t>(r)];
+        char* slot = sorted.data() + static_cast<std::size_t>(p - 1) * kKagiJudgeRecSize;
+        std::memcpy(slot, gathered.data() + static_cast<std::size_t>(r - 1) * kKagiJudgeRecSize, kKagiJudgeRecSize);
+        StoreSortPlace(slot, static_cast<std::int32_t>(p), static_cast<std::int32_t>(BlockOf(p)));
+        if (r % stride == 0) {
+            msg.LabelText4 = "処理件数　" + Format(r, "###,###,##0") + "件";
+            common::ShowProgress(msg);
         }
-        for (const std::string& record : slots) result.write(record.data(), static_cast<std::streamsize>(record.size()));
     }
-    result.close();
-    if (!result) RaiseDamaged(pending);
+    const std::string pending = files.ResultBase() + ".tmp";
+    platform::AtomicReplace(pending, sorted);
     common::CFFIL41M(files.ResultBase(), ".tmp", files.extension);
 }
 
@@ -158,10 +122,8 @@ void CFKGRSTM(common::MSGRec& msg, common::EnvRec& env, const std::string& count
     const long count = static_cast<long>(lines.size());
     const long blockCount = BlockOf(count);
     const SortFiles files{env, country};
-    Distribute(files, SortedPositions(lines), blockCount);
-
     msg.LabelText2 = std::string("罫線鉤足判定結果の出力中") + "\r\n";
-    WriteSortedBlocks(msg, files, count, blockCount);
+    WriteSortedResults(msg, files, SortedPositions(lines));
 
     for (long w = 1; w <= blockCount; ++w) common::CFFIL70M(files.Block(w));
     common::DeleteDataFile(kSortLineFileNumber, 0, 0, "", "", env);
