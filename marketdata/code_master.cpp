@@ -198,8 +198,10 @@ bool KeepRecords(const std::vector<std::string>& lines, const std::vector<std::s
                  const std::string& path, const Filters& filters, MarketTest marketTest, CdmTbl& tbl,
                  BeforeLine&& beforeLine) {
     tbl.clear();
+    // Reserved, not filled: the records are read in place, each into a fresh
+    // one, so none is copied or moved (a record holds some two hundred
+    // texts). A record that is not kept is dropped again.
     tbl.reserve(lines.size());
-    CdmRec rec;
     std::string problem;
     for (std::size_t j = 0; j < order.size(); ++j) {
         beforeLine(static_cast<long>(j + 1));
@@ -209,19 +211,19 @@ bool KeepRecords(const std::vector<std::string>& lines, const std::vector<std::s
             platform::TrimBlanks(platform::LeftChars(line, 3)) != filters.market) {
             continue;
         }
+        CdmRec& rec = tbl.emplace_back();
         if (!LineToCdmRec(line, rec, problem)) {
+            tbl.pop_back();
             const common::RunState& state = common::State();
             common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
                                   "コードマスターの読めない行を読み飛ばしました。　" + path + "　" +
                                       std::to_string(order[j] + 1) + "行目　" + problem);
             continue;
         }
-        if (marketTest == MarketTest::OnRecord && !filters.market.empty() && rec.Key.Market != filters.market) {
-            continue;
-        }
-        if (PassesCategoryAndFlag(rec, filters)) tbl.push_back(rec);
+        const bool marketKept =
+            marketTest != MarketTest::OnRecord || filters.market.empty() || rec.Key.Market == filters.market;
+        if (!marketKept || !PassesCategoryAndFlag(rec, filters)) tbl.pop_back();
     }
-    tbl.shrink_to_fit();
     return !tbl.empty();
 }
 
