@@ -183,6 +183,8 @@ void SelectByMarket(const std::string& market, common::EnvRec& env, common::MSGR
                                       problem);
             continue;
         }
+        // At most the lines left: reserved, so no record is moved again as the table grows.
+        if (tables[*k].empty()) tables[*k].reserve(static_cast<std::size_t>(count - i));
         tables[*k].push_back(std::move(rec));
     }
     for (std::size_t k = 0; k < markets.size(); ++k) {
