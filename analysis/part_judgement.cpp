@@ -118,11 +118,8 @@ void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     // Also after a failed run ("E"): deleting the part's files would lose the
     // results of the companies that an earlier resume already folded into
     // the part's list, which are never judged again.
-    RecoverPartResults(env, msg, task.ProcIdx, task.TaskSequence, country);
-
-    marketdata::CdmTbl companies;
-    const bool found = marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, task.ProcIdx, task.TaskSequence, "",
-                                            country, "2000", "1", env, {}, companies);
+    marketdata::CdmTbl companies = RecoverPartResults(env, msg, task.ProcIdx, task.TaskSequence, country);
+    const bool found = !companies.empty();
     common::SetTaskDetailStatus(kRunReport, "S", "B", env, task);
     std::string end = "Z";
     if (found) {

@@ -26,15 +26,18 @@ std::string IdentityOf(const marketdata::Key& key) {
     return identity;
 }
 
-// The companies of the part's list that are still to be judged.
-Identities PendingCompanies(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country) {
+// The companies of the part's list that are still to be judged; none when
+// the list is missing or has none left (the read leaves the table empty then).
+marketdata::CdmTbl PendingCompanies(common::EnvRec& env, long procIdx, long taskSeq, const std::string& country) {
     marketdata::CdmTbl pending;
+    marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", country, "2000", "1", env, {},
+                         pending);
+    return pending;
+}
+
+Identities IdentitiesOf(const marketdata::CdmTbl& companies) {
     Identities identities;
-    if (!marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, procIdx, taskSeq, "", country, "2000", "1", env, {},
-                              pending)) {
-        return identities;
-    }
-    for (const marketdata::CdmRec& rec : pending) identities.insert(IdentityOf(rec.Key));
+    for (const marketdata::CdmRec& rec : companies) identities.insert(IdentityOf(rec.Key));
     return identities;
 }
 
@@ -66,12 +69,14 @@ std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, cons
                                common::CFFIL03M(kJudgeResultFileNumber));
 }
 
-void RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
-                        const std::string& country) {
+marketdata::CdmTbl RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                                      const std::string& country) {
     marketdata::RecoverPartList(env, msg, procIdx, taskSeq);
-    const Identities pending = PendingCompanies(env, procIdx, taskSeq, country);
+    marketdata::CdmTbl pending = PendingCompanies(env, procIdx, taskSeq, country);
+    const Identities identities = IdentitiesOf(pending);
     CutBack(PartResultPath(env, procIdx, taskSeq, country),
-            [&](std::string_view bytes) { return WholeRecordsOfJudgedCompanies(bytes, pending); });
+            [&](std::string_view bytes) { return WholeRecordsOfJudgedCompanies(bytes, identities); });
+    return pending;
 }
 
 }  // namespace analysis

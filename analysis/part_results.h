@@ -3,6 +3,7 @@
 
 #include "common/env_rec.h"
 #include "common/progress.h"
+#include "marketdata/code_master.h"
 
 namespace analysis {
 
@@ -15,8 +16,9 @@ std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, cons
 // cut back to whole lines and folded into the part's list, then the result
 // file is cut back to whole records without the results of the companies the
 // list still has to judge, so judging them again neither doubles nor loses a
-// result. Nothing to do when the files are missing.
-void RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
-                        const std::string& country);
+// result. Nothing to do when the files are missing. Returns the companies
+// the list still has to judge (its kept records), empty when there are none.
+marketdata::CdmTbl RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                                      const std::string& country);
 
 }  // namespace analysis
