@@ -15,6 +15,7 @@
 #include <string_view>
 #include <thread>
 #include <unistd.h>
+#include <sys/resource.h>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/ui_seam.h"
+#include "platform/memory_policy.h"
 #include "tests/support/judgement_market.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scoped_env.h"
@@ -105,6 +107,8 @@ private:
     std::thread thread_;
 };
 
+double CpuSeconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+
 long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
     const std::string prefix = "--" + std::string(name) + "=";
     for (int a = 1; a < argc; ++a) {
@@ -117,6 +121,7 @@ long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemory();  // as the programs do
     const long companies = CountFlag(argc, argv, "companies", 4000);
     const long rows = CountFlag(argc, argv, "rows", 5000);
     const long parallel = CountFlag(argc, argv, "parallel", 2);
@@ -144,9 +149,13 @@ int main(int argc, char** argv) {
     common::InstallUi({nullptr, clock, nullptr, nullptr, nullptr});
     common::SetProcessContext(2, 1);
     auto sampler = std::make_unique<ChildSampler>();
+    rusage ownBefore{};
+    getrusage(RUSAGE_SELF, &ownBefore);
     const Clock::time_point start = Clock::now();
     const bool completed = analysis::AKAGI00M();
     const Clock::time_point end = Clock::now();
+    rusage own{};
+    getrusage(RUSAGE_SELF, &own);
     common::InstallUi({});
 
     std::printf("judgement run at parallelism %ld: %s, wall %.2f s\n", parallel,
@@ -176,5 +185,12 @@ int main(int argc, char** argv) {
                     sampler->MeanBetween(clock->started[clock->order[k]], clock->started[clock->order[k + 1]]),
                     parallel);
     }
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("child copies in all: %.2f s user, %.2f s system, %ld page faults\n", CpuSeconds(children.ru_utime),
+                CpuSeconds(children.ru_stime), children.ru_minflt);
+    std::printf("this process during the run: %.2f s user, %.2f s system, %ld page faults\n",
+                CpuSeconds(own.ru_utime) - CpuSeconds(ownBefore.ru_utime),
+                CpuSeconds(own.ru_stime) - CpuSeconds(ownBefore.ru_stime), own.ru_minflt - ownBefore.ru_minflt);
     return completed ? 0 : 1;
 }

@@ -3,9 +3,11 @@
 #include "collect/collection_parts.h"
 #include "collector_ui/collector_menu.h"
 #include "ui/main_window.h"
+#include "platform/memory_policy.h"
 #include "ui/program_shell.h"
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemory();
     QApplication app(argc, argv);
     return ui::RunProgramShell(app, "Mirelda", false, collect::CollectionProgramParts(),
                                [](ui::MainWindow& window) { collector_ui::HpGtMenu(window); });
