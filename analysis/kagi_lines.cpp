@@ -150,6 +150,35 @@ void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<Kagi
     FillDirectionForward(days);
 }
 
+// Built once: a judgement opens hundreds of lines per series.
+const KagiLineRec& LineTemplate() {
+    static const KagiLineRec rec = KagiTemplateRecord();
+    return rec;
+}
+
+void CopyDayValues(const KagiDayRec& day, KagiLineRec& rec) {
+    rec.KagiDate = day.KagiDate;
+    rec.Price = day.Price;
+    rec.Low = day.Low;
+    rec.High = day.High;
+    rec.Volume = day.Volume;
+    rec.VolumeSum = day.VolumeSum;
+    rec.Tick = day.Tick;
+    rec.Width = day.Width;
+    rec.Move = day.Move;
+    rec.Direction = day.Direction;
+    rec.Marked = day.Marked;
+    rec.OpenCopy = day.OpenCopy;
+    rec.PriceCopy = day.PriceCopy;
+}
+
+KagiLineRec& AppendDayRecord(const KagiDayRec& day, std::vector<KagiLineRec>& lines) {
+    // Filled in place: the record is large, and a finished one would be copied in.
+    KagiLineRec& rec = lines.emplace_back(LineTemplate());
+    CopyDayValues(day, rec);
+    return rec;
+}
+
 // A new line starts where the previous one ended and breaks the previous line
 // of its own direction two ticks beyond that line's end.
 void OpenLine(const KagiDayRec& day, std::vector<KagiLineRec>& lines) {
@@ -160,7 +189,7 @@ void OpenLine(const KagiDayRec& day, std::vector<KagiLineRec>& lines) {
     const Currency start = down ? previous.High : previous.Low;
     const Currency breakPrice = down ? previous.Low - previous.Tick * 2 : previous.High + previous.Tick * 2;
 
-    KagiLineRec& line = lines.emplace_back(DayRecord(day));
+    KagiLineRec& line = AppendDayRecord(day, lines);
     if (down)
         line.High = start;
     else
@@ -191,22 +220,11 @@ KagiLineRec KagiTemplateRecord() {
 }
 
 KagiLineRec DayRecord(const KagiDayRec& day) {
-    KagiLineRec rec = KagiTemplateRecord();
-    rec.KagiDate = day.KagiDate;
-    rec.Price = day.Price;
-    rec.Low = day.Low;
-    rec.High = day.High;
-    rec.Volume = day.Volume;
-    rec.VolumeSum = day.VolumeSum;
-    rec.Tick = day.Tick;
-    rec.Width = day.Width;
-    rec.Move = day.Move;
-    rec.Direction = day.Direction;
-    rec.Marked = day.Marked;
-    rec.OpenCopy = day.OpenCopy;
-    rec.PriceCopy = day.PriceCopy;
+    KagiLineRec rec = LineTemplate();
+    CopyDayValues(day, rec);
     return rec;
 }
+
 
 std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days) {
     std::vector<KagiLineRec> recs;
@@ -238,7 +256,7 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
     if (days.empty()) return;
     MarkDays(bands, days);
     lines.reserve(days.size());
-    lines.push_back(DayRecord(days.front()));
+    AppendDayRecord(days.front(), lines);
     SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
         if (!days[j].Marked.Is(kMarked)) continue;
