@@ -109,4 +109,67 @@ bool PriceLineReader::Next(PriceLine& line) {
     return false;
 }
 
+bool PriceLineReader::NextPlainRow(PlainSeriesRow& row) {
+    const char* p = bytes_.data() + pos_;
+    const char* const end = bytes_.data() + bytes_.size();
+    const auto digit = [](char c) { return static_cast<unsigned>(c - '0'); };
+    // The date and the TAB after it.
+    if (end - p < 11 || p[4] != '/' || p[7] != '/' || p[10] != '\t') return false;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (digit(p[i]) > 9) return false;
+    }
+    const int year = static_cast<int>(((digit(p[0]) * 10 + digit(p[1])) * 10 + digit(p[2])) * 10 + digit(p[3]));
+    const int month = static_cast<int>(digit(p[5]) * 10 + digit(p[6]));
+    const int day = static_cast<int>(digit(p[8]) * 10 + digit(p[9]));
+    if (!platform::IsValidDate(year, month, day)) return false;
+    p += 11;
+
+    // Six plain amounts, each ended by a TAB but the sixth, which may end the line.
+    std::array<platform::Currency, 6> values;
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        const char* const first = p;
+        std::int64_t raw = 0;
+        for (; p != end && digit(*p) <= 9; ++p) raw = raw * 10 + digit(*p);
+        if (p == first) return false;
+        int decimals = 0;
+        if (p != end && *p == '.') {
+            for (++p; p != end && digit(*p) <= 9; ++p, ++decimals) {
+                if (decimals == platform::Currency::kDecimals) return false;  // to be rounded
+                raw = raw * 10 + digit(*p);
+            }
+        }
+        if (static_cast<std::size_t>(p - first) > PlainSeriesRow::kPlainChars) return false;
+        for (; decimals < platform::Currency::kDecimals; ++decimals) raw *= 10;
+        values[c] = platform::Currency::FromRaw(raw);
+        if (p != end && *p == '\t') {
+            if (c + 1 < values.size()) ++p;
+        } else if (c + 1 < values.size()) {
+            return false;
+        }
+    }
+
+    // The line's end: a lone LF or CR LF, or the end of the bytes; further
+    // columns are counted and must be ASCII, as a line to decode goes to Next.
+    std::size_t columns = 7;
+    if (p != end && *p == '\t') {
+        std::uint64_t seen = 0;
+        for (; p != end && *p != '\n'; ++p) {
+            seen |= static_cast<unsigned char>(*p);
+            columns += *p == '\t';
+        }
+        if (seen & 0x80) return false;
+    } else if (p != end && *p == '\r') {
+        if (p + 1 != end && p[1] != '\n') return false;
+        ++p;
+    } else if (p != end && *p != '\n') {
+        return false;
+    }
+    pos_ = p == end ? bytes_.size() : static_cast<std::size_t>(p - bytes_.data()) + 1;
+    row.date = {year, month, day};
+    row.values = values;
+    row.columnCount = columns;
+    row.number = ++number_;
+    return true;
+}
+
 }  // namespace marketdata

@@ -119,7 +119,27 @@ bool ReadSeriesRows(const std::string& path, long fileNumber, RowFilter filter, 
     // The rows already in `rows` are overwritten, not freed and made anew:
     // a caller loading series after series keeps reusing them.
     std::size_t kept = 0;
-    while (reader.Next(line)) {
+    const auto nextRow = [&]() -> Row& {
+        if (kept == rows.size()) rows.emplace_back();
+        return rows[kept++];
+    };
+    for (;;) {
+        if constexpr (std::is_same_v<Row, PriceValues>) {
+            // Nearly every line: straight into numbers, with the same rules.
+            PlainSeriesRow plain;
+            if (isSeries && reader.NextPlainRow(plain)) {
+                if (!IsAcceptedColumnCount(plain.columnCount)) {
+                    LogSkippedLine(path, plain.number, "項目数=" + std::to_string(plain.columnCount));
+                    continue;
+                }
+                LineValues values;
+                values.date = plain.date;
+                values.values = plain.values;
+                if (Passes(filter, values)) StoreValues(values, nextRow());
+                continue;
+            }
+        }
+        if (!reader.Next(line)) break;
         if (!IsAcceptedColumnCount(line.columnCount)) {
             LogSkippedLine(path, line.number, "項目数=" + std::to_string(line.columnCount));
             continue;
@@ -131,8 +151,7 @@ bool ReadSeriesRows(const std::string& path, long fileNumber, RowFilter filter, 
             continue;
         }
         if (!Passes(filter, values)) continue;
-        if (kept == rows.size()) rows.emplace_back();
-        Row& rec = rows[kept++];
+        Row& rec = nextRow();
         if constexpr (std::is_same_v<Row, PriceRec>) {
             AssignTexts(line, rec);
             // Every price text that is no number reads "0" from then on.
