@@ -119,7 +119,7 @@ namespace {
 // of rows each time.
 template <class Row>
 bool LoadAndPrepare(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
-                    std::string_view currencyCode, std::vector<Row>& daily, std::vector<Row>& chart) {
+                    const ChartSeriesOptions& options, std::vector<Row>& daily, std::vector<Row>& chart) {
     bool loaded = false;
     if constexpr (std::is_same_v<Row, PriceRec>) {
         loaded = marketdata::LoadPriceSeries(marketdata::kPriceSeriesFileNumber, env, company.Key, "D", "", ".txt",
@@ -133,7 +133,6 @@ bool LoadAndPrepare(int showMessage, common::EnvRec& env, const marketdata::CdmR
         if (showMessage == 1) common::ShowWarning(kNoSeriesWarning, kWarningStyle);
         return false;
     }
-    const ChartSeriesOptions options = ReadChartSeriesOptions(currencyCode);
     if constexpr (std::is_same_v<Row, PriceRec>) {
         PrepareChartSeries(daily, options, chart);
     } else {
@@ -146,12 +145,12 @@ bool LoadAndPrepare(int showMessage, common::EnvRec& env, const marketdata::CdmR
 
 bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata::CdmRec& company,
                           std::string_view currencyCode, std::vector<PriceRec>& daily, std::vector<PriceRec>& chart) {
-    return LoadAndPrepare(showMessage, env, company, currencyCode, daily, chart);
+    return LoadAndPrepare(showMessage, env, company, ReadChartSeriesOptions(currencyCode), daily, chart);
 }
 
-bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
+bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, const ChartSeriesOptions& options,
                            std::vector<PriceValues>& daily, std::vector<PriceValues>& chart) {
-    return LoadAndPrepare(0, env, company, currencyCode, daily, chart);
+    return LoadAndPrepare(0, env, company, options, daily, chart);
 }
 
 }  // namespace analysis

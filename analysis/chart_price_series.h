@@ -51,8 +51,9 @@ bool LoadChartPriceSeries(int showMessage, common::EnvRec& env, const marketdata
                           std::vector<marketdata::PriceRec>& chart);
 
 // LoadChartPriceSeries for the judgement, without a message: value rows
-// (LoadPriceSeriesValues) prepared by PrepareJudgedSeries.
-bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, std::string_view currencyCode,
+// (LoadPriceSeriesValues) prepared by PrepareJudgedSeries with `options`
+// (ReadChartSeriesOptions), which a part reads once for all its companies.
+bool LoadJudgedPriceSeries(common::EnvRec& env, const marketdata::CdmRec& company, const ChartSeriesOptions& options,
                            std::vector<marketdata::PriceValues>& daily, std::vector<marketdata::PriceValues>& chart);
 
 }  // namespace analysis

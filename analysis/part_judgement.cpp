@@ -41,6 +41,8 @@ struct PartRun {
     std::vector<marketdata::PriceLimitRec> bands;
     std::string currencyCode;
     platform::Currency priceUnit;
+    // The chart settings that shape every company's series.
+    ChartSeriesOptions seriesOptions;
     std::string resultPath;
     std::string workPath;
     // Reused from company to company, so their records are not allocated anew.
@@ -66,7 +68,7 @@ void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& compan
 // the part goes on.
 std::vector<KagiJudgeRec> JudgeCompany(PartRun& run, marketdata::CdmRec& company) {
     try {
-        if (!LoadJudgedPriceSeries(run.env, company, run.currencyCode, run.daily, run.chart)) return {};
+        if (!LoadJudgedPriceSeries(run.env, company, run.seriesOptions, run.daily, run.chart)) return {};
         AKAGI41M(run.params, company, run.bands, run.days, run.lines, run.chart);
         return MakeJudgeRecords(company.Key, run.lines, run.priceUnit);
     } catch (const platform::TrappedError& error) {
@@ -104,7 +106,7 @@ std::string JudgeCompanies(PartRun& run, common::MSGRec& msg, const common::TSDR
 
 void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     const std::string country = common::State().context.countryCode;
-    PartRun run{env, {}, {}, common::State().context.currencyCode, {}, {}, {}, {}, {}, {}, {}};
+    PartRun run{env, {}, {}, common::State().context.currencyCode, {}, {}, {}, {}, {}, {}, {}, {}};
     if (!LoadJudgementBands(env, kOwnId, "01", run.bands)) {
         // The parent waits for a report of every part it started.
         common::ReportTaskFailed(task, env, 0);
@@ -112,6 +114,7 @@ void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     }
     LoadKesenParams(run.params);
     run.priceUnit = common::CurrencyPriceUnit(run.currencyCode);
+    run.seriesOptions = ReadChartSeriesOptions(run.currencyCode);
     run.workPath = marketdata::PartWorkFilePath(env, task.ProcIdx, task.TaskSequence);
     run.resultPath = PartResultPath(env, task.ProcIdx, task.TaskSequence, country);
 

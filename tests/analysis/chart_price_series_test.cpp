@@ -286,7 +286,7 @@ TEST_F(ChartPriceSeriesLoad, JudgedSeriesHasTheChartPrices) {
     ASSERT_TRUE(analysis::LoadChartPriceSeries(1, env_, company_, "USD", daily_, chart_));
     std::vector<marketdata::PriceValues> daily;
     std::vector<marketdata::PriceValues> chart;
-    ASSERT_TRUE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily, chart));
+    ASSERT_TRUE(analysis::LoadJudgedPriceSeries(env_, company_, analysis::ReadChartSeriesOptions("USD"), daily, chart));
     ASSERT_EQ(chart.size(), chart_.size());
     for (std::size_t i = 0; i < chart.size(); ++i) {
         EXPECT_EQ(chart[i].Date, chart_[i].Date) << i;
@@ -295,7 +295,7 @@ TEST_F(ChartPriceSeriesLoad, JudgedSeriesHasTheChartPrices) {
 
     std::filesystem::remove(common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
                                                       marketdata::PriceFileNamePart(company_.Key, "D"), ".txt", env_));
-    EXPECT_FALSE(analysis::LoadJudgedPriceSeries(env_, company_, "USD", daily, chart));
+    EXPECT_FALSE(analysis::LoadJudgedPriceSeries(env_, company_, analysis::ReadChartSeriesOptions("USD"), daily, chart));
     EXPECT_TRUE(chart.empty());
     EXPECT_TRUE(ui_.presenter->boxes.empty());
 }
