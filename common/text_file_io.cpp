@@ -164,13 +164,15 @@ std::vector<std::string> DecodeLines(std::string_view bytes, const std::string& 
 
 std::string EncodeLines(std::span<const std::string> lines, const std::string& path,
                         const LineProgress& beforeLine) {
+    // CP932 never takes more bytes than UTF-8: the whole file fits at once.
+    std::size_t most = 0;
+    for (const std::string& line : lines) most += line.size() + kLineEnd.size();
     std::string bytes;
+    bytes.reserve(most);
     std::size_t unmappable = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (beforeLine) beforeLine(i);
-        const platform::EncodeResult encoded = platform::ToCp932(lines[i]);
-        unmappable += encoded.unmappable;
-        bytes += encoded.bytes;
+        unmappable += platform::AppendCp932(lines[i], bytes);
         bytes += kLineEnd;
     }
     ReportSubstitutions(unmappable, kUnwritable, path);

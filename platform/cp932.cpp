@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -71,17 +73,26 @@ Converter& Decoder() {
     return converter;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// End of the ASCII run that starts at `pos`, eight bytes at a time while
+// eight remain: most text, even Japanese text, is mostly ASCII.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if (word & 0x8080808080808080ULL) break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
 }
+
+bool IsAscii(std::string_view text) { return AsciiRunEnd(text, 0) == text.size(); }
 
 // End of the well-formed UTF-8 run that starts at `pos`.
 std::size_t WellFormedEnd(std::string_view text, std::size_t pos) {
     char32_t cp;
-    for (std::size_t next = pos; NextCodePoint(text, next, cp); pos = next) {
+    for (std::size_t next = pos;; pos = next) {
+        next = pos = AsciiRunEnd(text, pos);
+        if (!NextCodePoint(text, next, cp)) return pos;
     }
-    return pos;
 }
 
 std::size_t CodePointBytes(std::string_view text) {
@@ -93,27 +104,32 @@ std::size_t CodePointBytes(std::string_view text) {
 
 }  // namespace
 
-EncodeResult ToCp932(std::string_view utf8) {
-    EncodeResult result;
+std::size_t AppendCp932(std::string_view utf8, std::string& out) {
     if (IsAscii(utf8)) {
-        result.bytes = utf8;
-        return result;
+        out += utf8;
+        return 0;
     }
-    result.bytes.reserve(utf8.size());
     // iconv cannot tell bad UTF-8 from an unmappable character, so bad bytes
     // are replaced here and only well-formed runs go to it.
+    std::size_t unmappable = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t end = WellFormedEnd(utf8, pos);
-        result.unmappable +=
-            Encoder().Convert(utf8.substr(pos, end - pos), result.bytes, CodePointBytes);
+        unmappable += Encoder().Convert(utf8.substr(pos, end - pos), out, CodePointBytes);
         pos = end;
         if (pos < utf8.size()) {
-            result.bytes.push_back('?');
-            ++result.unmappable;
+            out.push_back('?');
+            ++unmappable;
             ++pos;
         }
     }
+    return unmappable;
+}
+
+EncodeResult ToCp932(std::string_view utf8) {
+    EncodeResult result;
+    result.bytes.reserve(utf8.size());
+    result.unmappable = AppendCp932(utf8, result.bytes);
     return result;
 }
 

@@ -17,6 +17,9 @@ struct EncodeResult {
 // One "?" per code point CP932 cannot hold and per invalid UTF-8 byte.
 EncodeResult ToCp932(std::string_view utf8);
 
+// ToCp932 appending its bytes to `out`; returns the count of "?".
+std::size_t AppendCp932(std::string_view utf8, std::string& out);
+
 struct DecodeResult {
     std::string text;
     std::size_t invalid = 0;  // bytes that did not start a valid CP932 character

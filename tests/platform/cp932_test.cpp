@@ -82,6 +82,9 @@ TEST(Cp932, UnmappableAndInvalidUtf8BecomeCountedQuestionMarks) {
         {"\xC0\xAF", "??", 2},              // overlong '/'
         {"\xED\xA0\x80", "???", 3},         // UTF-16 surrogate
         {"漢\x80字", "\x8A\xBF?\x8E\x9A", 1},
+        // long ASCII runs, read eight bytes at a time, around the bad bytes
+        {"abcdefghij\xFFklmnopqrstu漢", "abcdefghij?klmnopqrstu\x8A\xBF", 1},
+        {"12345678\x80" "abcdefgh\xE3\x81", "12345678?abcdefgh??", 3},
     };
     for (const Substitution& c : cases) {
         SCOPED_TRACE(c.input);
