@@ -132,24 +132,6 @@ void FillDirectionForward(std::vector<KagiDayRec>& days) {
     }
 }
 
-// Each day's band, mark, move, range and volume sum in one walk; then the
-// directions, day 1 taking the first turn's.
-void MarkDays(std::span<const marketdata::PriceLimitRec> bands, std::vector<KagiDayRec>& days) {
-    BandFinder finder(bands);
-    KagiDayRec& first = days.front();
-    finder.SetBand(first);
-    MarkFirstDay(first);
-    Currency reference = first.Price;
-    Currency volume = first.Volume;
-    for (std::size_t j = 1; j < days.size(); ++j) {
-        finder.SetBand(days[j]);
-        MarkDay(days[j], reference, volume);
-    }
-    const auto firstTurn = std::find_if(days.begin() + 1, days.end(), HasDirection);
-    if (firstTurn != days.end()) first.Direction = firstTurn->Direction;
-    FillDirectionForward(days);
-}
-
 // Built once: a judgement opens hundreds of lines per series.
 const KagiLineRec& LineTemplate() {
     static const KagiLineRec rec = KagiTemplateRecord();
@@ -254,15 +236,33 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
                     std::vector<KagiDayRec>& days, std::vector<KagiLineRec>& lines) {
     lines.clear();
     if (days.empty()) return;
-    MarkDays(bands, days);
     lines.reserve(days.size());
-    AppendDayRecord(days.front(), lines);
+    // One walk: each day's band, mark, move, range and volume sum, and each
+    // marked day judged as it is marked; the lines only ever look back.
+    BandFinder finder(bands);
+    KagiDayRec& first = days.front();
+    finder.SetBand(first);
+    MarkFirstDay(first);
+    AppendDayRecord(first, lines);
+    Currency reference = first.Price;
+    Currency volume = first.Volume;
+    bool turned = false;
     SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
-        if (!days[j].Marked.Is(kMarked)) continue;
-        AddMarkedDay(days[j], lines);
-        JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), days[j].KagiDate, signals);
+        KagiDayRec& day = days[j];
+        finder.SetBand(day);
+        MarkDay(day, reference, volume);
+        if (!day.Marked.Is(kMarked)) continue;
+        if (!turned) {
+            // Day 1 takes the direction of the first turn, and so does its line.
+            turned = true;
+            first.Direction = day.Direction;
+            lines.front().Direction = day.Direction;
+        }
+        AddMarkedDay(day, lines);
+        JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), day.KagiDate, signals);
     }
+    FillDirectionForward(days);
     CloseJudgement(days.back().Price, lines, signals);
 }
 
