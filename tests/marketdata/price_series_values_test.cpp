@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -135,8 +136,10 @@ TEST_F(PriceSeriesValues, FormatCasesMatchTheTextLoad) {
          "2004/01/09\t100\t110\t90\t105\t5000\t104\t\r\n"
          "2004/01/10\t100\t\t90\t105\t5000\t104\r\n"
          "2004/01/13\t100\t110\t90\t105\t5000\t-104\r\n"
+         "2004/01/15\t12345678\t123456789\t1234567\t00000000105\t99999999\t104\r\n"
          "2004/01/14\t1\t1\t1\t1\t1\t1\r",
-         {"2004/01/05", "2004/01/06", "2004/01/07", "2004/01/08", "2004/01/09", "2004/01/13", "2004/01/14"},
+         {"2004/01/05", "2004/01/06", "2004/01/07", "2004/01/08", "2004/01/09", "2004/01/13", "2004/01/15",
+          "2004/01/14"},
          {}},
         {"a byte CP932 cannot read", good + "\t\x81\x20x\r\n", {"2004/01/05"},
          {"CP932として読めないバイトを「?」にしました（1件）"}},
@@ -209,6 +212,42 @@ TEST_F(PriceSeriesValues, IndexAndMissingFile) {
     EXPECT_FALSE(LoadValues(StockKey("1000"), rows));
     EXPECT_TRUE(rows.empty());
     EXPECT_FALSE(common::State().missingFilePath.empty());
+}
+
+// Lines made at random near the plain form (odd digits, points, blanks,
+// signs, line ends and column counts) load to the same rows both ways.
+TEST_F(PriceSeriesValues, RandomLinesLoadAlike) {
+    std::mt19937 random(20261211);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto amount = [&] {
+        std::string text(static_cast<std::size_t>(1 + pick(14)), '0');  // within the range
+        for (char& c : text) c = static_cast<char>('0' + pick(10));
+        switch (pick(12)) {
+            case 0: text.insert(static_cast<std::size_t>(pick(static_cast<int>(text.size()) + 1)), "."); break;
+            case 1: text = text.substr(0, 3) + "." + text.substr(0, static_cast<std::size_t>(pick(7))); break;
+            case 2: text.insert(0, pick(2) == 0 ? " " : "-"); break;
+            case 3: text = pick(2) == 0 ? "" : "x"; break;
+            default: break;
+        }
+        return text;
+    };
+    const char* const ends[] = {"\r\n", "\n", "\r\r\n", "\rx\r\n"};
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes;
+        for (int line = 0; line < 100; ++line) {
+            bytes += pick(20) == 0 ? "2004/02/30" : "2004/01/" + std::to_string(10 + pick(20));
+            const int columns = 6 + pick(4) / 3 * (1 + pick(12));
+            for (int c = 1; c <= columns; ++c) bytes += "\t" + (c <= 6 ? amount() : "m" + std::to_string(c));
+            bytes += ends[pick(8) < 5 ? 0 : pick(4)];
+        }
+        if (pick(2) == 0) bytes += "2004/01/31\t1\t2\t3\t4\t5\t6";  // a last line without its end
+        WriteFile(StockKey("1000"), bytes);
+        std::vector<PriceRec> texts;
+        std::vector<PriceValues> values;
+        NewLog();
+        EXPECT_EQ(LoadValues(StockKey("1000"), values), LoadTexts(StockKey("1000"), texts));
+        ExpectSameRows(values, texts, "round " + std::to_string(round));
+    }
 }
 
 // Every company of a generated market loads to the same rows both ways, the
