@@ -75,11 +75,11 @@ inline std::string WithoutSplitStamps(std::string records) {
 // and the judgement of Japan requested.
 class Installation : public analysis_test::JudgementRunSetup {
 public:
-    Installation() {
+    explicit Installation(long rows = kRows) {
         fs::copy_file(KORVANE_EXE, folder.program() / "Korvane");
         common::State().ExeName = "Korvane";
         common::InstallProgramParts(analysis::AnalysisProgramParts());
-        testsupport::WriteJudgementMarket(env, kCompanies, kRows);
+        testsupport::WriteJudgementMarket(env, kCompanies, rows);
         common::WriteSetting("MirControl\\Common\\MultiTaskKsn", "3");
         common::BatchRequestTable table;
         table.cell(1, 6) = 1;

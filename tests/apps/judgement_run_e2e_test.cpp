@@ -68,9 +68,12 @@ bool SomePartUnfinished(common::EnvRec& env) {
 // killed mid-part, and a run cancelled and resumed through the resume offer,
 // give the same files byte for byte.
 TEST(JudgementEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
+    // Long series, so that a part is still judging when the killer or the
+    // cancel acts, also on a busy machine.
+    constexpr long kLongRows = 4 * judgement_e2e::kRows;
     std::map<std::string, std::string> reference;
     {
-        Installation run;
+        Installation run(kLongRows);
         analysis::RunBatch();
         EXPECT_TRUE(run.ui.presenter->boxes.empty());
         reference = run.ExpectCompleteRun();
@@ -79,7 +82,7 @@ TEST(JudgementEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_GT(reference["40002"].size(), 0u);
     }
     {
-        Installation run;
+        Installation run(kLongRows);
         {
             const std::string results = analysis::PartResultPath(run.env, Installation::kProcess, 2, "JPN");
             // As soon as part 2 has judged a company.
@@ -96,7 +99,7 @@ TEST(JudgementEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
         EXPECT_EQ(run.ExpectCompleteRun(), reference);
     }
     {
-        Installation run;
+        Installation run(kLongRows);
         run.InstallUi(std::make_shared<CancelWhenAChildRuns>());
         analysis::RunBatch();
         ASSERT_EQ(run.ui.presenter->boxes.size(), 1u);
