@@ -28,9 +28,16 @@ void RecordWriter::Double(double value) {
 }
 
 void RecordWriter::FixedText(std::string_view utf8, std::size_t bytes) {
-    const EncodeResult encoded = ToCp932(PadToCp932Bytes(utf8, bytes));
-    unmappable_ += encoded.unmappable;
-    data_ += encoded.bytes;
+    // Encoded straight into the record and padded there; a text too long for
+    // its field is taken back and cut at a whole character.
+    const std::size_t start = data_.size();
+    std::size_t unmappable = AppendCp932(utf8, data_);
+    if (data_.size() - start > bytes) {
+        data_.resize(start);
+        unmappable = AppendCp932(PadToCp932Bytes(utf8, bytes), data_);
+    }
+    data_.append(bytes - (data_.size() - start), ' ');
+    unmappable_ += unmappable;
 }
 
 void RecordWriter::VarText(std::string_view utf8) {
