@@ -78,9 +78,11 @@ double RecordReader::Double() {
 }
 
 std::string RecordReader::FixedText(std::size_t bytes) {
-    std::string raw(Take(bytes, "FixedText"));
-    std::replace(raw.begin(), raw.end(), '\0', ' ');
-    return Decode(raw);
+    const std::string_view raw = Take(bytes, "FixedText");
+    if (raw.find('\0') == std::string_view::npos) return Decode(raw);
+    std::string blanked(raw);
+    std::replace(blanked.begin(), blanked.end(), '\0', ' ');
+    return Decode(blanked);
 }
 
 std::string RecordReader::VarText() {
