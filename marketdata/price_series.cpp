@@ -40,6 +40,13 @@ void LogSkippedLine(const std::string& path, std::size_t lineNumber, const std::
                               "行目　" + reason);
 }
 
+// A line of another column count is logged and passed over.
+bool AcceptedOrLogged(const std::string& path, std::size_t lineNumber, std::size_t columnCount) {
+    if (IsAcceptedColumnCount(columnCount)) return true;
+    LogSkippedLine(path, lineNumber, "項目数=" + std::to_string(columnCount));
+    return false;
+}
+
 // The date and the six values of a line; all zero for a line not converted.
 struct LineValues {
     platform::Date date;
@@ -128,10 +135,7 @@ bool ReadSeriesRows(const std::string& path, long fileNumber, RowFilter filter, 
             // Nearly every line: straight into numbers, with the same rules.
             PlainSeriesRow plain;
             if (isSeries && reader.NextPlainRow(plain)) {
-                if (!IsAcceptedColumnCount(plain.columnCount)) {
-                    LogSkippedLine(path, plain.number, "項目数=" + std::to_string(plain.columnCount));
-                    continue;
-                }
+                if (!AcceptedOrLogged(path, plain.number, plain.columnCount)) continue;
                 LineValues values;
                 values.date = plain.date;
                 values.values = plain.values;
@@ -140,10 +144,7 @@ bool ReadSeriesRows(const std::string& path, long fileNumber, RowFilter filter, 
             }
         }
         if (!reader.Next(line)) break;
-        if (!IsAcceptedColumnCount(line.columnCount)) {
-            LogSkippedLine(path, line.number, "項目数=" + std::to_string(line.columnCount));
-            continue;
-        }
+        if (!AcceptedOrLogged(path, line.number, line.columnCount)) continue;
         if (dropBlankDates && line.columns[0].find(' ') != std::string_view::npos) continue;
         LineValues values;
         if (isSeries && !ConvertColumns(line.columns, values)) {
