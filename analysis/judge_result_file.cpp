@@ -57,12 +57,21 @@ void ReadIntoArray(const std::string& path, long mode, long stride, long& count,
     const std::string bytes = common::ReadFileBytes(path);
     const std::size_t records = bytes.size() / kKagiJudgeRecSize;
     platform::RecordReader in(bytes);
+    const auto kept = [&](std::size_t r) {
+        return !keep || keep(std::string_view(bytes).substr(r * kKagiJudgeRecSize, kKagiJudgeRecSize));
+    };
+    std::size_t keeping = records;
+    if (keep) {
+        // Room for the kept records only: a gathering keeps a few of many.
+        keeping = 0;
+        for (std::size_t r = 0; r < records; ++r) keeping += kept(r);
+    }
     if (mode == 1) count = 0;
     out.resize(static_cast<std::size_t>(count));
-    out.reserve(out.size() + records);
+    out.reserve(out.size() + keeping);
     KagiJudgeRec rec;
     for (std::size_t r = 0; r < records; ++r) {
-        if (keep && !keep(std::string_view(bytes).substr(r * kKagiJudgeRecSize, kKagiJudgeRecSize))) {
+        if (!kept(r)) {
             in.Skip(kKagiJudgeRecSize);
             continue;
         }
