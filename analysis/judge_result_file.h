@@ -1,6 +1,5 @@
 #pragma once
 #include <functional>
-#include <string_view>
 #include <span>
 #include <string>
 #include <string_view>

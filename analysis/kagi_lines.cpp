@@ -207,7 +207,6 @@ KagiLineRec DayRecord(const KagiDayRec& day) {
     return rec;
 }
 
-
 std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days) {
     std::vector<KagiLineRec> recs;
     recs.reserve(days.size());

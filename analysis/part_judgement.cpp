@@ -37,19 +37,19 @@ constexpr std::size_t kIndustryName = 51;  // level-"0060" industry name
 // What every company of the part is judged with.
 struct PartRun {
     common::EnvRec& env;
-    KesenParamSet params;
-    std::vector<marketdata::PriceLimitRec> bands;
     std::string currencyCode;
-    platform::Currency priceUnit;
+    KesenParamSet params{};
+    std::vector<marketdata::PriceLimitRec> bands{};
+    platform::Currency priceUnit{};
     // The chart settings that shape every company's series.
-    ChartSeriesOptions seriesOptions;
-    std::string resultPath;
-    std::string workPath;
+    ChartSeriesOptions seriesOptions{};
+    std::string resultPath{};
+    std::string workPath{};
     // Reused from company to company, so their records are not allocated anew.
-    std::vector<marketdata::PriceValues> daily;
-    std::vector<marketdata::PriceValues> chart;
-    std::vector<KagiDayRec> days;
-    std::vector<KagiLineRec> lines;
+    std::vector<marketdata::PriceValues> daily{};
+    std::vector<marketdata::PriceValues> chart{};
+    std::vector<KagiDayRec> days{};
+    std::vector<KagiLineRec> lines{};
 };
 
 void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& company, long i, long n) {
@@ -106,7 +106,7 @@ std::string JudgeCompanies(PartRun& run, common::MSGRec& msg, const common::TSDR
 
 void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     const std::string country = common::State().context.countryCode;
-    PartRun run{env, {}, {}, common::State().context.currencyCode, {}, {}, {}, {}, {}, {}, {}, {}};
+    PartRun run{env, common::State().context.currencyCode};
     if (!LoadJudgementBands(env, kOwnId, "01", run.bands)) {
         // The parent waits for a report of every part it started.
         common::ReportTaskFailed(task, env, 0);

@@ -2,8 +2,8 @@
 
 #include "collect/collection_parts.h"
 #include "collector_ui/collector_menu.h"
-#include "ui/main_window.h"
 #include "platform/memory_policy.h"
+#include "ui/main_window.h"
 #include "ui/program_shell.h"
 
 int main(int argc, char** argv) {
