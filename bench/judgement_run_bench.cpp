@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 #include <thread>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
