@@ -2,8 +2,9 @@
 
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "common/child_mode.h"
 #include "common/default_settings.h"
@@ -161,6 +162,26 @@ void Main() {
                     "Main End(Abnormal)  : " + state.context.processName);
         EndProgram();
     }
+}
+
+bool IsChildCommandLine(int argc, const char* const* argv) {
+    return argc > 1 && std::string_view(argv[1]) == kChildModeToken;
+}
+
+int RunChildCopy(const std::string& programTitle, bool isKorvane, int argc, const char* const* argv,
+                 ProgramParts parts) {
+    RunState& state = State();
+    state.programTitle = programTitle;
+    state.isKorvane = isKorvane;
+    std::string words;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) words += ' ';
+        words += argv[i];
+    }
+    state.commandLine = words;
+    InstallProgramParts(std::move(parts));
+    Main();
+    return 0;
 }
 
 }  // namespace common

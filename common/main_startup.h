@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+
+#include "common/program_parts.h"
 
 namespace common {
 
@@ -8,5 +11,14 @@ namespace common {
 // writes the defaults on the first run, refuses a second running copy, notes
 // two file dates and calls the program's interactive start.
 void Main();
+
+// Whether the process was started as a child copy of a split run: its first
+// command-line word is the child-mode token.
+bool IsChildCommandLine(int argc, const char* const* argv);
+
+// The whole life of a child copy: the program's values, its parts and Main,
+// with no window system behind them.
+int RunChildCopy(const std::string& programTitle, bool isKorvane, int argc, const char* const* argv,
+                 ProgramParts parts);
 
 }  // namespace common

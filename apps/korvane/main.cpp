@@ -1,5 +1,3 @@
-#include <QApplication>
-
 #include "analysis/analysis_parts.h"
 #include "analyzer_ui/ksen_menu.h"
 #include "platform/memory_policy.h"
@@ -7,7 +5,6 @@
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemory();
-    QApplication app(argc, argv);
-    return ui::RunProgramShell(app, "Korvane", true, analysis::AnalysisProgramParts(),
+    return ui::RunProgramShell(argc, argv, "Korvane", true, analysis::AnalysisProgramParts(),
                                [](ui::MainWindow& window) { analyzer_ui::KsenMenu(window); });
 }

@@ -1,5 +1,3 @@
-#include <QApplication>
-
 #include "collect/collection_parts.h"
 #include "collector_ui/collector_menu.h"
 #include "platform/memory_policy.h"
@@ -8,7 +6,6 @@
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemory();
-    QApplication app(argc, argv);
-    return ui::RunProgramShell(app, "Mirelda", false, collect::CollectionProgramParts(),
+    return ui::RunProgramShell(argc, argv, "Mirelda", false, collect::CollectionProgramParts(),
                                [](ui::MainWindow& window) { collector_ui::HpGtMenu(window); });
 }
