@@ -5,19 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/byte_words.h"
 #include "platform/cp932.h"
 
 namespace marketdata {
 
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-
-// The high bit of every byte of `word` that is zero, and no other bit.
-std::uint64_t ZeroBytes(std::uint64_t word) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    return ~(((word & kLow7) + kLow7) | word | kLow7);
-}
+using platform::kByteOnes;
 
 // Blanks only, as a trimmed line would be empty.
 bool IsBlankLine(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
@@ -43,10 +38,10 @@ const char* ReadDigits(const char* p, const char* end, std::uint64_t& value) {
     if (end - p >= 8) {
         std::uint64_t word;
         std::memcpy(&word, p, sizeof word);
-        const std::uint64_t digits = word ^ (kOnes * '0');  // a digit byte holds its value
+        const std::uint64_t digits = word ^ (kByteOnes * '0');  // a digit byte holds its value
         // The high bit of each byte above 9; a carry out of such a byte may
         // spoil the ones after it, but only the first counts.
-        const std::uint64_t above9 = ((digits + kOnes * 0x76) | digits) & (kOnes * 0x80);
+        const std::uint64_t above9 = ((digits + kByteOnes * 0x76) | digits) & (kByteOnes * 0x80);
         const int count = above9 == 0 ? 8 : std::countr_zero(above9) / 8;
         if (count == 0) return p;
         // The first digit is the lowest byte: shifted up, the bytes below read as leading zeros.
@@ -95,7 +90,7 @@ bool PriceLineReader::Next(PriceLine& line) {
         for (; lf == nullptr && fileEnd - p >= 8; p += 8) {
             std::uint64_t word;
             std::memcpy(&word, p, sizeof word);
-            std::uint64_t marks = ZeroBytes(word ^ (kOnes * '\t')) | ZeroBytes(word ^ (kOnes * '\n'));
+            std::uint64_t marks = platform::BytesEqualTo(word, '\t') | platform::BytesEqualTo(word, '\n');
             std::uint64_t before = word;  // the bytes of this line
             for (; marks != 0; marks &= marks - 1) {
                 const int at = std::countr_zero(marks) / 8;
@@ -121,7 +116,7 @@ bool PriceLineReader::Next(PriceLine& line) {
         const char* lineEnd = lf;
         if (lineEnd != begin && lineEnd[-1] == '\r') --lineEnd;
         std::string_view text(begin, lineEnd);
-        if (seen & (kOnes * 0x80)) {
+        if (seen & (kByteOnes * 0x80)) {
             platform::DecodeResult decoded = platform::FromCp932(text);
             unreadable_ += decoded.invalid;
             decoded_ = std::move(decoded.text);

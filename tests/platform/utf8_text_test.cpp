@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/cp932.h"
 
@@ -182,6 +184,31 @@ TEST(Trim, RemovesHalfWidthBlanksOnly) {
     };
     for (const Slice& c : cases) {
         EXPECT_EQ(c.got, c.expected);
+    }
+}
+
+// Separators at every position of the eight-byte words the split looks at,
+// next to each other, at both ends and past the last whole word; bytes that
+// differ from the separator only in the high bit are no separators.
+TEST(SplitAt, CutsAtEverySeparatorAndOnlyThere) {
+    const std::string alphabet = std::string("\tab") + static_cast<char>(0x89) + "漢";
+    std::uint32_t state = 12345;
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int length = round % 41;
+        for (int i = 0; i < length; ++i) {
+            state = state * 1103515245u + 12345u;
+            text += alphabet[(state >> 16) % alphabet.size()];
+        }
+        std::vector<std::string_view> expected;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            if (i == text.size() || text[i] == '\t') {
+                expected.push_back(std::string_view(text).substr(start, i - start));
+                start = i + 1;
+            }
+        }
+        ASSERT_EQ(SplitAt(text, '\t'), expected) << "round " << round;
     }
 }
 
