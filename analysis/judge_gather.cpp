@@ -90,22 +90,10 @@ void CFKGRMRM(long resultFileNumber, long processNumber, const std::string& exte
         msg.lngNumerator = j - 1;
         msg.lngDenominator = partCount;
         common::ShowProgress(msg);
-        long count = 0;
-        std::vector<KagiJudgeRec> recs;
         // A record before the cut-off is passed over before it is read.
-        if (!CFKGR10M(msg, country, 2, resultFileNumber, processNumber, j, "", extension,
-                      parts[static_cast<std::size_t>(j - 1)], count, recs,
-                      [cutOff](std::string_view record) { return !(StoredJudgeDate(record) < cutOff); })) {
-            continue;
-        }
-        recs.resize(static_cast<std::size_t>(count));
-        for (KagiJudgeRec& rec : recs) {
-            ++n;
-            rec.List.GatherLine = GatherLine(rec.List.SortText, n);
-            rec.SequenceNumber = static_cast<std::int32_t>(n);
-            lines.push_back(rec.List.GatherLine);
-        }
-        CFKGR52M(msg, env, resultFileNumber, 2, country, kGatheredNamePart, extension, recs);
+        GatherPartRecords(msg, country, resultFileNumber, processNumber, j, extension,
+                          parts[static_cast<std::size_t>(j - 1)], env,
+                          [cutOff](std::string_view record) { return !(StoredJudgeDate(record) < cutOff); }, n, lines);
     }
 
     msg.lngNumerator = msg.lngDenominator;

@@ -43,20 +43,27 @@ std::size_t JudgeDateOffset() {
     return out.data().size();
 }
 
-// The stored numbers that close a record: its sorted position and block.
-std::string SortPlaceBytes(std::int32_t sequence, std::int32_t block) {
+// The stored bytes of one number field.
+std::string NumberBytes(std::int32_t value) {
     platform::RecordWriter out;
     FieldWriter writer{out};
-    writer(sequence);
-    writer(block);
+    writer(value);
     return out.data();
 }
 
+// The sorted position and block close a record, in that order.
+char* SortPlaceOf(char* record) { return record + kKagiJudgeRecSize - 2 * NumberBytes(0).size(); }
+
 }  // namespace
 
+void StoreSequenceNumber(char* record, std::int32_t sequence) {
+    const std::string number = NumberBytes(sequence);
+    std::memcpy(SortPlaceOf(record), number.data(), number.size());
+}
+
 void StoreSortPlace(char* record, std::int32_t sequence, std::int32_t block) {
-    const std::string place = SortPlaceBytes(sequence, block);
-    std::memcpy(record + kKagiJudgeRecSize - place.size(), place.data(), place.size());
+    const std::string place = NumberBytes(sequence) + NumberBytes(block);
+    std::memcpy(SortPlaceOf(record), place.data(), place.size());
 }
 
 double StoredJudgeDate(std::string_view record) {

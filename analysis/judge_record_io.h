@@ -21,6 +21,10 @@ double StoredJudgeDate(std::string_view record);
 // every other byte as it stands.
 void StoreSortPlace(char* record, std::int32_t sequence, std::int32_t block);
 
+// Sets the sequence number in one stored record's bytes, leaving every other
+// byte as it stands.
+void StoreSequenceNumber(char* record, std::int32_t sequence);
+
 // The stored parts of `recs`, back to back.
 std::string JudgeRecordBytes(std::span<const KagiJudgeRec> recs);
 

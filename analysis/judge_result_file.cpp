@@ -5,6 +5,7 @@
 #include <fstream>
 #include <utility>
 
+#include "analysis/judge_aggregation.h"
 #include "analysis/judge_list.h"
 #include "analysis/judge_record_io.h"
 #include "common/file_registry.h"
@@ -53,28 +54,15 @@ void FinishProgress(common::MSGRec& msg) {
 // trailing part record (an interrupted append) is not a record.
 template <class T, class Show, class Store>
 void ReadIntoArray(const std::string& path, long mode, long stride, long& count, std::vector<T>& out, Show show,
-                   Store store, const std::function<bool(std::string_view)>& keep = {}) {
+                   Store store) {
     const std::string bytes = common::ReadFileBytes(path);
     const std::size_t records = bytes.size() / kKagiJudgeRecSize;
     platform::RecordReader in(bytes);
-    const auto kept = [&](std::size_t r) {
-        return !keep || keep(std::string_view(bytes).substr(r * kKagiJudgeRecSize, kKagiJudgeRecSize));
-    };
-    std::size_t keeping = records;
-    if (keep) {
-        // Room for the kept records only: a gathering keeps a few of many.
-        keeping = 0;
-        for (std::size_t r = 0; r < records; ++r) keeping += kept(r);
-    }
     if (mode == 1) count = 0;
     out.resize(static_cast<std::size_t>(count));
-    out.reserve(out.size() + keeping);
+    out.reserve(out.size() + records);
     KagiJudgeRec rec;
     for (std::size_t r = 0; r < records; ++r) {
-        if (!kept(r)) {
-            in.Skip(kKagiJudgeRecSize);
-            continue;
-        }
         // Fields a read does not set must not carry the record before.
         rec = KagiJudgeRec{};
         ReadJudgeRecord(in, rec);
@@ -168,17 +156,52 @@ bool CFKGR13M(common::MSGRec& msg, const std::string& country, long mode, long f
 
 bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long fileNumber, long procIdx, long taskSeq,
               const std::string& nameText, const std::string& extension, common::EnvRec& env, long& count,
-              std::vector<KagiJudgeRec>& recs, const std::function<bool(std::string_view)>& keep) {
+              std::vector<KagiJudgeRec>& recs) {
     common::FunctionIdGuard guard("CFKGR10M");
     const std::string path = CountryDataFilePath(env, fileNumber, procIdx, taskSeq, country, nameText, extension);
     if (!platform::FileExists(path)) return false;
 
     const long stride = common::AtLeastOne(msg.ProgressStride);
     const auto show = [&msg](long done) { ShowReadCount(msg, done); };
-    ReadIntoArray(
-        path, mode, stride, count, recs, show, [](KagiJudgeRec& rec) { return std::move(rec); }, keep);
+    ReadIntoArray(path, mode, stride, count, recs, show, [](KagiJudgeRec& rec) { return std::move(rec); });
     FinishProgress(msg);
     return true;
+}
+
+void GatherPartRecords(common::MSGRec& msg, const std::string& country, long fileNumber, long procIdx, long taskSeq,
+                       const std::string& extension, common::EnvRec& partEnv, common::EnvRec& env,
+                       const std::function<bool(std::string_view)>& keep, long& n, std::vector<std::string>& lines) {
+    common::FunctionIdGuard guard("CFKGR10M");
+    const std::string path = CountryDataFilePath(partEnv, fileNumber, procIdx, taskSeq, country, "", extension);
+    if (!platform::FileExists(path)) return;
+
+    const std::string bytes = common::ReadFileBytes(path);
+    const std::size_t records = bytes.size() / kKagiJudgeRecSize;
+    const long stride = common::AtLeastOne(msg.ProgressStride);
+    std::string gathered;
+    long kept = 0;
+    KagiJudgeRec rec;
+    for (std::size_t r = 0; r < records; ++r) {
+        const std::string_view stored = std::string_view(bytes).substr(r * kKagiJudgeRecSize, kKagiJudgeRecSize);
+        if (!keep(stored)) continue;
+        if (kept % stride == 0) ShowReadCount(msg, kept);
+        ++kept;
+        ++n;
+        // Only the sort text is needed of the read record.
+        rec = KagiJudgeRec{};
+        platform::RecordReader in(stored);
+        ReadJudgeRecord(in, rec);
+        DeriveJudgeList(rec, n);
+        lines.push_back(std::move(rec.List.GatherLine));
+        gathered.append(stored);
+        StoreSequenceNumber(gathered.data() + gathered.size() - kKagiJudgeRecSize, static_cast<std::int32_t>(n));
+    }
+    FinishProgress(msg);
+    if (!gathered.empty()) {
+        msg.LabelText2 = std::string(kCrLf) + kCrLf + "罫線鉤足判定結果の出力中　";
+        ReplaceOrAppend(CountryDataFilePath(env, fileNumber, 0, 0, country, kGatheredNamePart, extension), 2, gathered);
+        FinishProgress(msg);
+    }
 }
 
 void CFKGR52M(common::MSGRec& msg, common::EnvRec& env, long fileNumber, long mode, const std::string& country,

@@ -50,11 +50,21 @@ bool CFKGR13M(common::MSGRec& msg, const std::string& country, long mode, long f
 
 // The same for whole records: the stored part and the derived keys and marks
 // (own index, level rows and copies stay unset). The progress stride is
-// `msg.ProgressStride`. With `keep`, only the records whose stored bytes it
-// accepts are read and counted.
+// `msg.ProgressStride`.
 bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long fileNumber, long procIdx, long taskSeq,
               const std::string& nameText, const std::string& extension, common::EnvRec& env, long& count,
-              std::vector<KagiJudgeRec>& recs, const std::function<bool(std::string_view)>& keep = {});
+              std::vector<KagiJudgeRec>& recs);
+
+// Appends the records of one part's judgement-result file (found through
+// `partEnv`) that `keep` accepts to the run's gathered file, numbering them
+// on from `n`, and adds the gather line of each to `lines`. A record is moved
+// as the bytes it is stored as, with its sequence number set: reading it
+// whole and writing it again would cost as much as the rest of the
+// gathering. The progress stride is `msg.ProgressStride`. A part without a
+// file gives nothing.
+void GatherPartRecords(common::MSGRec& msg, const std::string& country, long fileNumber, long procIdx, long taskSeq,
+                       const std::string& extension, common::EnvRec& partEnv, common::EnvRec& env,
+                       const std::function<bool(std::string_view)>& keep, long& n, std::vector<std::string>& lines);
 
 // Writes the stored parts of `recs` to the run's file of `fileNumber`
 // (process index and part sequence 0): mode 1 replaces the file, any other

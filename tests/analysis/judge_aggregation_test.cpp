@@ -112,6 +112,24 @@ TEST_F(JudgeAggregationTest, GatherSortKeepsTiesInGatherOrderAndCleansUp) {
     EXPECT_FALSE(std::filesystem::exists(common::BuildDataFilePath(50001, 0, 0, "", "", env_)));
 }
 
+// The gathered file holds the kept records of the parts in part order, each
+// exactly as written but for its sequence number, which counts on across parts.
+TEST_F(JudgeAggregationTest, GatheredRecordsAreTheStoredOnesNumberedOn) {
+    common::WriteSetting(common::SettingKeyPath("Kesen", "EnvSumRng"), "0");
+    StartRun(2);
+    std::vector<KagiJudgeRec> part1{JudgeRecord("a", {2020, 1, 1}, "2"), JudgeRecord("b", {2021, 2, 3}, "1", "1", 0x400)};
+    std::vector<KagiJudgeRec> part2{JudgeRecord("c", {2022, 9, 9}, "2")};
+    part1[1].BlockNumber = 7;
+    WritePart(1, part1);
+    WritePart(2, part2);
+    analysis::CFKGRMRM(40001, kProcess, ".dat", "JPN", env_, msg_);
+
+    std::vector<KagiJudgeRec> expected = part1;
+    expected.insert(expected.end(), part2.begin(), part2.end());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i].SequenceNumber = static_cast<std::int32_t>(i) + 1;
+    EXPECT_EQ(testsupport::ReadBytes(Path(40001, 0, 0, "Temp")), analysis::JudgeRecordBytes(expected));
+}
+
 TEST_F(JudgeAggregationTest, CutOffDropsOlderJudgements) {
     common::WriteSetting(common::SettingKeyPath("Kesen", "EnvSumRng"), "1");  // three years
     const Date today = platform::Now().date;

@@ -200,13 +200,6 @@ TEST_F(JudgeResultFileTest, GatherReaderNumbersOnAcrossFiles) {
     EXPECT_FALSE(analysis::CFKGR10M(msg_, "JPN", 1, 40001, 0, 9, "", ".dat", env_, count, recs));
     EXPECT_EQ(count, 1);
 
-    // Records the filter refuses are neither read nor counted.
-    const double second = platform::ToDaySerial(platform::Date{2024, 1, 2});
-    ASSERT_TRUE(analysis::CFKGR10M(msg_, "JPN", 1, 40001, 0, 1, "", ".dat", env_, count, recs,
-                                   [&](std::string_view record) { return analysis::StoredJudgeDate(record) >= second; }));
-    ASSERT_EQ(count, 1);
-    EXPECT_EQ(platform::TrimBlanks(recs[0].Key.CorpCode), "B");
-    EXPECT_EQ(recs[0].List.GatherLine.substr(recs[0].List.GatherLine.size() - 9), "@00000001");
 }
 
 TEST_F(JudgeResultFileTest, WriterReplacesOrAppendsAndTallyReaderMatches) {
