@@ -67,3 +67,51 @@ function(mir_test folder)
     NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# A program in two pieces. The executable <name> holds the core layers whole
+# and runs the child copies of a split run on them alone; its screens are the
+# module <name>-screens, which only the user's copy loads, and Qt with it: the
+# many children of a run start without Qt's libraries, whose loading costs
+# each of them more than a thousand page faults. The module takes the core
+# from the executable, so that there is one copy of it and of its state. The
+# folder holds main.cpp (the executable) and screens.cpp (the module's entry).
+function(mir_program name)
+  cmake_parse_arguments(ARG "" "" "CORE;SCREENS" ${ARGN})
+  set(module ${name}-screens)
+  add_library(${module} MODULE screens.cpp)
+  set_target_properties(${module} PROPERTIES PREFIX "")
+  set(archives "")
+  foreach(lib IN LISTS ARG_SCREENS)
+    set_target_properties(${lib} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_include_directories(${module} PRIVATE $<TARGET_PROPERTY:${lib},INTERFACE_INCLUDE_DIRECTORIES>)
+    list(APPEND archives $<TARGET_FILE:${lib}>)
+    add_dependencies(${module} ${lib})
+  endforeach()
+  # The screens' archives by file: linking their targets would bring the core
+  # layers they build on into the module as a second copy.
+  target_link_libraries(${module} PRIVATE -Wl,--start-group ${archives} -Wl,--end-group Qt6::Widgets)
+
+  add_executable(${name} main.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_CORE})
+  set(closure "")
+  foreach(lib IN LISTS ARG_CORE)
+    list(APPEND closure ${lib})
+    _mir_link_closure(${lib} closure)
+  endforeach()
+  list(REMOVE_DUPLICATES closure)
+  set(whole "")
+  foreach(lib IN LISTS closure)
+    if(TARGET ${lib} AND lib MATCHES "^mir_" AND NOT lib STREQUAL "mir_platform")
+      list(APPEND whole $<TARGET_FILE:${lib}>)
+    endif()
+  endforeach()
+  # Every part of the core, also what only the screens use, exported to the
+  # module. The platform layer only as far as the core uses it: whole, it
+  # would bring the page fetch, and libcurl with its dozens of libraries, into
+  # every child of the judgement.
+  list(JOIN whole " " whole_text)
+  target_link_options(${name} PRIVATE "SHELL:-Wl,--whole-archive ${whole_text} -Wl,--no-whole-archive")
+  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON BUILD_RPATH "$ORIGIN;${CMAKE_CURRENT_BINARY_DIR}")
+  target_compile_definitions(${name} PRIVATE SCREENS_MODULE="${module}.so")
+  add_dependencies(${name} ${module})
+endfunction()

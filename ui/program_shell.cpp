@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
-#include <utility>
 
 #include "common/main_startup.h"
 #include "common/run_state.h"
@@ -17,9 +16,6 @@ namespace ui {
 
 int RunProgramShell(int& argc, char** argv, const std::string& programName, bool isKorvane,
                     common::ProgramParts parts, std::function<void(MainWindow&)> buildScreens) {
-    if (common::IsChildCommandLine(argc, argv)) {
-        return common::RunChildCopy(programName, isKorvane, argc, argv, std::move(parts));
-    }
     QApplication app(argc, argv);
     InstallQtUi(programName);
     QuitOnTerminationSignal(app);

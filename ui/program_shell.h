@@ -8,12 +8,9 @@ namespace ui {
 
 class MainWindow;
 
-// Runs the program. A child copy of a split run starts without Qt's
-// application object, which would cost each of the many children several
-// milliseconds and serves none of them; it ends when its task is done. The
-// user's copy gets the Qt side of the core's user-interface seam, the
-// program's parts, the common start-up and then the event loop until the
-// program ends.
+// Runs the user's copy of the program: Qt's application object, the Qt side
+// of the core's user-interface seam, the program's parts, the common start-up
+// and then the event loop until the program ends.
 // `buildScreens` builds the user's screens in the main window and shows it;
 // without it the window is shown empty. The MIR_UI_SCRIPT actions run once
 // the screens are up.

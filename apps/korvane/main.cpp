@@ -1,10 +1,12 @@
 #include "analysis/analysis_parts.h"
-#include "analyzer_ui/ksen_menu.h"
+#include "common/main_startup.h"
 #include "platform/memory_policy.h"
-#include "ui/program_shell.h"
+#include "platform/screens_module.h"
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemory();
-    return ui::RunProgramShell(argc, argv, "Korvane", true, analysis::AnalysisProgramParts(),
-                               [](ui::MainWindow& window) { analyzer_ui::KsenMenu(window); });
+    if (common::IsChildCommandLine(argc, argv)) {
+        return common::RunChildCopy("Korvane", true, argc, argv, analysis::AnalysisProgramParts());
+    }
+    return platform::RunScreensModule(SCREENS_MODULE, argc, argv);
 }

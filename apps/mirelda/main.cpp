@@ -1,11 +1,12 @@
 #include "collect/collection_parts.h"
-#include "collector_ui/collector_menu.h"
+#include "common/main_startup.h"
 #include "platform/memory_policy.h"
-#include "ui/main_window.h"
-#include "ui/program_shell.h"
+#include "platform/screens_module.h"
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemory();
-    return ui::RunProgramShell(argc, argv, "Mirelda", false, collect::CollectionProgramParts(),
-                               [](ui::MainWindow& window) { collector_ui::HpGtMenu(window); });
+    if (common::IsChildCommandLine(argc, argv)) {
+        return common::RunChildCopy("Mirelda", false, argc, argv, collect::CollectionProgramParts());
+    }
+    return platform::RunScreensModule(SCREENS_MODULE, argc, argv);
 }
