@@ -19,10 +19,6 @@ constexpr char kUnmarked = '0';
 
 Currency Abs(const Currency& value) { return value < Currency() ? -value : value; }
 
-bool HasDirection(const KagiDayRec& rec) {
-    return rec.Direction.Is(kFlagUp) || rec.Direction.Is(kFlagDown);
-}
-
 // Gives each day its band's tick and width, as FindPriceBand would: only
 // BandLow is compared, so a price above the top band takes row 1, and a price
 // below every band takes the lowest band (a width of 0 would make every day
@@ -121,15 +117,9 @@ void MarkDay(KagiDayRec& day, Currency& reference, Currency& volume) {
     volume = Currency();
 }
 
-// A day without a direction takes that of the last day before it with one.
-void FillDirectionForward(std::vector<KagiDayRec>& days) {
-    KagiFlag running;  // empty before the first direction
-    for (KagiDayRec& day : days) {
-        if (HasDirection(day))
-            running = day.Direction;
-        else
-            day.Direction = running;
-    }
+// Days 1 to `end` - 1, none of them marked, take `direction`.
+void SetDirections(std::vector<KagiDayRec>& days, std::size_t end, KagiFlag direction) {
+    for (std::size_t k = 1; k < end; ++k) days[k].Direction = direction;
 }
 
 // Built once: a judgement opens hundreds of lines per series.
@@ -245,23 +235,33 @@ void JudgeKagiLines(const KesenParamSet& params, std::span<const marketdata::Pri
     AppendDayRecord(first, lines);
     Currency reference = first.Price;
     Currency volume = first.Volume;
+    // A day that is not marked takes the direction of the last marked day
+    // before it. Until the first turn there is none: day 1 and the days up to
+    // that turn take its direction, and without any turn they all keep day
+    // 1's own.
+    KagiFlag running;
     bool turned = false;
     SignalState signals;
     for (std::size_t j = 1; j < days.size(); ++j) {
         KagiDayRec& day = days[j];
         finder.SetBand(day);
         MarkDay(day, reference, volume);
-        if (!day.Marked.Is(kMarked)) continue;
+        if (!day.Marked.Is(kMarked)) {
+            day.Direction = running;
+            continue;
+        }
         if (!turned) {
             // Day 1 takes the direction of the first turn, and so does its line.
             turned = true;
             first.Direction = day.Direction;
             lines.front().Direction = day.Direction;
+            SetDirections(days, j, day.Direction);
         }
+        running = day.Direction;
         AddMarkedDay(day, lines);
         JudgeMarkedDay(params, lines, static_cast<std::int32_t>(lines.size()), day.KagiDate, signals);
     }
-    FillDirectionForward(days);
+    if (!turned) SetDirections(days, days.size(), first.Direction);
     CloseJudgement(days.back().Price, lines, signals);
 }
 

@@ -87,8 +87,6 @@ std::string Currency::ToText() const {
     return text + "." + digits;
 }
 
-Currency Currency::operator-() const { return FromRawRatio(-static_cast<__int128>(raw_), 1); }
-
 void Currency::RaiseOverflow() { RaiseError(error_number::kOverflow, kSource); }
 
 Currency operator*(const Currency& a, const Currency& b) {

@@ -31,9 +31,13 @@ public:
     // Shortest plain decimal: "12.5", "-3", "0.0001", "0".
     std::string ToText() const;
 
-    Currency operator-() const;
-    // Sums and differences run for every row of every series: inline, with
-    // the overflow test of the hardware.
+    // Sums, differences and negations run for every row of every series:
+    // inline, with the overflow test of the hardware.
+    Currency operator-() const {
+        Currency negated;
+        if (__builtin_sub_overflow(std::int64_t{0}, raw_, &negated.raw_)) RaiseOverflow();
+        return negated;
+    }
     Currency& operator+=(const Currency& other) {
         if (__builtin_add_overflow(raw_, other.raw_, &raw_)) RaiseOverflow();
         return *this;
