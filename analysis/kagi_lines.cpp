@@ -65,12 +65,13 @@ private:
 // The day serials of the rows in order. Within one month a serial is the one
 // before plus the difference of the days, exactly as the calendar gives it,
 // so almost every row is spared the calendar arithmetic.
+// The state lives in registers: the calendar is only ever given copies.
 class DaySerials {
 public:
     double Of(const platform::Date& date) {
         if (date.year != last_.year || date.month != last_.month) {
             last_ = date;
-            serial_ = platform::ToDaySerial(date);
+            serial_ = platform::ToDaySerial(platform::Date(date));
             return serial_;
         }
         serial_ += date.day - last_.day;
@@ -80,7 +81,7 @@ public:
 
 private:
     platform::Date last_;
-    double serial_ = platform::ToDaySerial(last_);
+    double serial_ = platform::ToDaySerial(platform::Date());
 };
 
 // Day 1 is compared with itself, so it is a turn candidate, rising, only at a
@@ -210,14 +211,20 @@ void BuildDaySeries(std::span<const marketdata::PriceValues> rows, std::vector<K
     for (const marketdata::PriceValues& row : rows) {
         const Currency price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
         if (price == Currency()) continue;
-        KagiDayRec& day = days.emplace_back();
-        day.KagiDate = serials.Of(row.Date);
-        day.Volume = row.Volume;
-        day.Low = row.Open;
-        day.High = row.Close;
-        day.Price = price;
-        day.OpenCopy = day.Low;
-        day.PriceCopy = day.Price;
+        // Built whole in place: clearing the record first and filling it after costs more.
+        days.push_back({.KagiDate = serials.Of(row.Date),
+                        .Price = price,
+                        .Low = row.Open,
+                        .High = row.Close,
+                        .Volume = row.Volume,
+                        .VolumeSum = {},
+                        .Tick = {},
+                        .Width = {},
+                        .Move = {},
+                        .Direction = {},
+                        .Marked = {},
+                        .OpenCopy = row.Open,
+                        .PriceCopy = price});
     }
 }
 

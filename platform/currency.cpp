@@ -89,8 +89,8 @@ std::string Currency::ToText() const {
 
 void Currency::RaiseOverflow() { RaiseError(error_number::kOverflow, kSource); }
 
-Currency operator*(const Currency& a, const Currency& b) {
-    return Currency::FromRawRatio(static_cast<__int128>(a.raw()) * b.raw(), Currency::kScale);
+Currency Currency::WideProduct(const Currency& a, const Currency& b) {
+    return FromRawRatio(static_cast<__int128>(a.raw()) * b.raw(), kScale);
 }
 
 Currency operator*(const Currency& a, long long b) {

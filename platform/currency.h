@@ -23,6 +23,8 @@ public:
     // The amount numerator / denominator ten-thousandths, rounded half to
     // even. A zero denominator raises division by zero.
     static Currency FromRawRatio(__int128 numerator, __int128 denominator);
+    // a × b by way of a 128-bit product.
+    static Currency WideProduct(const Currency& a, const Currency& b);
 
     constexpr std::int64_t raw() const { return raw_; }
     double ToDouble() const;
@@ -60,7 +62,18 @@ private:
 
 inline Currency operator+(Currency a, const Currency& b) { return a += b; }
 inline Currency operator-(Currency a, const Currency& b) { return a -= b; }
-Currency operator*(const Currency& a, const Currency& b);
+// Products of the amounts the rules compare fit in 64 bits before scaling;
+// those are rounded here, inline, and only a wider one takes the 128-bit way.
+inline Currency operator*(const Currency& a, const Currency& b) {
+    std::int64_t product;
+    if (__builtin_mul_overflow(a.raw(), b.raw(), &product)) return Currency::WideProduct(a, b);
+    // Truncated, then corrected to the nearest quotient, ties to the even one.
+    std::int64_t quotient = product / Currency::kScale;
+    const std::int64_t remainder = product % Currency::kScale;
+    const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
+    if (twice > Currency::kScale || (twice == Currency::kScale && quotient % 2 != 0)) quotient += product < 0 ? -1 : 1;
+    return Currency::FromRaw(quotient);
+}
 Currency operator*(const Currency& a, long long b);
 Currency operator*(long long a, const Currency& b);
 Currency operator/(const Currency& a, const Currency& b);
