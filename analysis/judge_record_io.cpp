@@ -83,6 +83,15 @@ void ReadJudgeRecord(platform::RecordReader& in, KagiJudgeRec& rec) {
     EachStoredField(rec, reader);
 }
 
+void ReadJudgeListFields(platform::RecordReader& in, KagiJudgeRec& rec) {
+    // Decoding the sixteen texts of the Key is most of the cost of a read.
+    struct MarketOnly : FieldReader {
+        using FieldReader::operator();
+        void operator()(marketdata::Key& key) { marketdata::ReadKeyRecordMarket(in, key); }
+    } reader{{in}};
+    EachStoredField(rec, reader);
+}
+
 std::string JudgeRecordBytes(std::span<const KagiJudgeRec> recs) {
     platform::RecordWriter out;
     for (const KagiJudgeRec& rec : recs) WriteJudgeRecord(out, rec);

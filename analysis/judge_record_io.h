@@ -13,6 +13,9 @@ namespace analysis {
 // derived list part is neither written nor read.
 void WriteJudgeRecord(platform::RecordWriter& out, const KagiJudgeRec& rec);
 void ReadJudgeRecord(platform::RecordReader& in, KagiJudgeRec& rec);
+// The same for what the list part is derived from: of the Key only the
+// Market is read; its other fields stay as they were.
+void ReadJudgeListFields(platform::RecordReader& in, KagiJudgeRec& rec);
 
 // The judgement date of one stored record, read without the rest of it.
 double StoredJudgeDate(std::string_view record);

@@ -50,11 +50,11 @@ void FinishProgress(common::MSGRec& msg) {
 // Reads the file of a whole-file reader into `out` after `count` (mode 1:
 // from the start), calling `show` before each record whose count so far is a
 // multiple of `stride`, and `store` for each record with its new count. The
-// whole records are read in file order, one at a time into a fresh record; a
-// trailing part record (an interrupted append) is not a record.
-template <class T, class Show, class Store>
-void ReadIntoArray(const std::string& path, long mode, long stride, long& count, std::vector<T>& out, Show show,
-                   Store store) {
+// records are read by `read` in file order, one at a time into a fresh
+// record; a trailing part record (an interrupted append) is not a record.
+template <class T, class Read, class Show, class Store>
+void ReadIntoArray(const std::string& path, long mode, long stride, long& count, std::vector<T>& out, Read read,
+                   Show show, Store store) {
     const std::string bytes = common::ReadFileBytes(path);
     const std::size_t records = bytes.size() / kKagiJudgeRecSize;
     platform::RecordReader in(bytes);
@@ -65,7 +65,7 @@ void ReadIntoArray(const std::string& path, long mode, long stride, long& count,
     for (std::size_t r = 0; r < records; ++r) {
         // Fields a read does not set must not carry the record before.
         rec = KagiJudgeRec{};
-        ReadJudgeRecord(in, rec);
+        read(in, rec);
         if (count % stride == 0) show(count);
         ++count;
         DeriveJudgeList(rec, count);
@@ -146,7 +146,7 @@ bool CFKGR13M(common::MSGRec& msg, const std::string& country, long mode, long f
     const long stride = common::LineProgressStep(msg.lngDenominator);
     if (msg.StageCount < 1) msg.StageCount = 1;
     const auto show = [&msg](long done) { ShowReadCount(msg, done); };
-    ReadIntoArray(path, mode, stride, count, lists, show, [](KagiJudgeRec& rec) {
+    ReadIntoArray(path, mode, stride, count, lists, ReadJudgeListFields, show, [](KagiJudgeRec& rec) {
         CopyStoredIntoList(rec);
         return std::move(rec.List);
     });
@@ -163,7 +163,8 @@ bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long f
 
     const long stride = common::AtLeastOne(msg.ProgressStride);
     const auto show = [&msg](long done) { ShowReadCount(msg, done); };
-    ReadIntoArray(path, mode, stride, count, recs, show, [](KagiJudgeRec& rec) { return std::move(rec); });
+    ReadIntoArray(path, mode, stride, count, recs, ReadJudgeRecord, show,
+                  [](KagiJudgeRec& rec) { return std::move(rec); });
     FinishProgress(msg);
     return true;
 }

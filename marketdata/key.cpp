@@ -107,6 +107,12 @@ void ReadKeyRecord(platform::RecordReader& in, Key& key) {
     for (const KeyField& field : kKeyFields) key.*field.member = in.FixedText(field.width);
 }
 
+void ReadKeyRecordMarket(platform::RecordReader& in, Key& key) {
+    const KeyField& market = kKeyFields.front();  // the Market leads the record
+    key.*market.member = in.FixedText(market.width);
+    in.Skip(kKeyRecordLength - market.width);
+}
+
 void CdmKeyString(const Key& key, std::string& identity) {
     identity = FitField(key.Market, 3, "Market") + FitField(key.Category, 4, "Category") +
                FitField(key.CorpCode, 20, "CorpCode");

@@ -76,6 +76,8 @@ void KeyFromFields(std::span<const std::string_view> fields, long& position, Key
 void WriteKeyRecord(platform::RecordWriter& out, const Key& key);
 // Reads the kKeyRecordLength bytes that WriteKeyRecord writes.
 void ReadKeyRecord(platform::RecordReader& in, Key& key);
+// Reads only the Market of those bytes and passes over the rest.
+void ReadKeyRecordMarket(platform::RecordReader& in, Key& key);
 
 // The record identity: Market & Category & CorpCode at full width.
 void CdmKeyString(const Key& key, std::string& identity);
