@@ -25,6 +25,7 @@
 #include "platform/integer_round.h"
 #include "platform/numeric_text.h"
 #include "platform/process_info.h"
+#include "platform/screens_module.h"
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
 
@@ -164,12 +165,11 @@ void Main() {
     }
 }
 
-bool IsChildCommandLine(int argc, const char* const* argv) {
-    return argc > 1 && std::string_view(argv[1]) == kChildModeToken;
-}
-
-int RunChildCopy(const std::string& programTitle, bool isKorvane, int argc, const char* const* argv,
-                 ProgramParts parts) {
+int ProgramMain(const std::string& programTitle, bool isKorvane, ProgramParts parts,
+                const std::string& screensModule, int argc, char** argv) {
+    if (argc < 2 || std::string_view(argv[1]) != kChildModeToken) {
+        return platform::RunScreensModule(screensModule, argc, argv);
+    }
     RunState& state = State();
     state.programTitle = programTitle;
     state.isKorvane = isKorvane;

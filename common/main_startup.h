@@ -12,13 +12,11 @@ namespace common {
 // two file dates and calls the program's interactive start.
 void Main();
 
-// Whether the process was started as a child copy of a split run: its first
-// command-line word is the child-mode token.
-bool IsChildCommandLine(int argc, const char* const* argv);
-
-// The whole life of a child copy: the program's values, its parts and Main,
-// with no window system behind them.
-int RunChildCopy(const std::string& programTitle, bool isKorvane, int argc, const char* const* argv,
-                 ProgramParts parts);
+// The whole of an executable's main after its memory policy: a child copy of
+// a split run (its first command-line word is the child-mode token) runs Main
+// on the core alone, with no window system behind it; the user's copy runs
+// the program's screens module, which brings Qt.
+int ProgramMain(const std::string& programTitle, bool isKorvane, ProgramParts parts,
+                const std::string& screensModule, int argc, char** argv);
 
 }  // namespace common

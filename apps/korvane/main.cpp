@@ -1,12 +1,8 @@
 #include "analysis/analysis_parts.h"
 #include "common/main_startup.h"
 #include "platform/memory_policy.h"
-#include "platform/screens_module.h"
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemory();
-    if (common::IsChildCommandLine(argc, argv)) {
-        return common::RunChildCopy("Korvane", true, argc, argv, analysis::AnalysisProgramParts());
-    }
-    return platform::RunScreensModule(SCREENS_MODULE, argc, argv);
+    return common::ProgramMain("Korvane", true, analysis::AnalysisProgramParts(), SCREENS_MODULE, argc, argv);
 }
