@@ -327,7 +327,7 @@ bool CFCDM11M(common::MSGRec& msg, long fileNumber, long procIdx, long taskSeq, 
 }
 
 bool WriteCodeMaster(long fileNumber, long procIdx, long taskSeq, const std::string& namePart,
-                     const std::string& extension, long count, common::EnvRec& env, CdmTbl& tbl) {
+                     const std::string& extension, long count, common::EnvRec& env, std::span<CdmRec> tbl) {
     common::FunctionIdGuard guard("WriteCodeMaster");
     if (count <= 0) return false;
     if (static_cast<std::size_t>(count) > tbl.size()) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,7 +114,7 @@ bool CFCDM11M(common::MSGRec& msg, long fileNumber, long procIdx, long taskSeq, 
 // raises a TrappedError and leaves the old file. False, nothing written, when
 // count is 0 or less.
 bool WriteCodeMaster(long fileNumber, long procIdx, long taskSeq, const std::string& namePart,
-                     const std::string& extension, long count, common::EnvRec& env, CdmTbl& tbl);
+                     const std::string& extension, long count, common::EnvRec& env, std::span<CdmRec> tbl);
 
 // One code-master record per entry of the industry list `industryFileNumber`
 // (sorted on market, category, level-"0060" code and CorpCode), each started

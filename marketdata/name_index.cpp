@@ -173,8 +173,9 @@ void SelectByMarket(const std::string& market, common::EnvRec& env, common::MSGR
         const std::string& line = lines[static_cast<std::size_t>(i)];
         const std::optional<std::size_t> k = MarketIndex(platform::LeftChars(line, 3), markets);
         if (!k) continue;
+        // The line sets every field but the sequence number.
         CdmRec rec;
-        InitCdmRec(rec, static_cast<std::int32_t>(tables[*k].size() + 1));
+        rec.SeqNo = static_cast<std::int32_t>(tables[*k].size() + 1);
         std::string problem;
         if (!LineToCdmRec(line, rec, problem)) {
             const common::RunState& state = common::State();

@@ -1,6 +1,7 @@
 #include "marketdata/split_run_builder.h"
 
 #include <algorithm>
+#include <span>
 
 #include "common/data_file.h"
 #include "common/file_registry.h"
@@ -53,7 +54,8 @@ bool PrepareParts(long processNumber, const std::string& market, long parallelis
     const std::string extension = common::CFFIL03M(kCodeMasterFileNumber);
     WriteSplitRunTasks(processNumber, static_cast<long>(companies.size()), parallelism, env, msg,
                        [&](long sequence, long first, long last) {
-                           CdmTbl part(companies.begin() + first, companies.begin() + last);
+                           // In place: each company is in one part only, and the table goes after.
+                           const std::span<CdmRec> part(companies.begin() + first, companies.begin() + last);
                            for (CdmRec& rec : part) rec.Key.Flag1 = "1";
                            WriteCodeMaster(kCodeMasterFileNumber, processNumber, sequence, "", extension,
                                            static_cast<long>(part.size()), env, part);
