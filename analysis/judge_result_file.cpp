@@ -172,7 +172,7 @@ bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long f
 void GatherPartRecords(common::MSGRec& msg, const std::string& country, long fileNumber, long procIdx, long taskSeq,
                        const std::string& extension, common::EnvRec& partEnv, common::EnvRec& env,
                        const std::function<bool(std::string_view)>& keep, long& n, std::vector<std::string>& lines) {
-    common::FunctionIdGuard guard("CFKGR10M");
+    common::FunctionIdGuard guard("GatherPartRecords");
     const std::string path = CountryDataFilePath(partEnv, fileNumber, procIdx, taskSeq, country, "", extension);
     if (!platform::FileExists(path)) return;
 
@@ -188,10 +188,10 @@ void GatherPartRecords(common::MSGRec& msg, const std::string& country, long fil
         if (kept % stride == 0) ShowReadCount(msg, kept);
         ++kept;
         ++n;
-        // Only the sort text is needed of the read record.
+        // Of the record only what its sort text is made of is read.
         rec = KagiJudgeRec{};
         platform::RecordReader in(stored);
-        ReadJudgeRecord(in, rec);
+        ReadJudgeListFields(in, rec);
         DeriveJudgeList(rec, n);
         lines.push_back(std::move(rec.List.GatherLine));
         gathered.append(stored);

@@ -58,9 +58,9 @@ bool CFKGR10M(common::MSGRec& msg, const std::string& country, long mode, long f
 // Appends the records of one part's judgement-result file (found through
 // `partEnv`) that `keep` accepts to the run's gathered file, numbering them
 // on from `n`, and adds the gather line of each to `lines`. A record is moved
-// as the bytes it is stored as, with its sequence number set: reading it
-// whole and writing it again would cost as much as the rest of the
-// gathering. The progress stride is `msg.ProgressStride`. A part without a
+// as the bytes it is stored as, with its sequence number set, and only the
+// fields its sort text is made of are read: reading it whole and writing it
+// again would cost as much as the rest of the gathering. The progress stride is `msg.ProgressStride`. A part without a
 // file gives nothing.
 void GatherPartRecords(common::MSGRec& msg, const std::string& country, long fileNumber, long procIdx, long taskSeq,
                        const std::string& extension, common::EnvRec& partEnv, common::EnvRec& env,

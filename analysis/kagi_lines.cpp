@@ -64,8 +64,8 @@ private:
 
 // The day serials of the rows in order. Within one month a serial is the one
 // before plus the difference of the days, exactly as the calendar gives it,
-// so almost every row is spared the calendar arithmetic.
-// The state lives in registers: the calendar is only ever given copies.
+// so almost every row is spared the calendar arithmetic. The calendar is
+// only ever given copies, so that the state can stay in registers.
 class DaySerials {
 public:
     double Of(const platform::Date& date) {

@@ -199,7 +199,6 @@ TEST_F(JudgeResultFileTest, GatherReaderNumbersOnAcrossFiles) {
     EXPECT_EQ(count, 1);
     EXPECT_FALSE(analysis::CFKGR10M(msg_, "JPN", 1, 40001, 0, 9, "", ".dat", env_, count, recs));
     EXPECT_EQ(count, 1);
-
 }
 
 TEST_F(JudgeResultFileTest, WriterReplacesOrAppendsAndTallyReaderMatches) {
