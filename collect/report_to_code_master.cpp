@@ -1,5 +1,6 @@
 #include "collect/report_to_code_master.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <span>
@@ -7,13 +8,13 @@
 
 #include "collect/moving_averages.h"
 #include "collect/price_merge.h"
-#include "collect/price_row_files.h"
 #include "collect/quote_dates.h"
 #include "collect/report_numbers.h"
 #include "common/data_file.h"
 #include "common/file_ops.h"
 #include "common/logs.h"
 #include "common/run_state.h"
+#include "common/text_file_read.h"
 #include "common/web_text.h"
 #include "platform/number_format.h"
 #include "platform/numeric_text.h"
@@ -31,6 +32,7 @@ using platform::Currency;
 constexpr std::size_t kReportMark = 6;  // ProcMark of the market report
 constexpr std::size_t kPriceMark = 1;   // ProcMark and Term of the price series
 constexpr const char* kDaily = "D";
+constexpr std::size_t kDateLength = 10;  // "yyyy/mm/dd" opening a series line
 
 std::string Trim(std::string_view text) { return platform::TrimBlanks(text); }
 
@@ -121,6 +123,18 @@ void LogUnusableRate(const CdmRec& cdm) {
     const common::RunState& state = common::State();
     common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
                           "為替レートが無いため換算できません。　" + currency + "　レート=" + Trim(cdm.RptText[7]));
+}
+
+// `line` in place of the lines of its date, else after the last line of an
+// earlier date; every other line stays as it is.
+void PutLineOfItsDate(const std::string& line, std::vector<std::string>& lines) {
+    const std::string_view date = std::string_view(line).substr(0, kDateLength);
+    const auto dateOf = [](const std::string& text) { return std::string_view(text).substr(0, kDateLength); };
+    std::erase_if(lines, [&](const std::string& held) { return dateOf(held) == date; });
+    const auto later = std::find_if(lines.rbegin(), lines.rend(), [&](const std::string& held) {
+        return dateOf(held) <= date;
+    });
+    lines.insert(later.base(), line);
 }
 
 }  // namespace
@@ -217,7 +231,14 @@ bool UpdatePriceFromReport(common::EnvRec& env, CdmRec& cdm, const RpiRec& rpi, 
     const auto path = [&](const char* extension) {
         return common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0, namePart, extension, env);
     };
-    CFHPC50M(env, marketdata::kPriceSeriesFileNumber, rows, namePart, ".tmp");
+    // The file keeps every line it holds, also those the loader passes over
+    // for the values above: only the report's own day changes.
+    std::vector<std::string> lines;
+    common::CFFIL21M(path(".txt"), lines);
+    std::string line;
+    marketdata::PriceRecToLine(today, line);
+    PutLineOfItsDate(line, lines);
+    marketdata::WritePriceSeries(env, marketdata::kPriceSeriesFileNumber, namePart, ".tmp", lines);
     // One rename over the series: deleting it first would leave a moment
     // without any series.
     common::CFFIL60M(path(".tmp"), path(".txt"));
@@ -228,6 +249,11 @@ bool UpdatePriceFromReport(common::EnvRec& env, CdmRec& cdm, const RpiRec& rpi, 
     cdm.ProcMark[kPriceMark].MarkFlag = "1";
     cdm.Term[kPriceMark].FirstDate = rows.front().Text[0];
     cdm.Term[kPriceMark].LastDate = rows.back().Text[0];
+    // The split check took the market values for the series' own ("2" and
+    // the clock); they are the report's.
+    cdm.RptText[1] = "1";
+    cdm.RptText[2] = rpi.Key.UpdateDate;
+    cdm.RptText[3] = rpi.Key.UpdateTime;
     marketdata::ProcMarkRec& mark = cdm.ProcMark[kReportMark];
     mark.MarkFlag = "1";
     mark.MarkDate = rpi.Key.UpdateDate;

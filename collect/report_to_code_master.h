@@ -48,10 +48,12 @@ void ReportToCdmRec(marketdata::CdmRec& cdm, const marketdata::RpiRec& rpi, bool
 bool PriceRowFromReport(const marketdata::CdmRec& cdm, const marketdata::RpiRec& rpi, bool china,
                         marketdata::PriceRec& row);
 
-// Adds the report's quote to the stock's daily series, then refreshes the
-// market values from the series (moving averages, stock split, converted
-// figures) and marks the series and the report as applied. False, with the
-// series untouched, when no price row could be built.
+// Adds the report's quote to the stock's daily series (in place of a line
+// of its day; every other line stays as it is), then refreshes the market
+// values from the series (moving averages, stock split, converted figures)
+// and marks the series and the report as applied, the market values as the
+// report's. False, with the series untouched, when no price row could be
+// built.
 bool UpdatePriceFromReport(common::EnvRec& env, marketdata::CdmRec& cdm, const marketdata::RpiRec& rpi, bool china);
 
 // Converts the sixteen report figures by the record's rate (RptText07) into

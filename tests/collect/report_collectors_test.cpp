@@ -111,6 +111,15 @@ protected:
         return recs.front();
     }
 
+    // A quote that added its row to the series leaves the market values
+    // marked as taken from the report (positions 60-62), not by the series.
+    static void ExpectValuesOfTheReport(const marketdata::CdmRec& rec, const marketdata::RpiRec& report) {
+        EXPECT_EQ(rec.ProcMark[1].MarkFlag, "1");
+        EXPECT_EQ(rec.RptText[1], "1");
+        EXPECT_EQ(rec.RptText[2], report.Key.UpdateDate);
+        EXPECT_EQ(rec.RptText[3], report.Key.UpdateTime);
+    }
+
     std::string EndReport() {
         common::TSDRec report;
         return common::CFTSD10M(114, "", process, 1, "S", env, report) ? report.TaskStatus : "";
@@ -163,6 +172,7 @@ TEST_F(JapanReports, ReportsEveryCompanyAndAddsTheDaysQuote) {
     EXPECT_EQ(read.RptText[9], figures.price);
     EXPECT_EQ(read.InfoText[22], figures.price);
     EXPECT_EQ(read.Term[1].LastDate, platform::DateText(platform::Now().date));
+    ExpectValuesOfTheReport(read, toyota);
     EXPECT_EQ(notFound.RptText[1], "");
     // "8309" shows no trade ("--- ---"): reported, but no row for its series.
     EXPECT_EQ(ByCode(reports, "8309").Text[10], "0");
@@ -184,6 +194,7 @@ TEST_F(JapanReports, ACancelAtTheTenthCompanyLeavesTheRestUnfetched) {
 }
 
 TEST_F(ChinaReports, KeepsTheStoredMarketAndReadsTheFinancials) {
+    common::WriteSetting("MirControl\\HpGet\\HpRepToHp", "1");
     missing = "00005";
     WritePart({"^00700", "00005", "600000"});
     Collect();
@@ -203,6 +214,7 @@ TEST_F(ChinaReports, KeepsTheStoredMarketAndReadsTheFinancials) {
     EXPECT_EQ(read.RptText[7], "19.5");
     EXPECT_EQ(read.InfoText[18], "1200000000");
     EXPECT_EQ(read.InfoText[10], "60.000");
+    ExpectValuesOfTheReport(read, tencent);
     EXPECT_EQ(ByCode(done, "00005").Key.Flag2, "9");
     EXPECT_EQ(EndReport(), "Z");
 }
@@ -227,6 +239,7 @@ TEST_F(UsReports, ReportsInDollarsAndTheirYenValue) {
     EXPECT_EQ(read.InfoText[181 - 133], "NasdaqGS");
     EXPECT_EQ(read.InfoText[18], "1200000000");
     EXPECT_EQ(read.InfoText[37], "180000.00");
+    ExpectValuesOfTheReport(read, apple);
     EXPECT_EQ(ByCode(done, "MSFT").Key.Flag2, "9");
     EXPECT_EQ(EndReport(), "Z");
 }

@@ -12,6 +12,7 @@
 #include "common/data_file.h"
 #include "common/run_env.h"
 #include "marketdata/price_series.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 
 namespace {
@@ -161,11 +162,49 @@ TEST(ReportToCodeMaster, TheDaysQuoteJoinsTheSeries) {
     EXPECT_EQ(cdm.Term[1].FirstDate, "2024/02/28");
     EXPECT_EQ(cdm.Term[1].LastDate, "2024/03/01");
     EXPECT_EQ(cdm.ProcMark[1].MarkFlag, "1");
+    // The market values stay marked as the report's, not the series'.
+    EXPECT_EQ(cdm.RptText[1], "1");
+    EXPECT_EQ(cdm.RptText[2], "2024/03/01");
+    EXPECT_EQ(cdm.RptText[3], "15:10:00");
     EXPECT_EQ(cdm.RptText[9], "1100");
     EXPECT_EQ(cdm.RptText[18], "9.5");
     EXPECT_EQ(cdm.InfoText[22], "21450");  // 1100 x 19.5
     EXPECT_FALSE(std::filesystem::exists(
         common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0, namePart, ".tmp", env)));
+}
+
+// The report adds or replaces its own day only: stored lines that the
+// loader passes over (a price 0, a stock's quantity 0, a cell that is no
+// number, a blank in the date) stay in the file as they are.
+TEST(ReportToCodeMaster, TheDaysQuoteKeepsEveryStoredLine) {
+    testsupport::ProgramFolder folder;
+    common::EnvRec env;
+    common::CCENV00M(env);
+    CdmRec cdm = Stock("JPN");
+    const std::filesystem::path series = common::BuildDataFilePath(
+        marketdata::kPriceSeriesFileNumber, 0, 0, marketdata::PriceFileNamePart(cdm.Key, "D"), ".txt", env);
+    const std::string held =
+        "2024/02/26\t9\t10\t8\t9.5\t0\t9.5\r\n"
+        "2024/02/27\t0\t0\t0\t0\t1000\t0\r\n"
+        "2024/02/28\t9\tn/a\t8\t9.5\t1000\t9.5\r\n"
+        "2024/02/29 \t9\t10\t8\t9.5\t1000\t9.5\r\n"
+        "2024/03/04\t9\t10\t8\t9.7\t1000\t9.7\r\n";
+    testsupport::WriteBytes(series, held);
+    RpiRec rpi = Report();
+    rpi.Text[15] = "12500";
+    const std::string added = "2024/03/01\t1010\t1120\t990\t1100\t12500\t1100\t*\r\n";
+
+    ASSERT_TRUE(collect::UpdatePriceFromReport(env, cdm, rpi, false));
+    std::string expected = held;
+    expected.insert(expected.find("2024/03/04"), added);
+    EXPECT_EQ(testsupport::ReadBytes(series), expected);
+
+    // A later report of the same day takes its row's place.
+    rpi.Text[10] = "1105";
+    ASSERT_TRUE(collect::UpdatePriceFromReport(env, cdm, rpi, false));
+    std::string replaced = expected;
+    replaced.replace(replaced.find(added), added.size(), "2024/03/01\t1010\t1120\t990\t1105\t12500\t1105\t*\r\n");
+    EXPECT_EQ(testsupport::ReadBytes(series), replaced);
 }
 
 }  // namespace
