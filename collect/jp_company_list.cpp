@@ -101,7 +101,9 @@ long FindJpListStart(const FetchRec& fetch) {
     for (long row = 1; row <= fetch.RowCount; ++row) {
         const std::string first = CellText(row, 1);
         if (Holds(first, "入力されたページは見つかりません") || Holds(first, "企業情報ページが見つかりません")) return 0;
-        if (Holds(first, "コード")) return row < fetch.RowCount ? row + 1 : 0;
+        // A header in the last row is still a list, one without companies:
+        // the industry pages on.
+        if (Holds(first, "コード")) return row + 1;
     }
     return 0;
 }

@@ -21,7 +21,8 @@ bool ALSJP30M(long processNumber, const std::string& unused, common::EnvRec& env
 std::string IndustryPageUrl(const std::string& prefix, long page);
 
 // The first data row of the page's company table (the row below the header
-// whose first cell holds "コード"), 0 when the page has no list.
+// whose first cell holds "コード", past the table when the header is its last
+// row), 0 when the page has no list.
 long FindJpListStart(const FetchRec& fetch);
 
 // Appends the companies of the page from `startRow` on to the part file at

@@ -200,8 +200,8 @@ TEST_F(JapanList, ShortfallsEndThePagingOfTheirIndustryOnly) {
     EXPECT_NE(ReadLog(common::State().runLogPath).find("取得予定件数=\t0061\t　　取得件数=\t0025"), std::string::npos);
 }
 
-TEST_F(JapanList, FooterNotesAndSubHeadersAreNoCompanies) {
-    const std::vector<std::string> rows{"コード", "1301", "【東証】", "1302", "この情報は遅れて表示されます", "9999"};
+// A fetched page whose first column holds `rows`.
+collect::FetchRec JapanesePage(const std::vector<std::string>& rows) {
     collect::PageText().Reset(static_cast<std::int32_t>(rows.size()), 3);
     collect::PageLink().Reset(static_cast<std::int32_t>(rows.size()), 3);
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -210,6 +210,12 @@ TEST_F(JapanList, FooterNotesAndSubHeadersAreNoCompanies) {
     collect::FetchRec fetch;
     fetch.RowCount = static_cast<std::int32_t>(rows.size());
     fetch.ColCount = 3;
+    return fetch;
+}
+
+TEST_F(JapanList, FooterNotesAndSubHeadersAreNoCompanies) {
+    const collect::FetchRec fetch =
+        JapanesePage({"コード", "1301", "【東証】", "1302", "この情報は遅れて表示されます", "9999"});
     ASSERT_EQ(collect::FindJpListStart(fetch), 2);
     marketdata::IndustryRec industry;
     marketdata::InitIndustryRec("JPN", "0001", "0050", "", industry);
@@ -221,6 +227,19 @@ TEST_F(JapanList, FooterNotesAndSubHeadersAreNoCompanies) {
     ASSERT_EQ(Companies().size(), 2u);
     EXPECT_EQ(platform::TrimBlanks(Companies()[1].Key.CorpCode), "1302");
     EXPECT_EQ(collect::IndustryPageUrl("http://h/jp/5001/p", 12), "http://h/jp/5001/p12.html");
+}
+
+// A header in the last row is a list without companies, not the end of the
+// industry's pages; a page without the header is.
+TEST_F(JapanList, HeaderInTheLastRowKeepsThePagingGoing) {
+    ASSERT_EQ(collect::FindJpListStart(JapanesePage({"業種", "コード"})), 3);
+    marketdata::IndustryRec industry;
+    marketdata::InitIndustryRec("JPN", "0001", "0050", "", industry);
+    long count = 0;
+    collect::ParseJpListPage(3, industry, count, CompanyPath());
+    EXPECT_EQ(count, 0);
+    EXPECT_FALSE(fs::exists(CompanyPath()));
+    EXPECT_EQ(collect::FindJpListStart(JapanesePage({"業種", "1301"})), 0);
 }
 
 // A cancel while an industry is paged takes effect before the next
