@@ -64,7 +64,9 @@ void ReadTrade(std::string text, marketdata::RpiRec& rpi) {
     const std::size_t day = text.find("日");
     if (day != std::string::npos) {
         const std::size_t afterDay = day + std::string_view("日").size();
-        text = QuoteDateText(text.substr(0, afterDay)).value_or(kNoQuoteDate) + " " + text.substr(afterDay);
+        const std::string date = text.substr(0, afterDay);
+        text = QuoteDateText(date).value_or(MonthDayQuoteDate(date, today).value_or(kNoQuoteDate)) + " " +
+               text.substr(afterDay);
     }
     long count = 0;
     std::vector<std::string> items;

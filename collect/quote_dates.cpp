@@ -27,10 +27,23 @@ std::optional<std::string> QuoteDateText(std::string_view text) {
 }
 
 std::optional<std::string> MonthDayQuoteDate(std::string_view text, const platform::Date& today) {
-    const std::size_t slash = text.find('/');
-    if (slash == std::string_view::npos) return std::nullopt;
-    const std::optional<int> month = WholeNumber(text.substr(0, slash));
-    const std::optional<int> day = WholeNumber(text.substr(slash + 1));
+    static constexpr std::string_view kMonthMark = "月";
+    static constexpr std::string_view kDayMark = "日";
+    std::string_view monthText;
+    std::string_view dayText;
+    if (const std::size_t mark = text.find(kMonthMark); mark != std::string_view::npos) {
+        monthText = text.substr(0, mark);
+        dayText = text.substr(mark + kMonthMark.size());
+        if (!dayText.ends_with(kDayMark)) return std::nullopt;
+        dayText.remove_suffix(kDayMark.size());
+    } else if (const std::size_t slash = text.find('/'); slash != std::string_view::npos) {
+        monthText = text.substr(0, slash);
+        dayText = text.substr(slash + 1);
+    } else {
+        return std::nullopt;
+    }
+    const std::optional<int> month = WholeNumber(monthText);
+    const std::optional<int> day = WholeNumber(dayText);
     if (!month || !day) return std::nullopt;
     // A quote is never dated ahead: a day after today is one of last year.
     const bool ahead = *month > today.month || (*month == today.month && *day > today.day);

@@ -12,8 +12,9 @@ inline constexpr const char* kNoQuoteDate = "1900/01/01";
 // "yyyy/mm/dd" of a text that reads as a date; nullopt otherwise.
 std::optional<std::string> QuoteDateText(std::string_view text);
 
-// A quote date written as month and day ("12/31"): the date of this year, or
-// of last year when it lies after `today`; nullopt when the text is not one.
+// A quote date written as month and day ("12/31", "12月31日"): the date of
+// this year, or of last year when it lies after `today`; nullopt when the
+// text is not one.
 std::optional<std::string> MonthDayQuoteDate(std::string_view text, const platform::Date& today);
 
 // "yyyymm" of a text "2024年3月" ("000000" parts for what is not a number).

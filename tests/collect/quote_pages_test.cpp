@@ -10,6 +10,7 @@
 #include "collect/html_tag_table.h"
 #include "collect/jp_quote_page.h"
 #include "collect/page_layout.h"
+#include "collect/quote_dates.h"
 #include "collect/us_quote_page.h"
 #include "marketdata/code_master.h"
 #include "platform/date.h"
@@ -92,6 +93,32 @@ TEST_F(QuotePages, JapaneseTradeDatesAndMarks) {
     EXPECT_EQ(lastYear.Text[9], std::to_string(december31 ? today.year : today.year - 1) + "/12/31");
     EXPECT_EQ(read("1/1 980", "").Text[9], std::to_string(today.year) + "/01/01");
     EXPECT_EQ(read("2024年2月9日 15:00 980", "").Text[9], platform::DateText(today));
+    EXPECT_EQ(read("2024年2月9日 980", "").Text[9], "2024/02/09");
+    const marketdata::RpiRec yearless = read("1月1日 980", "");
+    EXPECT_EQ(yearless.Text[9], std::to_string(today.year) + "/01/01");
+    EXPECT_EQ(yearless.Text[10], "980");
+}
+
+// A quote dated by month and day only belongs to the year of today, or to
+// the year before when that day is still to come.
+TEST(QuoteDates, MonthAndDayTakeTheYearOfToday) {
+    struct Case {
+        const char* text;
+        platform::Date today;
+        const char* date;  // "" for none
+    };
+    const Case cases[] = {
+        {"12月31日", {2025, 1, 5}, "2024/12/31"},  {"12/31", {2025, 1, 5}, "2024/12/31"},
+        {"1月5日", {2025, 1, 5}, "2025/01/05"},    {"1月6日", {2025, 1, 5}, "2024/01/06"},
+        {"12月31日", {2024, 12, 31}, "2024/12/31"}, {"1月1日", {2024, 12, 31}, "2024/01/01"},
+        {"2月29日", {2024, 3, 1}, "2024/02/29"},   {"2月29日", {2025, 3, 1}, ""},
+        {"13月1日", {2025, 1, 5}, ""},              {"3月5", {2025, 6, 1}, ""},
+        {"月5日", {2025, 6, 1}, ""},                {"980", {2025, 6, 1}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " " + platform::DateText(c.today));
+        EXPECT_EQ(collect::MonthDayQuoteDate(c.text, c.today).value_or(""), c.date);
+    }
 }
 
 TEST_F(QuotePages, JapaneseGeneratedPage) {
