@@ -40,6 +40,7 @@ constexpr long kPriceKind = 1;
 constexpr int kMaxRecoveries = 10;
 constexpr std::size_t kRowRoom = 50000;
 constexpr const char* kNoDate = "1900/01/01";
+constexpr const char* kDaily = "D";  // the series the judgement reads
 constexpr platform::Date kEarliest{1900, 1, 1};
 
 using Rows = std::vector<marketdata::PriceRec>;
@@ -81,6 +82,11 @@ public:
         common::CFFIL60M(Path(fileNumber, from), Path(fileNumber, to));
     }
     void Delete(long fileNumber, const char* extension) const { common::CFFIL70M(Path(fileNumber, extension)); }
+    // The ".txt" as it stands, as the backup ".bak".
+    void Backup(long fileNumber) const {
+        Delete(fileNumber, ".bak");
+        common::CopyFileIfAbsent(Path(fileNumber, ".txt"), Path(fileNumber, ".bak"));
+    }
 
 private:
     common::EnvRec& env_;
@@ -97,10 +103,15 @@ enum class Outcome { Done, Cancelled, Restart };
 // How the paging of a stock ended.
 enum class Paging { Complete, Cancelled, PageFailed };
 
+// One pass over a stock. The pass after a new split recollects the whole
+// history while the files held stay in place: they give way only to a
+// recollection that ends with rows, so a failed one keeps them and the
+// stock's dates (`heldTerm`, as before the first pass).
 class StockCollection {
 public:
     StockCollection(long processKind, common::EnvRec& env, common::MSGRec& msg, marketdata::CdmRec& company,
-                    const common::SystemStateRec& settings, const std::string& candle, common::TSDRec& task)
+                    const common::SystemStateRec& settings, const std::string& candle, common::TSDRec& task,
+                    bool recollecting, const marketdata::TermRec& heldTerm)
         : kind_(processKind),
           env_(env),
           msg_(msg),
@@ -108,7 +119,9 @@ public:
           settings_(settings),
           candle_(candle),
           task_(task),
-          files_(env, company.Key, candle) {}
+          files_(env, company.Key, candle),
+          recollecting_(recollecting),
+          heldTerm_(heldTerm) {}
 
     Outcome Run();
 
@@ -123,7 +136,9 @@ private:
     std::optional<Paging> FoldPage();
     bool HandleEventRows(Rows& splitRows);
     void StartAgainAfterSplit();
+    void KeepHeldTerm();
     void MergeAndWrite(const Rows& splitRows);
+    void PutInPlace(long fileNumber, const Rows& rows);
     void ForgetChartLines();
 
     long kind_;
@@ -142,6 +157,7 @@ private:
     Rows held_;
     Rows heldSplits_;
     Rows collected_;
+    bool recollecting_;
     marketdata::TermRec heldTerm_;
     bool fromNothing_ = false;
 };
@@ -153,7 +169,7 @@ Outcome StockCollection::Run() {
     BuildRequest();
     files_.Delete(kSeriesFile, ".tmp");
     files_.Delete(kSplitFile, ".tmp");
-    files_.Load(kSplitFile, heldSplits_);
+    if (!recollecting_) files_.Load(kSplitFile, heldSplits_);
     ReadHeldSeries();
     ChoosePeriod();
     collected_.reserve(kRowRoom);
@@ -166,7 +182,7 @@ Outcome StockCollection::Run() {
         case Paging::PageFailed:
             // The rows of the pages before would leave a gap between them and
             // the data held: the stock keeps its files and dates as they were.
-            company_.Term[kPriceKind] = heldTerm_;
+            KeepHeldTerm();
             return Outcome::Done;
         case Paging::Complete:
             break;
@@ -201,8 +217,7 @@ void StockCollection::BuildRequest() {
 
 void StockCollection::ReadHeldSeries() {
     marketdata::TermRec& term = company_.Term[kPriceKind];
-    heldTerm_ = term;
-    fromNothing_ = !files_.Load(kSeriesFile, held_);
+    fromNothing_ = recollecting_ || !files_.Load(kSeriesFile, held_);
     std::size_t definite = 0;
     while (definite < held_.size() && Trim(held_[definite].Text[7]).empty()) ++definite;
 
@@ -338,23 +353,23 @@ bool StockCollection::HandleEventRows(Rows& splitRows) {
         return true;
     }
     MergePriceRowsByDate(heldSplits_, events, splitRows);
-    files_.Replace(kSplitFile, splitRows);
+    // A recollection puts its split rows in place with its series.
+    if (!recollecting_) files_.Replace(kSplitFile, splitRows);
     return false;
 }
 
 void StockCollection::StartAgainAfterSplit() {
     RunLog(common::log_tag::kWarning, "05", "株式分割発生の為、株価データを全件再収集　" + Identity(company_));
-    for (const long file : {kSeriesFile, kSplitFile}) {
-        files_.Delete(file, ".bak");
-        if (request_.BackupFlag == "1") {
-            files_.Rename(file, ".txt", ".bak");
-        } else {
-            files_.Delete(file, ".txt");
-        }
-    }
-    ForgetChartLines();
     common::WriteSetting("MirControl\\HpGet\\HpSplit", "1");
     msg_.LabelText4 = "株式分割発生の為、株価データを全件再収集中";
+}
+
+// The dates as they were before the stock; a stock that never had any gets
+// those of a stock without data.
+void StockCollection::KeepHeldTerm() {
+    marketdata::TermRec& term = company_.Term[kPriceKind];
+    term = heldTerm_;
+    if (Trim(term.FirstDate).empty() && Trim(term.LastDate).empty()) term = {kNoDate, kNoDate};
 }
 
 // Chart lines and bar data of an older series no longer fit the new one.
@@ -367,21 +382,47 @@ void StockCollection::ForgetChartLines() {
 void StockCollection::MergeAndWrite(const Rows& splitRows) {
     marketdata::TermRec& term = company_.Term[kPriceKind];
     if (request_.TotalRows < 1) {
-        term.FirstDate = kNoDate;
-        term.LastDate = kNoDate;
+        // A recollection without rows has failed: the files held stay.
+        if (recollecting_) {
+            KeepHeldTerm();
+        } else {
+            term.FirstDate = kNoDate;
+            term.LastDate = kNoDate;
+        }
         return;
     }
-    // A stock collected from nothing has no chart lines of its own yet; the
-    // same holds when an earlier call stopped after a split had removed the
-    // series, so its resume ends as the uninterrupted call did.
-    if (fromNothing_) ForgetChartLines();
+    // The chart lines are of the series held: they go with it after a split,
+    // and a daily series collected from nothing has none of its own yet. The
+    // other candles are not judged: theirs leave the chart lines alone.
+    if (recollecting_ || (fromNothing_ && candle_ == kDaily)) ForgetChartLines();
     Rows merged;
     MergePriceRowsByDate(held_, collected_, merged);
     ComputeMovingAverages(merged);
     marketdata::CheckStockSplit(company_, merged, splitRows);
     term.FirstDate = merged.front().Text[0].substr(0, 10);
     term.LastDate = merged.back().Text[0].substr(0, 10);
-    files_.Replace(kSeriesFile, merged);
+    // The series first: once it is new, a stopped call is not taken for a
+    // new split again.
+    PutInPlace(kSeriesFile, merged);
+    if (recollecting_) PutInPlace(kSplitFile, splitRows);
+}
+
+// The rows in place of the file's ".txt", which goes when there are none. A
+// recollection keeps the file it replaces as ".bak" when the settings ask,
+// and the ".txt" is never missing in between.
+void StockCollection::PutInPlace(long fileNumber, const Rows& rows) {
+    if (recollecting_) {
+        if (request_.BackupFlag == "1") {
+            files_.Backup(fileNumber);
+        } else {
+            files_.Delete(fileNumber, ".bak");
+        }
+    }
+    if (rows.empty()) {
+        files_.Delete(fileNumber, ".txt");
+    } else {
+        files_.Replace(fileNumber, rows);
+    }
 }
 
 }  // namespace
@@ -390,8 +431,9 @@ bool AHPJP41M(long processKind, common::EnvRec& env, common::MSGRec& msg, market
               const common::SystemStateRec& settings, const std::string& candle, common::TSDRec& task) {
     common::ProcedureIdGuard guard(kOwnId);
     common::State().CancelRequested = false;
-    for (;;) {
-        StockCollection stock(processKind, env, msg, company, settings, candle, task);
+    const marketdata::TermRec heldTerm = company.Term[kPriceKind];
+    for (bool recollecting = false;; recollecting = true) {
+        StockCollection stock(processKind, env, msg, company, settings, candle, task, recollecting, heldTerm);
         switch (stock.Run()) {
             case Outcome::Done:
                 return true;

@@ -12,9 +12,10 @@ namespace collect {
 // Collects the price history of one stock for the candle letter `candle`
 // ("D", "W" or "M"): reads the series held, asks the source page by page for
 // the dates not yet held (as the settings' period mode says), sets dividend
-// and split rows apart into the split file, starts the stock afresh when a
-// new stock split has happened, and rewrites the series file whole with the
-// moving averages. Updates the record's price-history term (and, on a split
+// and split rows apart into the split file, collects the whole history
+// again when a new stock split has happened (the files held give way only to
+// a recollection that ends with rows), and rewrites the series file whole
+// with the moving averages. Updates the record's price-history term (and, on a split
 // or a probe, its stamps and market suffix); the caller writes it back.
 // False when a cancel or a stop request came: then nothing of the stock was
 // written and the task is marked suspended.

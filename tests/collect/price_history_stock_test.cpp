@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/chart_line_file.h"
 #include "collect/html_tag_table.h"
 #include "common/data_file.h"
+#include "common/file_registry.h"
 #include "common/process_context.h"
 #include "common/run_env.h"
 #include "common/run_state.h"
@@ -256,6 +258,70 @@ TEST_F(PriceHistoryStock, NewSplitCollectsTheWholeHistoryAgain) {
     EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\HpSplit"), "1");
 }
 
+// A recollection after a new split whose pages fail keeps the files and
+// dates held (no ".bak" is made of them); the next collection finds the
+// split again and recollects, keeping the backup when asked.
+TEST_F(PriceHistoryStock, FailedRecollectionAfterASplitKeepsTheSeriesHeld) {
+    const Date first{2026, 8, 3};
+    for (const std::string backup : {"0", "1"}) {
+        SCOPED_TRACE(backup);
+        const std::string code = backup == "1" ? "6758" : "7203";
+        site_.AddStock("JPN", code, first, {2026, 11, 2});
+        site_.AddDividend("JPN", code, {2026, 9, 15}, "10");
+        marketdata::CdmRec company = Company("JPN", code);
+        settings_.ToDate = "2026/11/02";
+        settings_.BackupFlag = backup;
+        ASSERT_TRUE(Collect(company));
+        const std::string series = testsupport::ReadBytes(File(company, 1014, "D"));
+        const std::string splits = testsupport::ReadBytes(File(company, 1015, "D"));
+        const marketdata::TermRec term = company.Term[1];
+
+        site_.SetLastDate("JPN", code, kToDate);
+        site_.AddSplit("JPN", code, {2026, 11, 16}, 1, 3);
+        settings_.ToDate = platform::DateText(kToDate);
+        site_.FailAfterPages("JPN", code, 1);  // the page since the data held comes, the recollection's fail
+        EXPECT_TRUE(Collect(company));
+
+        EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D")), series);
+        EXPECT_EQ(testsupport::ReadBytes(File(company, 1015, "D")), splits);
+        EXPECT_FALSE(fs::exists(File(company, 1014, "D", ".bak")));
+        EXPECT_EQ(company.Term[1].FirstDate, term.FirstDate);
+        EXPECT_EQ(company.Term[1].LastDate, term.LastDate);
+
+        site_.SetFailing("JPN", code, false);
+        EXPECT_TRUE(Collect(company));
+        EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("JPN", code, 'D', first, kToDate));
+        EXPECT_EQ(Rows(company, 1015).size(), 2u);
+        EXPECT_EQ(fs::exists(File(company, 1014, "D", ".bak")), backup == "1");
+        if (backup == "1") {
+            EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D", ".bak")), series);
+        }
+        EXPECT_EQ(company.Term[1].LastDate, "2026/12/04");
+    }
+}
+
+// A weekly or monthly series collected from nothing leaves the judgement's
+// stamps and chart-line files alone: the judgement reads the daily series,
+// whose first collection clears them.
+TEST_F(PriceHistoryStock, OnlyADailySeriesFromNothingClearsTheChartLines) {
+    site_.AddStock("JPN", "7203", {2026, 6, 1}, kToDate);
+    marketdata::CdmRec company = Company("JPN", "7203");
+    const fs::path chartLines = analysis::CFKSN54M(env_, company.Key, analysis::kChartLineFileNumber, "",
+                                                   common::CFFIL03M(analysis::kChartLineFileNumber));
+    fs::create_directories(chartLines.parent_path());
+    testsupport::WriteBytes(chartLines, "lines");
+    company.ProcMark[2] = {"1", "2026/11/03", "10:00:00"};
+
+    for (const char* candle : {"W", "M"}) {
+        ASSERT_TRUE(Collect(company, candle));
+        EXPECT_EQ(company.ProcMark[2].MarkFlag, "1") << candle;
+        EXPECT_TRUE(fs::exists(chartLines)) << candle;
+    }
+    ASSERT_TRUE(Collect(company, "D"));
+    EXPECT_EQ(company.ProcMark[2].MarkFlag, "");
+    EXPECT_FALSE(fs::exists(chartLines));
+}
+
 // A Chinese stock's exchange is probed once (found at the second try here)
 // and kept in its record, so the next collection asks no more.
 TEST_F(PriceHistoryStock, ChineseSuffixIsProbedOnceAndKept) {
@@ -292,10 +358,20 @@ TEST_F(PriceHistoryStock, WeeklyAndMonthlySeries) {
 }
 
 // A page that cannot be fetched, or whose table stays missing after the
-// refetches, leaves the stock's files and dates as they were; a table missing
-// for a few fetches is waited out.
+// refetches, leaves the stock's files and dates as they were (a stock that
+// had none gets those of a stock without data); a table missing for a few
+// fetches is waited out.
 TEST_F(PriceHistoryStock, FailingPagesLeaveTheSeriesAsItWas) {
     const Date first{2026, 6, 1};
+    // A stock that held nothing gets the dates of one without data.
+    site_.AddStock("JPN", "6758", first, kToDate);
+    site_.SetFailing("JPN", "6758", true);
+    marketdata::CdmRec fresh = Company("JPN", "6758");
+    EXPECT_TRUE(Collect(fresh));
+    EXPECT_EQ(fresh.Term[1].FirstDate, "1900/01/01");
+    EXPECT_EQ(fresh.Term[1].LastDate, "1900/01/01");
+    EXPECT_FALSE(fs::exists(File(fresh, 1014, "D")));
+
     site_.AddStock("JPN", "7203", first, {2026, 10, 30});
     marketdata::CdmRec company = Company("JPN", "7203");
     settings_.ToDate = "2026/10/30";

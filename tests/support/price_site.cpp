@@ -221,6 +221,7 @@ struct PriceSite::Model {
         std::string suffix;
         std::multimap<Date, std::string> events;
         bool failing = false;
+        int pagesBeforeFailing = -1;  // none counted down
         int tableless = 0;
         int requests = 0;
     };
@@ -286,7 +287,11 @@ struct PriceSite::Model {
         }
         bool wrongSuffix = false;
         Stock* stock = Named(kind, query.code, wrongSuffix);
-        if (stock != nullptr) ++stock->requests;
+        if (stock != nullptr) {
+            ++stock->requests;
+            if (stock->pagesBeforeFailing == 0) stock->failing = true;
+            if (stock->pagesBeforeFailing >= 0) --stock->pagesBeforeFailing;
+        }
         if (stock != nullptr && stock->failing) {
             response.status = 500;
             return;
@@ -362,7 +367,7 @@ void PriceSite::UseAsPriceSites() const {
 void PriceSite::AddStock(const std::string& country, const std::string& code, platform::Date first,
                          platform::Date last, const std::string& marketSuffix) {
     std::lock_guard lock(model_->mutex);
-    model_->stocks[{country, code}] = {code, first, last, marketSuffix, {}, false, 0, 0};
+    model_->stocks[{country, code}] = {code, first, last, marketSuffix, {}, false, -1, 0, 0};
 }
 
 void PriceSite::SetLastDate(const std::string& country, const std::string& code, platform::Date last) {
@@ -388,6 +393,11 @@ void PriceSite::AddSplit(const std::string& country, const std::string& code, pl
 void PriceSite::SetFailing(const std::string& country, const std::string& code, bool failing) {
     std::lock_guard lock(model_->mutex);
     model_->At(country, code).failing = failing;
+}
+
+void PriceSite::FailAfterPages(const std::string& country, const std::string& code, int pages) {
+    std::lock_guard lock(model_->mutex);
+    model_->At(country, code).pagesBeforeFailing = pages;
 }
 
 void PriceSite::SetTablelessPages(const std::string& country, const std::string& code, int count) {

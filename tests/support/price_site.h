@@ -59,6 +59,8 @@ public:
 
     // Every page of the stock answers 500 while `failing` holds.
     void SetFailing(const std::string& country, const std::string& code, bool failing);
+    // The stock's next `pages` pages come, then it fails as SetFailing does.
+    void FailAfterPages(const std::string& country, const std::string& code, int pages);
     // The next `count` pages of the stock come without their table.
     void SetTablelessPages(const std::string& country, const std::string& code, int count);
 
