@@ -111,7 +111,11 @@ function(mir_program name)
   # every child of the judgement.
   list(JOIN whole " " whole_text)
   target_link_options(${name} PRIVATE "SHELL:-Wl,--whole-archive ${whole_text} -Wl,--no-whole-archive")
-  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON BUILD_RPATH "$ORIGIN;${CMAKE_CURRENT_BINARY_DIR}")
+  # Installed, the executable finds its module beside it and nowhere else.
+  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON BUILD_RPATH "$ORIGIN;${CMAKE_CURRENT_BINARY_DIR}"
+                                           INSTALL_RPATH "$ORIGIN")
   target_compile_definitions(${name} PRIVATE SCREENS_MODULE="${module}.so")
   add_dependencies(${name} ${module})
+  # Both programs go into one program folder (scripts/install-programs.sh).
+  install(TARGETS ${name} ${module} RUNTIME DESTINATION . LIBRARY DESTINATION .)
 endfunction()

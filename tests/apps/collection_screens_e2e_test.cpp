@@ -1,15 +1,20 @@
 // The real Mirelda driven through its screens (MIR_UI_SCRIPT) against
 // loopback sites: from an empty data folder to the company list of Japan,
 // its code master and the Japanese price series, then "終　　了"; then the
-// real Korvane judges them, lists the results and charts a stock.
+// real Korvane judges them, lists the results and charts a stock. Both are
+// installed into their one program folder as ./run.sh installs them, and
+// installed again over a running copy and over the collected data.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/judge_result_file.h"
@@ -17,6 +22,7 @@
 #include "marketdata/industry_list.h"
 #include "platform/utf8_text.h"
 #include "tests/apps/mirelda_installation.h"
+#include "tests/apps/program_install.h"
 #include "tests/support/child_process.h"
 #include "tests/support/list_site.h"
 #include "tests/support/price_site.h"
@@ -43,6 +49,26 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
 
     const fs::path shots = fs::path(COLLECTOR_E2E_SCREENS_DIR);
     fs::create_directories(shots);
+    ASSERT_TRUE(e2e::InstallPrograms(install.folder.program()));
+    {
+        // Installing again while a copy runs (a second ./run.sh) puts new
+        // files in place instead of writing into the running copy's, which
+        // goes on running.
+        const fs::path menuShot = install.folder.root() / "menu.png";
+        const fs::path menuScript = install.folder.root() / "menu_script.txt";
+        testsupport::WriteBytes(menuScript, "screenshot frmGetMenu " + menuShot.string() + "\n");
+        testsupport::ChildProcess running((install.folder.program() / "Mirelda").string(), {},
+                                          {{"QT_QPA_PLATFORM", "offscreen"}, {"MIR_UI_SCRIPT", menuScript.string()}});
+        for (int wait = 0; wait < 600 && !fs::exists(menuShot); ++wait) std::this_thread::sleep_for(100ms);
+        ASSERT_TRUE(fs::exists(menuShot)) << "Mirelda did not come up";
+        ASSERT_TRUE(e2e::InstallPrograms(install.folder.program()));
+        struct stat image {};
+        struct stat installed {};
+        ASSERT_EQ(stat(("/proc/" + std::to_string(running.pid()) + "/exe").c_str(), &image), 0);
+        ASSERT_EQ(stat((install.folder.program() / "Mirelda").c_str(), &installed), 0);
+        EXPECT_NE(image.st_ino, installed.st_ino);
+        EXPECT_FALSE(running.WaitForExit(1s).has_value()) << "the running copy ended";
+    }
     const fs::path script = install.folder.root() / "ui_script.txt";
     testsupport::WriteBytes(script,
                             "click frmGetBsc/CKBox0101_1\n"
@@ -91,9 +117,14 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
     EXPECT_NE(testsupport::ReadBytes(group4).find("MirControl_HpGet_HpCntry02=0"), std::string::npos);
     EXPECT_TRUE(fs::exists(install.folder.data() / "DispData" / "DspSaveNo06.dat"));
 
-    // Then Korvane, beside it, as the README goes on: judge Japan, list the
-    // results and a stock's chart, screen the stocks, and end.
-    fs::copy_file(KORVANE_EXE, install.folder.program() / "Korvane");
+    // A rebuild installs the programs again and leaves every data file as it was.
+    const std::vector<std::string> data{"/Ctrl/", "/Log/", "/Temp/", "/HpData/"};
+    const std::map<std::string, std::string> collected = install.Files(data, {}, {});
+    ASSERT_TRUE(e2e::InstallPrograms(install.folder.program()));
+    EXPECT_EQ(mirelda_e2e::FileDifferences(install.Files(data, {}, {}), collected), std::vector<std::string>{});
+
+    // Then Korvane from the same program folder, as the README goes on: judge
+    // Japan, list the results and a stock's chart, screen the stocks, and end.
     const fs::path korvaneScript = install.folder.root() / "korvane_script.txt";
     testsupport::WriteBytes(korvaneScript,
                             "click frmGetKMenu/Command1\n"
