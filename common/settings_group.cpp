@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/file_registry.h"
+#include "common/hand_edited_file.h"
 #include "common/logs.h"
 #include "common/message_box.h"
 #include "common/procedure_guard.h"
@@ -147,7 +148,7 @@ bool ImportSettingsGroup(int group, EnvRec& env) {
         return false;
     }
     std::vector<std::string> lines;
-    CFFIL20M(path, lines);
+    if (!ReadHandEditedFile(path, lines)) return false;
     const std::optional<Group> found = FindGroup(group);
     std::vector<std::string> exported = found ? KeyPaths(*found) : std::vector<std::string>{};
     // Both programs export their own parallelism into the one group-6 file:

@@ -16,7 +16,8 @@ namespace common {
 void ExportSettingsGroup(int group, EnvRec& env);
 
 // Writes the values of the group's file back into the store, in file order;
-// false, and nothing written, when the file does not exist. Only keys the group
+// false, and nothing written, when the file does not exist or is refused for
+// its encoding (it may be CP932 or UTF-8: ReadHandEditedFile). Only keys the group
 // exports are written: any other line (no "=", a malformed or foreign path,
 // run state) is skipped with a warning in the error log. Everything after the
 // first "=" is the value. Blank lines are skipped.

@@ -7,6 +7,7 @@
 #include "common/data_file.h"
 #include "common/file_ops.h"
 #include "common/file_registry.h"
+#include "common/hand_edited_file.h"
 #include "common/key_layout.h"
 #include "common/logs.h"
 #include "common/master_merge.h"
@@ -64,6 +65,14 @@ std::vector<std::string*> FieldsOf(IndustryRec& rec) {
     return fields;
 }
 
+// The sources themselves, not a split run's parts of them: the user writes
+// their industry rows with an editor.
+bool IsHandEdited(const IndustryLoadReq& req) {
+    const bool source = req.FNameIdx == kJapanIndustryFileNumber || req.FNameIdx == kUsaIndustryFileNumber ||
+                        req.FNameIdx == kChinaIndustryFileNumber;
+    return source && req.ProcIdx == 0 && req.FNameSeq == 0;
+}
+
 bool Passes(const IndustryRec& rec, const IndustryLoadReq& req) {
     return (req.FlagFilter.empty() || rec.Key.Flag1 == req.FlagFilter) &&
            (req.CategoryFilter.empty() || rec.Key.Category == req.CategoryFilter) &&
@@ -77,7 +86,11 @@ bool LoadIndustryList(const IndustryLoadReq& req, common::EnvRec& env, std::vect
     std::string path;
     if (!common::FindDataFile(req.FNameIdx, req.ProcIdx, req.FNameSeq, req.Concati, "", env, path)) return false;
     std::vector<std::string> lines;
-    common::CFFIL20M(path, lines);
+    if (!IsHandEdited(req)) {
+        common::CFFIL20M(path, lines);
+    } else if (!common::ReadHandEditedFile(path, lines)) {
+        return false;
+    }
     entries.reserve(lines.size());
     IndustryRec rec;
     for (const std::size_t j : SortedLineOrder(lines, req.SortKeys)) {

@@ -49,7 +49,9 @@ struct IndustryLoadReq {
 // the filters, in the order of the sort keys. Blank lines are skipped; a line
 // without exactly 52 fields is logged with the file and its line number and
 // skipped. True when at least one entry was kept; a missing file, or none
-// kept, leaves `entries` empty.
+// kept, leaves `entries` empty. A source the user writes (3002 to 3004
+// outside a split run's parts) may be CP932 or UTF-8 (ReadHandEditedFile);
+// one in neither leaves `entries` empty.
 bool LoadIndustryList(const IndustryLoadReq& req, common::EnvRec& env, std::vector<IndustryRec>& entries);
 
 // Fills `rec` from a line of exactly 52 fields, the fixed fields fitted to

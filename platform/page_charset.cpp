@@ -60,15 +60,6 @@ Kind KindOf(const std::string& label) {
     return Kind::Other;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    std::size_t pos = 0;
-    char32_t cp;
-    while (pos < text.size()) {
-        if (!NextCodePoint(text, pos, cp)) return false;
-    }
-    return true;
-}
-
 // `bytes` in the charset `label` as UTF-8, one "?" per byte iconv refuses;
 // nullopt when iconv does not know the label, or (strict) at the first refusal.
 std::optional<std::string> DecodeWithIconv(const std::string& label, std::string_view bytes, bool strict,

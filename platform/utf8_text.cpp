@@ -126,6 +126,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+bool IsValidUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    char32_t cp;
+    while (pos < text.size()) {
+        if (!NextCodePoint(text, pos, cp)) return false;
+    }
+    return true;
+}
+
 std::size_t CharCount(std::string_view text) {
     std::size_t count = 0;
     char32_t cp;

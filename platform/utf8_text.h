@@ -21,6 +21,9 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp);
 // Appends `cp` in UTF-8; a surrogate or a value past U+10FFFF appends U+FFFD.
 void AppendUtf8(std::string& out, char32_t cp);
 
+// True when every byte belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
+
 std::size_t CharCount(std::string_view text);
 std::string LeftChars(std::string_view text, std::size_t n);
 std::string RightChars(std::string_view text, std::size_t n);

@@ -19,7 +19,8 @@
 
 #include "analysis/judge_result_file.h"
 #include "common/settings.h"
-#include "marketdata/industry_list.h"
+#include "marketdata/code_master.h"
+#include "platform/cp932.h"
 #include "platform/utf8_text.h"
 #include "tests/apps/mirelda_installation.h"
 #include "tests/apps/program_install.h"
@@ -36,13 +37,10 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
     mirelda_e2e::MireldaInstallation install(2);
     testsupport::ListSite lists;
     testsupport::PriceSite prices;
-    lists.UseBrandSetting();
-    prices.UseAsPriceSites();
-    lists.AddIndustry("JPN", "5001", "水産・農林業", 23);
-    lists.AddIndustry("JPN", "5002", "鉱業", 4);
-    // The user's one preparation: the industries to collect.
-    std::vector<marketdata::IndustryRec> rows = lists.IndustryRows("JPN");
-    marketdata::BuildIndustryLines(marketdata::kJapanIndustryFileNumber, 0, 0, "", "", install.env, rows);
+    // The industries of the example file that the README points to.
+    lists.AddIndustry("JPN", "3050", "食料品", 23);
+    lists.AddIndustry("JPN", "3650", "電気機器", 4);
+    lists.AddIndustry("JPN", "7050", "銀行業", 3);
     for (const testsupport::ListedCompany& company : lists.Listed("JPN")) {
         prices.AddStock("JPN", company.code, {2026, 10, 1}, {2026, 11, 30});
     }
@@ -69,6 +67,21 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
         EXPECT_NE(image.st_ino, installed.st_ino);
         EXPECT_FALSE(running.WaitForExit(1s).has_value()) << "the running copy ended";
     }
+
+    // The user's preparation as the README tells it: the example industry
+    // file with the host of the list site, and the settings-group file with
+    // the host of the price site and the list brand, saved in UTF-8 as a
+    // Linux editor saves it.
+    std::string industries = testsupport::ReadBytes(MIR_SOURCE_DIR "/examples/IndustryJpn.txt");
+    for (std::size_t at = industries.find("portal.example"); at != std::string::npos;
+         at = industries.find("portal.example", at)) {
+        industries.replace(at, std::string("portal.example").size(), lists.HostPort());
+    }
+    testsupport::WriteBytes(install.folder.data() / "WebData" / "IndustryJpn.txt", industries);
+    const fs::path group4 = install.folder.data() / "DispData" / "DspSaveNo04.dat";
+    testsupport::WriteBytes(group4, "MirControl_HpGet_SiteJpPrices=" + prices.HostPort() +
+                                        "\nMirControl_HpGet_ListBrand=" + testsupport::ListSite::kBrand + "\n");
+
     const fs::path script = install.folder.root() / "ui_script.txt";
     testsupport::WriteBytes(script,
                             "click frmGetBsc/CKBox0101_1\n"
@@ -106,15 +119,25 @@ TEST(CollectionScreensEndToEnd, FromAnEmptyDataFolderToPriceSeriesByClicking) {
             if (entry.path().filename().string().find(code) != std::string::npos) series.insert(code);
         }
     }
-    EXPECT_EQ(listed.size(), 27u);
+    EXPECT_EQ(listed.size(), 30u);
     EXPECT_EQ(series, listed);
+    // The brand ends every page's list: no footer line became a company.
+    marketdata::CdmTbl master;
+    marketdata::CFCDM10M(marketdata::kCodeMasterFileNumber, 0, 0, "", "", "", "", install.env, {}, master);
+    std::set<std::string> stocks;
+    for (const marketdata::CdmRec& rec : master) {
+        if (rec.Key.Category == "1000") stocks.insert(platform::TrimBlanks(rec.Key.CorpCode));
+    }
+    EXPECT_EQ(stocks, listed);
     EXPECT_EQ(prices.Violations(), std::vector<std::string>{});
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), std::string(50, '0'));
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
     // "終　　了" wrote the settings groups, with the choices made on the screen.
-    const fs::path group4 = install.folder.data() / "DispData" / "DspSaveNo04.dat";
-    ASSERT_TRUE(fs::exists(group4));
-    EXPECT_NE(testsupport::ReadBytes(group4).find("MirControl_HpGet_HpCntry02=0"), std::string::npos);
+    const std::string groupFile = testsupport::ReadBytes(group4);
+    EXPECT_NE(groupFile.find("MirControl_HpGet_HpCntry02=0"), std::string::npos);
+    EXPECT_NE(groupFile.find(platform::ToCp932("MirControl_HpGet_ListBrand=" +
+                                               std::string(testsupport::ListSite::kBrand) + "\r\n").bytes),
+              std::string::npos);
     EXPECT_TRUE(fs::exists(install.folder.data() / "DispData" / "DspSaveNo06.dat"));
 
     // A rebuild installs the programs again and leaves every data file as it was.

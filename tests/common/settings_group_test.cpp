@@ -187,6 +187,17 @@ TEST_F(SettingsGroup, ImportWritesOnlyTheGroupsOwnKeys) {
     }
 }
 
+TEST_F(SettingsGroup, ImportTakesAFileAnEditorSavedInUtf8) {
+    testsupport::WriteBytes(GroupFile(4),
+                            "MirControl_HpGet_SitePortal=portal.example\n"
+                            "MirControl_HpGet_ListBrand=株価ナビ・テストポータル\n");
+    EXPECT_TRUE(common::ImportSettingsGroup(4, env_));
+    EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\SitePortal"), "portal.example");
+    EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\ListBrand"), "株価ナビ・テストポータル");
+    EXPECT_EQ(ErrorLog(), "");
+    EXPECT_TRUE(ui_.presenter->boxes.empty());
+}
+
 TEST_F(SettingsGroup, MissingFileAndUnknownGroup) {
     common::WriteSetting("MirControl\\HpGet\\HpBackUp", "7");
     EXPECT_FALSE(common::ImportSettingsGroup(4, env_));

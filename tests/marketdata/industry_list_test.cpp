@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/key_layout.h"
 #include "marketdata/company_list.h"
 #include "platform/date.h"
 #include "tests/marketdata/code_master_fixture.h"
@@ -177,6 +178,82 @@ TEST_F(IndustryList, CommitKeepsTheWorkFileWhenTheRecoveryRefusesToMerge) {
     marketdata::CommitIndustryList(list, 0, 0, "", ".tmp", ".txt", env, msg);
     EXPECT_EQ(testsupport::ReadBytes(DataPath(list, ".txt")), old);
     EXPECT_TRUE(std::filesystem::exists(DataPath(list, ".tmp"))) << "its lines are not in the list yet";
+}
+
+TEST_F(IndustryList, AUtf8SourceFromAnEditorIsReadAndKeptInCp932) {
+    std::vector<IndustryRec> rows{Entry("JPN", "0050", "3050", "食料品"), Entry("JPN", "0050", "3650", "電気機器")};
+    std::string utf8;
+    std::string cp932;
+    for (const IndustryRec& row : rows) {
+        const std::string line = LineOf(row);
+        utf8 += line + "\n";
+        cp932 += platform::ToCp932(line + "\r\n").bytes;
+    }
+    const std::string path = DataPath(marketdata::kJapanIndustryFileNumber, ".txt");
+    testsupport::WriteBytes(path, utf8);
+
+    const std::vector<IndustryRec> loaded = Load(marketdata::kJapanIndustryFileNumber, "JPN", "0050", "1");
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0].Text[22], "食料品");
+    EXPECT_EQ(loaded[1].Text[22], "電気機器");
+    // Kept in the code page of the program's own rewrites of the file.
+    EXPECT_EQ(testsupport::ReadBytes(path), cp932);
+}
+
+// The example industry files that the README points to, read with the filters
+// of the collectors that take them: each yields the rows the README promises.
+TEST_F(IndustryList, TheExampleFilesYieldTheirRows) {
+    const struct {
+        const char* file;
+        long fileNumber;
+        const char* namePart;
+        const char* market;
+        const char* country;
+        std::vector<std::string> codes;
+        std::vector<std::string> names;
+        const char* firstAddress;
+        const char* firstExpected;
+    } examples[] = {
+        {"IndustryJpn.txt", marketdata::kJapanIndustryFileNumber, "", "JPN", "日本", {"3050", "3650", "7050"},
+         {"食料品", "電気機器", "銀行業"}, "http://portal.example/jp/3050/p", "000082"},
+        {"IndustryUsa.txt", marketdata::kUsaIndustryFileNumber, "", "USA", "米国", {"6010", "6020", "6030"},
+         {"Software", "Banks", "Semiconductors"}, "http://quote.example/us/6010.html", "000000"},
+        {"IndustryChnMarket.txt", marketdata::kChinaIndustryFileNumber, "Market", "", "中国", {"0101", "0102", "0103"},
+         {"銀行", "不動産", "自動車"}, "http://cnstock.example/cn/0101.html", "000000"},
+    };
+    for (const auto& example : examples) {
+        const std::string bytes = testsupport::ReadBytes(std::string(MIR_SOURCE_DIR) + "/examples/" + example.file);
+        EXPECT_FALSE(platform::IsValidUtf8(bytes)) << example.file << " is CP932";
+        EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1) << example.file << " ends its lines with CR LF";
+        const std::string path = common::BuildDataFilePath(example.fileNumber, 0, 0, example.namePart, ".txt", env);
+        testsupport::WriteBytes(path, bytes);
+
+        marketdata::IndustryLoadReq req;
+        req.FNameIdx = example.fileNumber;
+        req.Concati = example.namePart;
+        req.MarketFilter = example.market;
+        req.CategoryFilter = *example.market == '\0' ? "" : "0050";
+        req.FlagFilter = "1";
+        common::SetKeyLayout3(req.SortKeys);
+        std::vector<IndustryRec> rows;
+        ASSERT_TRUE(marketdata::LoadIndustryList(req, env, rows)) << example.file;
+        ASSERT_EQ(rows.size(), example.codes.size()) << example.file;
+        for (std::size_t n = 0; n < rows.size(); ++n) {
+            const IndustryRec& row = rows[n];
+            EXPECT_EQ(row.Key.Category, "0050") << example.file;
+            EXPECT_EQ(platform::TrimBlanks(row.Key.CorpCode), example.codes[n]) << example.file;
+            EXPECT_EQ(row.Key.IndCode0050, example.codes[n]) << example.file;
+            EXPECT_EQ(row.Text[13], example.country) << example.file;
+            EXPECT_EQ(row.Text[17], example.names[n]) << example.file;
+            EXPECT_EQ(row.Text[22], example.names[n]) << example.file;
+        }
+        EXPECT_EQ(rows[0].Text[23], example.firstAddress) << example.file;
+        EXPECT_EQ(rows[0].Fixed4, "0000") << example.file;
+        EXPECT_EQ(rows[0].Fixed6, example.firstExpected) << example.file;
+        EXPECT_EQ(testsupport::ReadBytes(path), bytes) << example.file << " is read as it is";
+    }
+    EXPECT_EQ(ErrorLog(), "");
+    EXPECT_TRUE(ui.presenter->boxes.empty());
 }
 
 TEST(FindIndustryCode, ComparesAsTextAndTakesTheFirstMatch) {
