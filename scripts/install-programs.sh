@@ -14,9 +14,8 @@ if [ $# -ne 2 ]; then
   exit 2
 fi
 build=$1
-mkdir -p "$2"
 # The programs see their folder as the kernel resolves it, links followed.
-target=$(cd "$2" && pwd -P)
+target=$(realpath -m "$2")
 # The programs refuse to start from a path with a blank in it.
 case "$target" in
   *" "* | *"　"*)
@@ -24,6 +23,7 @@ case "$target" in
     exit 2
     ;;
 esac
+mkdir -p "$target"
 
 stage=$(mktemp -d "$target/.install.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
