@@ -37,11 +37,10 @@ constexpr std::size_t kIndustryName = 51;  // level-"0060" industry name
 // What every company of the part is judged with.
 struct PartRun {
     common::EnvRec& env;
-    std::string currencyCode;
     KesenParamSet params{};
     std::vector<marketdata::PriceLimitRec> bands{};
-    platform::Currency priceUnit{};
-    // The chart settings that shape every company's series.
+    // The chart settings that shape every company's series; the price scale
+    // is each company's own.
     ChartSeriesOptions seriesOptions{};
     std::string resultPath{};
     std::string workPath{};
@@ -68,9 +67,12 @@ void ShowJudgementProgress(common::MSGRec& msg, const marketdata::CdmRec& compan
 // the part goes on.
 std::vector<KagiJudgeRec> JudgeCompany(PartRun& run, marketdata::CdmRec& company) {
     try {
+        // Priced in the company's own currency, as its charts are.
+        const std::string currency = common::StockCurrencyCode(company.RptText[6], company.Key.Market);
+        run.seriesOptions.priceScale = common::CurrencyPriceScale(currency);
         if (!LoadJudgedPriceSeries(run.env, company, run.seriesOptions, run.daily, run.chart)) return {};
         AKAGI41M(run.params, company, run.bands, run.days, run.lines, run.chart);
-        return MakeJudgeRecords(company.Key, run.lines, run.priceUnit);
+        return MakeJudgeRecords(company.Key, run.lines, common::CurrencyPriceUnit(currency));
     } catch (const platform::TrappedError& error) {
         std::string identity;
         marketdata::CdmKeyString(company.Key, identity);
@@ -106,15 +108,14 @@ std::string JudgeCompanies(PartRun& run, common::MSGRec& msg, const common::TSDR
 
 void JudgePart(common::EnvRec& env, common::MSGRec& msg, common::TSDRec& task) {
     const std::string country = common::State().context.countryCode;
-    PartRun run{env, common::State().context.currencyCode};
+    PartRun run{env};
     if (!LoadJudgementBands(env, kOwnId, "01", run.bands)) {
         // The parent waits for a report of every part it started.
         common::ReportTaskFailed(task, env, 0);
         return;
     }
     LoadKesenParams(run.params);
-    run.priceUnit = common::CurrencyPriceUnit(run.currencyCode);
-    run.seriesOptions = ReadChartSeriesOptions(run.currencyCode);
+    run.seriesOptions = ReadChartSeriesOptions("");
     run.workPath = marketdata::PartWorkFilePath(env, task.ProcIdx, task.TaskSequence);
     run.resultPath = PartResultPath(env, task.ProcIdx, task.TaskSequence, country);
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/currency_scale.h"
 #include "common/message_box.h"
 #include "common/message_style.h"
 #include "marketdata/name_index.h"
@@ -23,7 +24,7 @@ std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::
     ChartTarget target;
     target.key = found.Key;
     target.company.Key = found.Key;
-    target.currencyCode = platform::TrimBlanks(found.RptText06);
+    target.currencyCode = common::StockCurrencyCode(found.RptText06, found.Key.Market);
     target.texts = {platform::TrimBlanks(found.InfoText046), platform::TrimBlanks(found.IndName0020),
                     platform::TrimBlanks(found.IndName0030), platform::TrimBlanks(found.IndName0040),
                     platform::TrimBlanks(found.IndName0050), platform::TrimBlanks(found.IndName0060),

@@ -14,7 +14,8 @@ inline constexpr const char* kNoPriceSeriesMessage = "株価時系列データ�
 std::string TextBeforeColon(const std::string& text);
 
 // The chart target of a listed company, from its name-index record: its Key
-// for the chart and the code-master record, the currency code, and the
+// for the chart and the code-master record, its currency code
+// (StockCurrencyCode of the stored currency and the market), and the
 // country, market, sector, industry and name texts, trimmed. A company the
 // name index does not hold is told to the user (kNoPriceSeriesMessage) and
 // gives nullopt, so that no other stock is charted in its place.

@@ -97,9 +97,8 @@ bool ApplyCodeConditions(common::MSGRec& msg, const ColumnCatalogue& catalogue, 
         for (std::size_t k = kConditionRows; k >= 1; --k) {
             const CodeCondition& row = conditions.code[k - 1];
             if (row.choice.empty() || !IsKind(catalogue, kinds, w, row.kind)) continue;
-            if (FilterByCode(msg, KindPosition(catalogue, kinds, w), TextBeforeColon(row.choice), rows) == 0) {
-                return false;
-            }
+            const auto filter = IsKind(catalogue, kinds, w, kCurrencyKind) ? &FilterByCurrency : &FilterByCode;
+            if (filter(msg, KindPosition(catalogue, kinds, w), TextBeforeColon(row.choice), rows) == 0) return false;
         }
     }
     return true;

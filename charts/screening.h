@@ -19,6 +19,8 @@ namespace charts {
 inline constexpr std::size_t kConditionRows = 5;
 inline constexpr const char* kEnterNumberMessage = "数値を入力してください。　";
 inline constexpr const char* kDuplicateKindMessage = "同じ値を重複して選択する事は出来ません。";
+// The condition-1 kind whose choices are currency codes.
+inline constexpr const char* kCurrencyKind = "取引通貨";
 
 // One row of condition 1: the kind (a catalogue caption, "" for none) and the
 // chosen choice-list item ("" for none).
@@ -66,6 +68,11 @@ std::vector<std::string> ChoiceItems(const std::string& kind, const ColumnCatalo
 // IsRangeBoundText and not be blank.
 std::size_t FilterByCode(common::MSGRec& msg, std::int32_t position, const std::string& code,
                          std::vector<common::AnalysisRec>& rows);
+// FilterByCode for the kind 取引通貨: keeps the stocks whose currency
+// (StockCurrencyCode of the value and the country at position 1) is `code`,
+// whichever form of it the collector stored.
+std::size_t FilterByCurrency(common::MSGRec& msg, std::int32_t position, const std::string& code,
+                             std::vector<common::AnalysisRec>& rows);
 std::size_t FilterByRange(common::MSGRec& msg, std::int32_t position, const std::string& from, const std::string& to,
                           std::vector<common::AnalysisRec>& rows);
 std::size_t FilterFrom(common::MSGRec& msg, std::int32_t position, const std::string& from,

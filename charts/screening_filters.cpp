@@ -3,6 +3,7 @@
 
 #include "charts/list_numbers.h"
 #include "charts/screening.h"
+#include "common/currency_scale.h"
 #include "common/text_compare.h"
 #include "platform/utf8_text.h"
 
@@ -102,7 +103,7 @@ std::vector<std::string> ChoiceItems(const std::string& kind, const ColumnCatalo
     for (const Choice& index : indexKinds) {
         if (is(index.name)) return IndexChoices(index.code, catalogue, indexRows);
     }
-    if (is("取引通貨")) {
+    if (is(kCurrencyKind)) {
         return CodeNameItems(
             {{"JPY", "日本円"}, {"CNY", "人民元"}, {"USD", "米ドル"}, {"HKD", "香港ドル"}, {"TWD", "台湾ドル"}});
     }
@@ -114,6 +115,13 @@ std::vector<std::string> ChoiceItems(const std::string& kind, const ColumnCatalo
 std::size_t FilterByCode(common::MSGRec& msg, std::int32_t position, const std::string& code,
                          std::vector<common::AnalysisRec>& rows) {
     return KeepPassing(msg, rows, [&](const common::AnalysisRec& rec) { return ValueAt(rec, position) == code; });
+}
+
+std::size_t FilterByCurrency(common::MSGRec& msg, std::int32_t position, const std::string& code,
+                             std::vector<common::AnalysisRec>& rows) {
+    return KeepPassing(msg, rows, [&](const common::AnalysisRec& rec) {
+        return common::StockCurrencyCode(ValueAt(rec, position), ValueAt(rec, 1)) == code;
+    });
 }
 
 std::size_t FilterByRange(common::MSGRec& msg, std::int32_t position, const std::string& from, const std::string& to,

@@ -108,6 +108,13 @@ std::string Address(const char* site, const char* path) {
 
 }  // namespace
 
+std::string CountryCurrencyCode(std::string_view countryCode) {
+    for (const Country& country : kCountries) {
+        if (countryCode == country.code) return country.currencyCode;
+    }
+    return "";
+}
+
 std::string SiteBase(const std::string& site) {
     const std::string host = platform::TrimBlanks(ReadSetting("MirControl\\HpGet\\Site" + site));
     return "http://" + (host.empty() ? site + ".invalid" : host);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace common {
 
@@ -24,6 +25,10 @@ struct ProcessContext {
 // Sets the process context of (process index, country index) and records it
 // in Common\ProcName, Common\ProcFile and Common\ProcId.
 void SetProcessContext(long processIndex, long countryIndex);
+
+// The currency code of a country code ("CHN" gives "CNY"); "" for a code
+// the country table does not hold.
+std::string CountryCurrencyCode(std::string_view countryCode);
 
 // The scheme and host of one site's page addresses ("http://host"), a
 // configuration value: the setting HpGet\Site<site> when it is set, else a

@@ -73,6 +73,42 @@ TEST_F(PartJudgement, JudgesEveryCompanyIntoTheResultAndWorkFiles) {
     EXPECT_EQ(work[1].NumGroup[3].Nums, (std::array<std::int32_t, 3>{7, 4, 3}));
 }
 
+// Each company is judged in the currency its code master stores, as its
+// charts draw it, not in the run's: a dollar and a yuan stock priced a
+// hundredth and a thousandth of the yen one turn where it does, at those
+// prices.
+TEST_F(PartJudgement, EachCompanyIsJudgedInItsOwnCurrency) {
+    struct Case {
+        const char* code;
+        const char* stored;
+        long divisor;
+    };
+    const Case cases[] = {{"1001", "", 1}, {"1002", "米ドル", 100}, {"1003", "人民元", 1000}};
+    std::vector<marketdata::CdmRec> companies;
+    for (const Case& c : cases) {
+        companies.push_back(Company(c.code));
+        companies.back().RptText[6] = c.stored;
+        std::vector<std::string> texts;
+        for (const char* close : kSignalZigzag) texts.push_back((Money(close) / c.divisor).ToText());
+        std::vector<const char*> closes;
+        for (const std::string& text : texts) closes.push_back(text.c_str());
+        WriteSeries(c.code, closes);
+    }
+    WritePart(companies);
+
+    Run();
+
+    const std::vector<KagiJudgeRec> results = Results();
+    ASSERT_EQ(results.size(), 2 * std::size(cases));
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const Case& c = cases[i / 2];
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(results[i].Key.CorpCode.substr(0, 4), c.code);
+        EXPECT_EQ(results[i].Signal.SignalPrice, Money(i % 2 == 0 ? "552" : "448") / c.divisor);
+        EXPECT_EQ(results[i].Signal.SignalGain, Money(i % 2 == 0 ? "-104" : "8") / c.divisor);
+    }
+}
+
 // A failed part ("E") keeps what was judged before, like any other: those
 // companies are not in the list's pending set and would never be judged again.
 TEST_F(PartJudgement, RestartedPartKeepsWhatWasJudgedAndAppends) {

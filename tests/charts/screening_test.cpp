@@ -199,6 +199,38 @@ TEST_F(ScreeningTest, ARowOpensItsOwnStockAlsoAfterASort) {
     EXPECT_EQ(ui_.presenter->boxes.size(), 1u);
 }
 
+// 取引通貨 matches the stock's currency in whatever form its collector stored
+// it, and a chart opened from the list scales by that same currency.
+TEST_F(ScreeningTest, TheCurrencyConditionAndTheChartShareTheStocksCurrency) {
+    common::State().analysisTable = {
+        Row({{1, "CHN"}, {2, "1000"}, {8, "600000"}, {16, "人民元"}}),
+        Row({{1, "CHN"}, {2, "1000"}, {8, "600001"}, {16, ""}}),
+        Row({{1, "CHN"}, {2, "1000"}, {8, "200002"}, {16, "香港ドル"}}),
+        Row({{1, "USA"}, {2, "1000"}, {8, "IBM"}, {16, "USD"}}),
+        Row({{1, "USA"}, {2, "1000"}, {8, "AAPL"}, {16, "米ドル"}}),
+        Row({{1, "JPN"}, {2, "1000"}, {8, "7203"}, {16, "JPY"}}),
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"CNY:人民元", "600000,600001,"}, {"HKD:香港ドル", "200002,"}, {"USD:米ドル", "IBM,AAPL,"}, {"JPY:日本円", "7203,"}};
+    for (const auto& [choice, codes] : cases) {
+        conditions_.code[1] = {"取引通貨", choice};
+        EXPECT_EQ(Codes(Run().rows), codes) << choice;
+    }
+    EXPECT_TRUE(ui_.presenter->boxes.empty());
+
+    // The name index keeps three bytes of "人民元".
+    conditions_.code[1] = {"取引通貨", "CNY:人民元"};
+    const charts::ScreeningResult result = Run();
+    marketdata::CdmTbl master{testsupport::MarketCompany("600000")};
+    marketdata::InitKey("CHN", "", "1000", "", master[0].Key);
+    master[0].Key.CorpCode = marketdata::FitField("600000", 20, "CorpCode");
+    master[0].RptText[6] = "人民元";
+    marketdata::WriteNameIndex(env_, "CHN", 1, master);
+    const std::optional<charts::ChartTarget> target = charts::ScreeningRowChartTarget(env_, "000001", result.rows);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->currencyCode, "CNY");
+}
+
 TEST_F(ScreeningTest, TheListLimitListsOneThousandAndRefusesOneMore) {
     std::vector<AnalysisRec> table(1001, Row({{1, "JPN"}, {2, "1000"}, {8, "1"}}));
     table[0].Field[1] = "USA";

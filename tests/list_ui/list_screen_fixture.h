@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include "chart_ui/chart_window.h"
 #include "common/logs.h"
 #include "common/run_env.h"
+#include "list_ui/judgement_result_screen.h"
 #include "list_ui/list_view.h"
 #include "ui/ui_script.h"
 #include "marketdata/code_master.h"
@@ -37,6 +40,15 @@ inline int HeaderOf(const list_ui::ListView& view, const std::string& caption) {
     return -1;
 }
 
+
+// The level-4 summary of `country` listed on the result screen and the
+// details of its first row, as a user chooses them.
+inline void ListFirstDetails(list_ui::JudgementResultScreen& results, const char* country) {
+    results.ComboCountry->setCurrentIndex(results.ComboCountry->findText(QString::fromUtf8(country)));
+    results.ComboSummary->setCurrentIndex(3);
+    results.Command3->click();
+    if (!results.ListView1->list().rows.empty()) ui::DoubleClickRow(*results.ListView1, 0);
+}
 
 // A user's click on the header of column `section`.
 inline void ClickHeader(list_ui::ListView& view, int section) {

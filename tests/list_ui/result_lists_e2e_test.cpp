@@ -35,12 +35,9 @@ TEST(ResultListsEndToEnd, BothListsFillFromARealJudgementRun) {
     chart.resize(1000, 640);
 
     list_ui::JudgementResultScreen results(chart);
-    results.ComboCountry->setCurrentIndex(results.ComboCountry->findText(QStringLiteral("JPN")));
-    results.ComboSummary->setCurrentIndex(3);
-    results.Command3->click();
+    Lists::ListFirstDetails(results, "JPN");
     ASSERT_FALSE(results.ListView1->list().rows.empty());
     EXPECT_EQ(results.ListView1->list().columns.size(), 40u);
-    ui::DoubleClickRow(*results.ListView1, 0);
     const list_ui::ListView& detail = *results.ListView2;
     ASSERT_FALSE(detail.list().rows.empty());
     ui::DoubleClickRow(*results.ListView2, 0);
