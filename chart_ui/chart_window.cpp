@@ -61,10 +61,17 @@ charts::ChartFrame ChartWindow::frame() const {
 }
 
 bool ChartWindow::DrawChart(DrawRoutine routine) {
+    // Nothing of the chart before, perhaps another stock's, stands behind
+    // this drawing's warnings or stays when it fails. The scroll bar keeps
+    // its place for the redrawing.
+    ClearPictures();
     common::EnvRec env;
     common::CCENV00M(env);
     charts::ChartScene scene;
-    if (!routine(env, frame(), target_, scene)) return false;
+    if (!routine(env, frame(), target_, scene)) {
+        ClearChart();
+        return false;
+    }
     ShowScene(std::move(scene));
     return true;
 }
@@ -102,14 +109,20 @@ void ChartWindow::Command4_Click() {
     ui::RunGuarded("frmGetChart_Command4_Click", [this] { DrawKagiChart(); });
 }
 
+void ChartWindow::ClearPictures() {
+    c_.Pict2->Clear();
+    c_.Picture2->Clear();
+    c_.Label1->clear();
+}
+
+void ChartWindow::ClearChart() {
+    ClearPictures();
+    c_.HScroll1->setMaximum(0);
+    c_.HScroll1->hide();
+}
+
 void ChartWindow::Command6_Click() {
-    ui::RunGuarded("frmGetChart_Command6_Click", [this] {
-        c_.Pict2->Clear();
-        c_.Picture2->Clear();
-        c_.Label1->clear();
-        c_.HScroll1->setMaximum(0);
-        c_.HScroll1->hide();
-    });
+    ui::RunGuarded("frmGetChart_Command6_Click", [this] { ClearChart(); });
 }
 
 void ChartWindow::HScroll1_Change(int value) { c_.Pict2->SetScrollOffset(value); }

@@ -26,7 +26,7 @@ public:
 
     // Draw the target's chart now, without the busy guard: for a caller whose
     // own handler holds it. False, after the user was told, when there was
-    // nothing to draw; the previous chart then stays.
+    // nothing to draw; the window is then empty, as after "クリア".
     bool DrawCandlestickChart();
     bool DrawKagiChart();
 
@@ -47,6 +47,8 @@ private:
                                  charts::ChartScene&);
     bool DrawChart(DrawRoutine routine);
     void ShowScene(charts::ChartScene scene);
+    void ClearPictures();
+    void ClearChart();
     void ConnectStores();
 
     ChartControls c_;

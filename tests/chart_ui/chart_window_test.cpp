@@ -230,23 +230,72 @@ TEST_F(ChartWindowTest, PressesWhileAnotherHandlerIsBusyAreIgnored) {
     EXPECT_TRUE(common::State().busy);
 }
 
-TEST_F(ChartWindowTest, AStockWithoutSeriesWarnsAndKeepsTheChart) {
+// What the window shows while a box is up.
+class WindowWatchingPresenter : public testsupport::RecordingPresenter {
+public:
+    explicit WindowWatchingPresenter(const ChartWindow& window) : window_(window) {}
+    int Show(const std::string& text, int style, const std::string& caption) override {
+        const auto& c = window_.controls();
+        shown.push_back({c.Label1->text().toStdString(), c.Pict2->drawing().items.size(),
+                         c.Picture2->drawing().items.size()});
+        return RecordingPresenter::Show(text, style, caption);
+    }
+    struct Shown {
+        std::string title;
+        std::size_t surfaceItems;
+        std::size_t scaleItems;
+    };
+    std::vector<Shown> shown;
+
+private:
+    const ChartWindow& window_;
+};
+
+// A stock that cannot be drawn (no series; a single Kagi line) is told with
+// nothing of the chart before it in the window, neither behind the warning
+// nor after it.
+TEST_F(ChartWindowTest, AStockThatCannotBeDrawnWarnsOverAnEmptyWindow) {
+    SetGrh("GrahSize", "3");
     ChartWindow window;
+    auto presenter = std::make_shared<WindowWatchingPresenter>(window);
+    common::InstallUi({presenter, nullptr, ui.pump, nullptr, std::make_shared<testsupport::ThrowingProgramEnd>()});
     Show(window);
     const auto& c = window.controls();
-    c.Command1->click();
-    const charts::DrawingList drawn = c.Pict2->drawing();
-    const QString title = c.Label1->text();
+    // One row draws a candle but not a Kagi chart of two lines.
+    marketdata::CdmRec single = testsupport::MarketCompany("1999");
+    marketdata::CFHPJ50M(env, marketdata::kPriceSeriesFileNumber, marketdata::PriceFileNamePart(single.Key, "D"),
+                         ".txt", testsupport::MarketCompanySeries(1, 1));
+    struct Case {
+        std::string code;
+        QPushButton* button;
+        const char* warning;
+    };
+    const Case cases[] = {{"9999", c.Command1, "株価時系列データが存在しません。　"},
+                          {"9999", c.Command4, "株価時系列データが存在しません。　"},
+                          {"1999", c.Command4, "引き線する鉤足がありません。 "}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.code + " " + test.button->text().toStdString());
+        window.SetChartTarget(Target());
+        c.Command1->click();
+        ASSERT_FALSE(c.Pict2->drawing().items.empty());
+        ASSERT_TRUE(c.HScroll1->isVisible());
+        const std::size_t boxes = presenter->boxes.size();
 
-    window.SetChartTarget(Target("9999"));
-    for (QPushButton* button : {c.Command1, c.Command4}) {
-        button->click();
-        ASSERT_FALSE(Boxes().empty());
-        EXPECT_NE(Boxes().back().text.find("株価時系列データが存在しません。　"), std::string::npos);
-        EXPECT_EQ(c.Pict2->drawing().items.size(), drawn.items.size());
-        EXPECT_EQ(c.Label1->text(), title);
+        window.SetChartTarget(Target(test.code));
+        test.button->click();
+        ASSERT_EQ(presenter->boxes.size(), boxes + 1);
+        EXPECT_EQ(presenter->boxes.back().text, test.warning);
+        const WindowWatchingPresenter::Shown& behind = presenter->shown.back();
+        EXPECT_EQ(behind.title, "");
+        EXPECT_EQ(behind.surfaceItems, 0u);
+        EXPECT_EQ(behind.scaleItems, 0u);
+        EXPECT_EQ(c.Label1->text(), "");
+        EXPECT_TRUE(c.Pict2->drawing().items.empty());
+        EXPECT_TRUE(c.Picture2->drawing().items.empty());
+        EXPECT_FALSE(c.HScroll1->isVisible());
         EXPECT_FALSE(common::State().busy);
     }
+    SaveScreenshot(window, "cannot_be_drawn.png");
 }
 
 TEST_F(ChartWindowTest, AnErrorInAHandlerIsLoggedAndShownAndTheWindowGoesOn) {

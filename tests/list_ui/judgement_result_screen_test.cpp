@@ -9,6 +9,8 @@
 #include "analysis/kagi_line_rec.h"
 #include "analysis/summary_file.h"
 #include "chart_ui/chart_controls.h"
+#include "chart_ui/chart_picture.h"
+#include "common/data_file.h"
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "tests/analysis/judge_test_records.h"
@@ -128,6 +130,30 @@ TEST_F(JudgementResultScreenTest, DetailRowsOpenTheChartOfTheirOwnStockAlsoAfter
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, "株価時系列データが存在しません。　");
     EXPECT_EQ(chart.chartTarget().key.CorpCode, marketdata::FitField("1001", 20, "CorpCode"));
+}
+
+// A stock whose chart cannot be drawn leaves the chart window empty: the
+// stock charted before stays neither behind the warning nor after it.
+TEST_F(JudgementResultScreenTest, AStockThatCannotBeChartedShowsNoOtherStocksChart) {
+    JudgementResultScreen screen(chart);
+    Extract(screen, 1, 4);
+    DoubleClickRow(*screen.ListView1, 0);
+    list_ui::ListView& detail = *screen.ListView2;
+    ASSERT_EQ(Column(detail, static_cast<std::size_t>(HeaderOf(detail, "企業コード")))[0], "1001");
+    DoubleClickRow(detail, 0);
+    ASSERT_FALSE(chart.controls().Pict2->drawing().items.empty());
+    ASSERT_FALSE(chart.controls().Label1->text().isEmpty());
+    std::filesystem::remove(common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
+                                                      marketdata::PriceFileNamePart(testsupport::MarketCompany("1002").Key, "D"),
+                                                      ".txt", env));
+
+    DoubleClickRow(detail, 3);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "株価時系列データが存在しません。　");
+    EXPECT_EQ(chart.chartTarget().key.CorpCode, marketdata::FitField("1002", 20, "CorpCode"));
+    EXPECT_EQ(chart.controls().Label1->text(), "");
+    EXPECT_TRUE(chart.controls().Pict2->drawing().items.empty());
+    EXPECT_TRUE(chart.controls().Picture2->drawing().items.empty());
 }
 
 TEST_F(JudgementResultScreenTest, ADetailOfLevelsOneToThreeIsRefused) {
