@@ -46,15 +46,19 @@ void RestoreChartScreen(const ChartControls& controls) {
         controls.CkBoxChart[i]->setChecked(common::ReadSettingLong(ChartBoxSettingPath(static_cast<int>(i + 1))) == 1);
     }
     // A value beyond the lists selects what the chart makes of it: any other
-    // bar size draws as the largest, any other period as the whole series,
-    // and any range from 3 up as monthly, 0 or less as daily.
+    // bar size draws as the largest, any other period as the whole series.
     const int size = common::ReadSettingLong(KeyPath("GrahSize"));
     controls.ComboChartSize->setCurrentIndex(size >= 0 && size < controls.ComboChartSize->count()
                                                  ? size
                                                  : controls.ComboChartSize->count() - 1);
+    // A range no option stands for (0 or less, or beyond 月足) selects the
+    // nearest option, 日足 or 月足, and stores it as that option's click does:
+    // the drawings and the judgement read the range the screen shows (left as
+    // it was, 0 would draw monthly rows under 日足).
     const int range = common::ReadSettingLong(KeyPath("GrahRange"));
     const int option = std::clamp(range, 1, static_cast<int>(controls.OptRange.size()));
     controls.OptRange[static_cast<std::size_t>(option - 1)]->setChecked(true);
+    if (option != range) StoreChartRange(option);
     const int period = common::ReadSettingLong(KeyPath("GrahPeriod"));
     controls.ComboChartPeriod->setCurrentIndex(period >= 0 && period < controls.ComboChartPeriod->count() ? period
                                                                                                           : 0);

@@ -15,7 +15,8 @@ void FillChartPeriodCombo(QComboBox& combo);
 // The KsnGrh setting behind check box `index` (1 to 6), or "" for any other box.
 std::string ChartBoxSettingPath(int index);
 
-// Puts the controls back from the KsnGrh settings; writes nothing.
+// Puts the controls back from the KsnGrh settings. Writes only a range that
+// no option stands for, as the option it selects.
 void RestoreChartScreen(const ChartControls& controls);
 
 // The stores of the controls' changes, written at once.

@@ -116,7 +116,8 @@ struct RestoreCase {
     int periodShown;
 };
 
-// A saved value beyond a list selects what the drawing makes of it.
+// A saved value beyond a list selects what the drawing makes of it; a range
+// beyond the options selects the nearest, which is then stored.
 const RestoreCase kRestoreCases[] = {
     {"Saved", "2", "1", "5", 2, 1, 5},
     {"RangeZeroIsDaily", "0", "0", "0", 1, 0, 0},
@@ -125,7 +126,7 @@ const RestoreCase kRestoreCases[] = {
     {"NegativeSizeIsLargest", "3", "-1", "-2", 3, 3, 0},
 };
 
-TEST_F(ChartWindowTest, FillingPutsBackEverySavedChoiceAndWritesNothing) {
+TEST_F(ChartWindowTest, FillingPutsBackEverySavedChoiceAndStoresOnlyARangeOfNoOption) {
     const char* keys[] = {"GrahWide", "GrahLog", "GrahConv", "Grahmidl", "GrahLwhi", "GrahSplt",
                           "GrahSize", "GrahRange", "GrahPeriod"};
     for (const RestoreCase& test : kRestoreCases) {
@@ -146,8 +147,26 @@ TEST_F(ChartWindowTest, FillingPutsBackEverySavedChoiceAndWritesNothing) {
         EXPECT_EQ(c.ComboChartPeriod->currentIndex(), test.periodShown);
         std::vector<std::string> after;
         for (const char* key : keys) after.push_back(Grh(key));
+        before[7] = std::to_string(test.option);
         EXPECT_EQ(after, before);
     }
+}
+
+// GrahRange "0" shows 日足, and 日足 is what the next drawing makes: as many
+// candles as the series has days, as with a saved "1".
+TEST_F(ChartWindowTest, ARangeOfNoOptionDrawsTheRowsTheScreenShows) {
+    std::vector<double> widths;
+    for (const char* range : {"1", "0"}) {
+        SetGrh("GrahRange", range);
+        SetGrh("GrahSize", "1");
+        ChartWindow window;
+        Show(window);
+        ASSERT_TRUE(window.controls().OptRange[0]->isChecked());
+        window.controls().Command1->click();
+        widths.push_back(window.controls().Pict2->drawing().width);
+    }
+    EXPECT_EQ(widths[1], widths[0]);
+    EXPECT_EQ(Grh("GrahRange"), "1");
 }
 
 TEST_F(ChartWindowTest, EveryControlStoresItsChoiceAtOnceAndTheNextPressUsesIt) {
