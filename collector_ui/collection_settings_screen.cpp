@@ -301,18 +301,21 @@ void CollectionSettingsScreen::Run(common::RunButton button, QPushButton* presse
     for (const RunButtonName& run : kRunButtons) {
         if (run.button == button) procedureId = run.procedureId;
     }
-    ui::RunHandler(procedureId, [this, button] {
+    bool refused = false;
+    ui::RunHandler(procedureId, [this, button, &refused] {
         common::ExportCollectorSettings();
         if (!common::CheckExclusiveCollection()) return;
         // After the start check: a resume offered there runs children that
         // read the candle, period and dates of the system state file.
         common::SystemStateRec rec = SaveScreenState();
-        if (common::NeedsPriceCheck(button) && !ValidateAndStorePriceSettings(rec)) return;
+        refused = common::NeedsPriceCheck(button) && !ValidateAndStorePriceSettings(rec);
+        if (refused) return;
         common::WriteSetting("MirControl\\Common\\Batch",
                              common::EncodeBatchRequest(common::BuildRunRequest(button, rec)));
         common::RunCollectionBatch();
     });
-    pressed->setFocus();
+    // A refused price check has put the focus where the correction goes.
+    if (!refused) pressed->setFocus();
 }
 
 }  // namespace collector_ui

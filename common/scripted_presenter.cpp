@@ -31,10 +31,7 @@ ScriptedPresenter::ScriptedPresenter(const std::filesystem::path& script, std::f
     : answers_(ReadAnswers(script)), log_(std::move(log)) {}
 
 int ScriptedPresenter::Show(const std::string& text, int style, const std::string&) {
-    if (!log_.empty()) {
-        std::ofstream out(log_, std::ios::binary | std::ios::app);
-        out << ScriptLogLine(style, text) << '\n';
-    }
+    AppendBoxLog(log_, style, text);
     int answer = DefaultButtonOfStyle(style);
     if (next_ < answers_.size()) {
         const int scripted = ButtonFromName(answers_[next_++]);
@@ -60,13 +57,23 @@ std::string ScriptLogLine(int style, const std::string& text) {
     return line;
 }
 
+void AppendBoxLog(const std::filesystem::path& log, int style, const std::string& text) {
+    if (log.empty()) return;
+    std::ofstream out(log, std::ios::binary | std::ios::app);
+    out << ScriptLogLine(style, text) << '\n';
+}
+
 std::shared_ptr<MessagePresenter> ScriptedPresenterFromEnvironment() {
     const char* script = std::getenv("MIR_MSGBOX_SCRIPT");
     if (script == nullptr || *script == '\0') {
         return nullptr;
     }
+    return std::make_shared<ScriptedPresenter>(script, BoxLogFromEnvironment());
+}
+
+std::filesystem::path BoxLogFromEnvironment() {
     const char* log = std::getenv("MIR_MSGBOX_LOG");
-    return std::make_shared<ScriptedPresenter>(script, log != nullptr ? log : "");
+    return log != nullptr ? log : "";
 }
 
 }  // namespace common

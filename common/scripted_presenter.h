@@ -32,7 +32,13 @@ private:
 // MIR_MSGBOX_LOG when set), else null.
 std::shared_ptr<MessagePresenter> ScriptedPresenterFromEnvironment();
 
+// The file MIR_MSGBOX_LOG names, or an empty path.
+std::filesystem::path BoxLogFromEnvironment();
+
 // The log line of one box, without its line end.
 std::string ScriptLogLine(int style, const std::string& text);
+
+// Appends the box's log line to `log`; nothing when `log` is empty.
+void AppendBoxLog(const std::filesystem::path& log, int style, const std::string& text);
 
 }  // namespace common

@@ -17,6 +17,9 @@ namespace ui {
 int RunProgramShell(int& argc, char** argv, const std::string& programName, bool isKorvane,
                     common::ProgramParts parts, std::function<void(MainWindow&)> buildScreens) {
     QApplication app(argc, argv);
+    // The program ends only through its own end paths. Qt's default would also
+    // end it when a message box closes while a run hides the main window.
+    QApplication::setQuitOnLastWindowClosed(false);
     InstallQtUi(programName);
     QuitOnTerminationSignal(app);
     common::RunState& state = common::State();

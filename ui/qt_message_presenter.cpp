@@ -1,12 +1,14 @@
 #include "ui/qt_message_presenter.h"
 
 #include <QAbstractButton>
-#include <QMessageBox>
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <map>
 
 #include "common/message_buttons.h"
 #include "common/message_style.h"
+#include "common/scripted_presenter.h"
 #include "ui/qt_text.h"
 
 namespace ui {
@@ -23,6 +25,8 @@ QMessageBox::Icon IconOfStyle(int style) {
     }
 }
 
+}  // namespace
+
 QMessageBox::StandardButton QtButton(int button) {
     using namespace common::msg_result;
     switch (button) {
@@ -36,9 +40,8 @@ QMessageBox::StandardButton QtButton(int button) {
     }
 }
 
-}  // namespace
-
 int QtMessagePresenter::Show(const std::string& text, int style, const std::string& caption) {
+    common::AppendBoxLog(log_, style, text);
     QMessageBox box(IconOfStyle(style), ToQt(caption), ToQt(text).replace("\r\n", "\n"));
     std::map<QAbstractButton*, int> results;
     for (int button : common::ButtonsOfStyle(style)) {
@@ -46,7 +49,13 @@ int QtMessagePresenter::Show(const std::string& text, int style, const std::stri
     }
     box.setDefaultButton(QtButton(common::DefaultButtonOfStyle(style)));
     box.setEscapeButton(box.button(QtButton(common::EscapeButtonOfStyle(style))));
+    // Closing the box gives the activation back to the window it came from,
+    // as a window manager would: without it (no window manager, or none that
+    // does) the window takes no focus changes, so a box left by the keyboard
+    // after a warning would never be checked or stored.
+    const QPointer<QWidget> active = QApplication::activeWindow();
     box.exec();
+    if (active != nullptr && active->isVisible()) active->activateWindow();
     const auto pressed = results.find(box.clickedButton());
     return pressed != results.end() ? pressed->second : common::EscapeButtonOfStyle(style);
 }

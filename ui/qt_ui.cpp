@@ -55,7 +55,7 @@ void InstallQtUi(const std::string& programTitle) {
     common::State().programTitle = programTitle;
     std::shared_ptr<common::MessagePresenter> presenter = common::ScriptedPresenterFromEnvironment();
     if (!presenter) {
-        presenter = std::make_shared<QtMessagePresenter>();
+        presenter = std::make_shared<QtMessagePresenter>(common::BoxLogFromEnvironment());
     }
     common::InstallUi({presenter, std::make_shared<QtProgressForms>(), std::make_shared<QtEventPump>(),
                        std::make_shared<QtMainWindowControl>(), std::make_shared<QtProgramEnd>()});

@@ -7,11 +7,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
+#include <vector>
 
+#include "ui/box_answer.h"
 #include "ui/qt_text.h"
 
 namespace ui {
@@ -70,25 +74,44 @@ bool RunLine(const std::string& line) {
         DoubleClickRow(*view, row);
         return true;
     }
+    if (action == "answer") return AnswerNextBox(target, rest);
     if (action == "screenshot") {
+        // What the user sees: a form that is not on the screen has no picture.
         QWidget* form = FindForm(ToQt(target));
-        if (form == nullptr) return false;
+        if (form == nullptr || !form->isVisible()) return false;
         QCoreApplication::processEvents();
         return form->grab().save(ToQt(rest), "PNG");
     }
     return false;
 }
 
+using Lines = std::shared_ptr<const std::vector<std::string>>;
+
+// Each line comes from the event loop once the one before has ended, as a
+// user's next action does: a program that has ended meanwhile runs no more.
+void RunLinesFrom(const Lines& lines, std::size_t next, const std::function<void()>& finished) {
+    if (next == lines->size()) {
+        if (finished) finished();
+        return;
+    }
+    const std::string& line = (*lines)[next];
+    if (!RunLine(line)) std::cerr << "MIR_UI_SCRIPT: skipped: " << line << '\n';
+    QTimer::singleShot(0, qApp, [lines, next, finished] { RunLinesFrom(lines, next + 1, finished); });
+}
+
 }  // namespace
 
-void RunUiScript(const std::string& path) {
+void RunUiScript(const std::string& path, std::function<void()> finished) {
+    auto lines = std::make_shared<std::vector<std::string>>();
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!RunLine(line)) std::cerr << "MIR_UI_SCRIPT: skipped: " << line << '\n';
-        QCoreApplication::processEvents();
+        if (line.back() == '\r') line.pop_back();
+        lines->push_back(line);
     }
+    QTimer::singleShot(0, qApp, [lines = Lines(std::move(lines)), finished = std::move(finished)] {
+        RunLinesFrom(lines, 0, finished);
+    });
 }
 
 void DoubleClickRow(QAbstractItemView& view, int row) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 class QAbstractItemView;
@@ -12,13 +13,20 @@ namespace ui {
 //   text <form>/<control> <value>   types the value into the box and leaves it
 //   choose <form>/<combo> <entry>   chooses the entry with that text
 //   dblclick <form>/<list> <row>    double-clicks row <row> (from 0) of the list
-//   screenshot <form> <png>         saves a picture of the form
-// A click runs its whole handler, a collection run included, before the next
-// line. A line that names nothing known is written to stderr and skipped.
+//   answer <button> [<form>/<control>]
+//                                   answers the next real message box, which
+//                                   a later line opens, with <button>; with a
+//                                   control, that button is clicked first once
+//                                   it shows, e.g. a run's 中断 (AnswerNextBox)
+//   screenshot <form> <png>         saves a picture of the form as shown
+// The lines run from the event loop, one after another: a click runs its
+// whole handler, a collection run included, before the next line, and a
+// program that ended meanwhile runs no more. A line that names nothing known
+// (or a form that is not on the screen) is written to stderr and skipped.
 void RunUiScriptFromEnvironment();
 
-// The same for a given script file.
-void RunUiScript(const std::string& path);
+// The same for a given script file; `finished` runs after its last line.
+void RunUiScript(const std::string& path, std::function<void()> finished = {});
 
 // A user's double click on row `row` of the list, as the mouse gives it.
 void DoubleClickRow(QAbstractItemView& view, int row);

@@ -23,8 +23,12 @@
 #include "common/ui_seam.h"
 #include "tests/apps/judgement_installation.h"
 #include "tests/support/fake_ui.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/focus_taking_presenter.h"
+#include "tests/support/keyboard_user.h"
 #include "tests/support/program_folder.h"
+#include "ui/box_answer.h"
+#include "ui/qt_message_presenter.h"
 
 namespace {
 
@@ -206,6 +210,48 @@ TEST_F(JudgementConditionsTest, ARefusedEntryWarnsKeepsTheFocusAndTheStoredValue
     EXPECT_TRUE(screen.CheckOnLeave());
     EXPECT_EQ(Kesen("EnvTdai"), "12.5");
     EXPECT_EQ(Boxes().size(), 2u);
+}
+
+// With a real warning box, answered as a user does, and the keyboard: after
+// the refusal the box is corrected and left by Tab, and the correction is
+// what the box shows and what is stored.
+TEST_F(JudgementConditionsTest, ACorrectionAfterARefusalIsStoredOnEveryCheckedBox) {
+    screen.Restore();
+    const fs::path log = folder.root() / "boxes.txt";
+    common::InstallUi({std::make_shared<ui::QtMessagePresenter>(log), nullptr, ui.pump, nullptr, nullptr});
+    const struct {
+        const char* box;
+        const char* refused;
+        const char* warning;
+        const char* corrected;
+        const char* setting;
+    } cases[] = {
+        {"EnvTdai", "abc", kEnterNumber, "25", "EnvTdai"},     {"EnvIkoRng", "-1", kZeroOrMore, "20", "EnvIkoRng"},
+        {"EnvKagiRng", "1", kTwoOrMore, "5", "EnvRange"},      {"EnvRoeN", "-1", kZeroOrMore, "2", "EnvRoeN"},
+        {"EnvRoeD", "x", kEnterNumber, "6", "EnvRoeD"},         {"EnvIkoN", "-3", kZeroOrMore, "2", "EnvIkoN"},
+        {"EnvIkoD", "abc", kEnterNumber, "4", "EnvIkoD"},       {"EnvHnnN", "-2", kZeroOrMore, "1", "EnvHnnN"},
+        {"EnvHnnD", "x", kEnterNumber, "3", "EnvHnnD"},         {"EnvAnaMin", "-1", kZeroOrMore, "3", "EnvAnaMin"},
+        {"EnvAnaMax", "1", kTwoOrMore, "9", "EnvAnaMax"},       {"EnvAnadpt", "abc", kEnterNumber, "-5", "EnvAnadpt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        fs::remove(log);
+        QLineEdit& box = Text(c.box);
+        ASSERT_TRUE(testsupport::FocusByClick(box));
+        const std::string stored = Kesen(c.setting);
+        ASSERT_TRUE(ui::AnswerNextBox("OK"));
+        testsupport::TypeOver(screen, QString::fromUtf8(c.refused));
+        testsupport::PressTab(screen);
+        EXPECT_EQ(testsupport::ReadBytes(log), std::string("48\t") + c.warning + "\n");
+        EXPECT_TRUE(testsupport::ServeUntil([&box] { return box.hasFocus(); })) << "the focus is not back in the box";
+        EXPECT_EQ(Kesen(c.setting), stored);
+
+        testsupport::TypeOver(screen, QString::fromUtf8(c.corrected));
+        testsupport::PressTab(screen);
+        EXPECT_EQ(box.text(), QString::fromUtf8(c.corrected));
+        EXPECT_EQ(Kesen(c.setting), c.corrected);
+        EXPECT_FALSE(box.hasFocus());
+    }
 }
 
 TEST_F(JudgementConditionsTest, CascadingBoxesFollowAndTheirMasksAreStored) {

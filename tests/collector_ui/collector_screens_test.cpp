@@ -34,9 +34,13 @@
 #include "platform/instance_lock.h"
 #include "platform/trapped_error.h"
 #include "tests/support/fake_ui.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/keyboard_user.h"
 #include "tests/support/program_folder.h"
+#include "ui/box_answer.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_message_presenter.h"
 #include "ui/program_version.h"
 
 namespace {
@@ -226,6 +230,30 @@ TEST_F(CollectorScreens, RefusedPriceCheckWarnsAndRunsNothing) {
     EXPECT_EQ(rec.FromDate, "2004/01/05");
     EXPECT_EQ(rec.PeriodMode, "3");
     EXPECT_EQ(rec.Method, "1");
+}
+
+// With a real warning box and the keyboard: the date corrected in the box
+// the refusal named, and left by Tab, is stored.
+TEST_F(CollectorScreens, ADateCorrectedAfterARefusedPriceCheckIsStored) {
+    const fs::path log = folder_.root() / "boxes.txt";
+    common::InstallUi({std::make_shared<ui::QtMessagePresenter>(log), std::make_shared<testsupport::RecordingForms>(),
+                       ui_.pump, window_, std::make_shared<testsupport::ThrowingProgramEnd>()});
+    Start();
+    main_.activateWindow();
+    ASSERT_TRUE(testsupport::ServeUntil([this] { return main_.isActiveWindow(); }));
+    Click("frmGetBsc", "OBtn0203_3");
+    Type("frmGetBsc", "DateFrom02", "2004/1/6");
+    Type("frmGetBsc", "DateTo02", "2004/01/05");
+    ASSERT_TRUE(ui::AnswerNextBox("OK"));
+    Click("frmGetBsc", "Btn0201");
+    EXPECT_EQ(testsupport::ReadBytes(log), "48\t開始日付＜終了日付で入力して下さい。　\n");
+    auto& from = *Control<QLineEdit>("frmGetBsc", "DateFrom02");
+    EXPECT_TRUE(testsupport::ServeUntil([&from] { return from.hasFocus(); })) << "the focus is not in the date";
+
+    testsupport::TypeOver(main_, QStringLiteral("2004/1/5"));
+    testsupport::PressTab(main_);
+    EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\HpPrFrom"), "2004/1/5");
+    EXPECT_TRUE(ran_.empty());
 }
 
 TEST_F(CollectorScreens, BusyPressesDoNothingAndAFailedRunReleasesTheFlag) {

@@ -17,6 +17,9 @@
 #include "tests/list_ui/list_screen_fixture.h"
 #include "tests/support/focus_taking_presenter.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/keyboard_user.h"
+#include "ui/box_answer.h"
+#include "ui/qt_message_presenter.h"
 
 namespace {
 
@@ -129,6 +132,27 @@ TEST_F(StockListScreenTest, LeavingABoundWithTextIsRefusedOnceAndKeepsTheFocus) 
     from.setText(QStringLiteral("-1,500"));
     screen.TextTo01[2]->setFocus();
     EXPECT_EQ(presenter->boxes.size(), 2u);
+    EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2Fm01"), "-1,500");
+}
+
+// With a real warning box and the keyboard: the bound corrected after the
+// refusal and left by Tab is stored.
+TEST_F(StockListScreenTest, ABoundCorrectedAfterARefusalIsStored) {
+    StockListScreen screen(catalogue, chart);
+    screen.show();
+    const auto log = folder.root() / "boxes.txt";
+    common::InstallUi({std::make_shared<ui::QtMessagePresenter>(log), nullptr, ui.pump, nullptr, nullptr});
+    QLineEdit& from = *screen.TextFrom01[0];
+    ASSERT_TRUE(testsupport::FocusByClick(from));
+    ASSERT_TRUE(ui::AnswerNextBox("OK"));
+    testsupport::TypeOver(screen, QStringLiteral("12a"));
+    testsupport::PressTab(screen);
+    EXPECT_EQ(testsupport::ReadBytes(log), "48\t数値を入力してください。　\n");
+    EXPECT_TRUE(testsupport::ServeUntil([&from] { return from.hasFocus(); })) << "the focus is not back in the box";
+
+    testsupport::TypeOver(screen, QStringLiteral("-1,500"));
+    testsupport::PressTab(screen);
+    EXPECT_EQ(from.text(), QStringLiteral("-1,500"));
     EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2Fm01"), "-1,500");
 }
 
