@@ -100,6 +100,7 @@ void ConnectScreens(QMdiArea& area, AnalysisMenuScreen& menu, const AnalysisScre
     ConnectAnalysisInfoCreation(*s.other);
     ui::CheckWhenLeft(area, *s.environment, [env = s.environment] { return env->CheckOnLeave(); });
     ui::CheckWhenLeft(area, *s.conditions, [conditions = s.conditions] { return conditions->CheckOnLeave(); });
+    ui::CheckWhenLeft(area, *s.stocks, [stocks = s.stocks] { return stocks->CheckOnLeave(); });
     ui::KeepScreensPlaced(area, menu, {s.environment, s.chart, s.other, s.stocks, s.conditions, s.results});
 }
 

@@ -236,17 +236,33 @@ bool StockListScreen::eventFilter(QObject* watched, QEvent* event) {
     // A box that loses the focus because a run disables the screen is checked by the run.
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::FocusOut && !checkingBound_ && widget != nullptr && widget->isEnabled()) {
-        for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
-            for (const auto& [box, key] :
-                 {std::pair{TextFrom01[k], "MngSel2Fm"}, std::pair{TextTo01[k], "MngSel2To"}}) {
-                if (watched != box) continue;
-                ui::RunHandler("frmGetList_TextFrom01_LostFocus", [&] {
-                    if (CheckBound(*box)) WriteRowSetting(key, k, ui::FromQt(box->text()));
-                });
-            }
+        for (const BoundBox& bound : BoundBoxes()) {
+            if (watched != bound.box) continue;
+            ui::RunHandler("frmGetList_TextFrom01_LostFocus", [&] { CheckAndStoreBound(bound); });
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+std::vector<StockListScreen::BoundBox> StockListScreen::BoundBoxes() const {
+    std::vector<BoundBox> bounds;
+    for (std::size_t k = 0; k < charts::kConditionRows; ++k) bounds.push_back({TextFrom01[k], "MngSel2Fm", k});
+    for (std::size_t k = 0; k < charts::kConditionRows; ++k) bounds.push_back({TextTo01[k], "MngSel2To", k});
+    return bounds;
+}
+
+bool StockListScreen::CheckAndStoreBound(const BoundBox& bound) {
+    if (!CheckBound(*bound.box)) return false;
+    WriteRowSetting(bound.key, bound.k, ui::FromQt(bound.box->text()));
+    return true;
+}
+
+bool StockListScreen::CheckOnLeave() {
+    if (checkingBound_) return true;
+    for (const BoundBox& bound : BoundBoxes()) {
+        if (!CheckAndStoreBound(bound)) return false;
+    }
+    return true;
 }
 
 bool StockListScreen::CheckBound(QLineEdit& box) {

@@ -41,6 +41,11 @@ public:
     // back from the settings, writing nothing; for a changed catalogue.
     void LoadConditions();
 
+    // The checks when the user leaves the screen: the From bounds of rows
+    // 1 to 5, then the To bounds; a passing text is stored. False, after the
+    // warning and with the focus back in the box, at the first refusal.
+    bool CheckOnLeave();
+
     QGroupBox* Frame2 = nullptr;
     std::array<QComboBox*, charts::kConditionRows> Combo02{};
     std::array<QListWidget*, charts::kConditionRows> ListBox01{};
@@ -73,6 +78,15 @@ private:
     void Combo03_Click(std::size_t k);
     void FillChoices(std::size_t k);
     bool CheckBound(QLineEdit& box);
+    // A bound box of row k and the setting that keeps it.
+    struct BoundBox {
+        QLineEdit* box;
+        const char* key;
+        std::size_t k;
+    };
+    // In the order the screen checks them when it is left.
+    std::vector<BoundBox> BoundBoxes() const;
+    bool CheckAndStoreBound(const BoundBox& bound);
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();

@@ -282,4 +282,24 @@ TEST_F(KorvaneScreens, LeavingTheJudgementConditionsWithARefusedEntryWarnsOnceAn
     EXPECT_EQ(common::ReadSetting("MirControl\\Kesen\\EnvAnaMax"), "99999");
 }
 
+TEST_F(KorvaneScreens, LeavingTheStockAnalysisWithARefusedBoundWarnsAndStays) {
+    WriteMarket();
+    analyzer_ui::KsenMenu(main);
+    Click("frmGetKMenu", "Command12");
+    ASSERT_EQ(ActiveScreen(), "frmGetList");
+    Control<QLineEdit>("frmGetList", "TextFrom012")->setText("5");
+    Control<QLineEdit>("frmGetList", "TextTo013")->setText("12a");
+    Click("frmGetKMenu", "Command2");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"数値を入力してください。　"});
+    EXPECT_EQ(ActiveScreen(), "frmGetList");
+    EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2Fm02"), "5");
+    EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2To03"), "");
+
+    Control<QLineEdit>("frmGetList", "TextTo013")->setText("12");
+    Click("frmGetKMenu", "Command2");
+    EXPECT_EQ(ActiveScreen(), "frmKsnList");
+    EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2To03"), "12");
+    EXPECT_EQ(Texts().size(), 1u);
+}
+
 }  // namespace
