@@ -20,7 +20,7 @@ namespace collect {
 
 common::ProgramParts CollectionProgramParts() {
     common::ProgramParts parts;
-    parts.drivers["AHPID00M"] = AHPID00M;
+    parts.drivers["AHPID00M"] = [] { AHPID00M(); };
     parts.drivers["AEXCG00M"] = AEXCG00M;
     parts.drivers["AHPJP00M"] = [] { AHPJP00M(); };
     parts.drivers["ACORP00M"] = ACORP00M;

@@ -78,10 +78,12 @@ public:
     IndustryBuild(common::EnvRec& env, common::MSGRec& msg, std::vector<std::string> calendar)
         : env_(env), msg_(msg), calendar_(std::move(calendar)) {}
 
-    void Run(marketdata::CdmTbl& tbl);
+    // The number of industry series written.
+    long Run(marketdata::CdmTbl& tbl);
 
 private:
-    void BuildIndustry(marketdata::CdmRec& industry, const std::vector<const marketdata::CdmRec*>& stocks);
+    // Whether the industry's series was written.
+    bool BuildIndustry(marketdata::CdmRec& industry, const std::vector<const marketdata::CdmRec*>& stocks);
     bool AddMember(const marketdata::CdmRec& stock, const std::string& startDate, long baseDateT);
     void WriteSeries(marketdata::CdmRec& industry, const Rows& rows);
     void Log(const std::string& tag, const std::string& text) {
@@ -97,7 +99,7 @@ private:
     long outsideTable_ = 0;
 };
 
-void IndustryBuild::Run(marketdata::CdmTbl& tbl) {
+long IndustryBuild::Run(marketdata::CdmTbl& tbl) {
     std::vector<marketdata::CdmRec*> industries;
     std::vector<const marketdata::CdmRec*> stocks;
     for (marketdata::CdmRec& rec : tbl) {
@@ -106,6 +108,7 @@ void IndustryBuild::Run(marketdata::CdmTbl& tbl) {
     }
     msg_.DisplayOn = true;
     msg_.lngDenominator = static_cast<long>(industries.size()) - 1;
+    long written = 0;
     for (std::size_t k = 0; k < industries.size(); ++k) {
         marketdata::CdmRec& industry = *industries[k];
         msg_.lngNumerator = static_cast<long>(k);
@@ -113,13 +116,14 @@ void IndustryBuild::Run(marketdata::CdmTbl& tbl) {
                           "\r\n" + (IsSector(industry) ? "業種" : "ﾛｲﾀｰ") + "：" + Label(industry) + "\r\n";
         msg_.LabelText3.clear();
         common::ShowProgress(msg_);
-        BuildIndustry(industry, stocks);
+        if (BuildIndustry(industry, stocks)) ++written;
     }
     msg_.LabelText2.clear();
     msg_.LabelText3.clear();
+    return written;
 }
 
-void IndustryBuild::BuildIndustry(marketdata::CdmRec& industry,
+bool IndustryBuild::BuildIndustry(marketdata::CdmRec& industry,
                                   const std::vector<const marketdata::CdmRec*>& stocks) {
     marketdata::TermRec& term = industry.Term[kPriceKind];
     const std::string startDate = DateOrNone(term.LastDate);
@@ -149,15 +153,16 @@ void IndustryBuild::BuildIndustry(marketdata::CdmRec& industry,
     }
     if (!anySeries) {
         Log(common::log_tag::kInfo, name + " 構成銘柄の株価時系列データが存在しないため、作成しません。　");
-        return;
+        return false;
     }
-    if (!newDays_) return;
+    if (!newDays_) return false;
     Rows rows;
     table_.BuildRows(rows);
     const std::string firstDate = DateOrNone(term.FirstDate);
     if (firstDate == kNoDate || firstDate > rows.front().Text[0]) term.FirstDate = rows.front().Text[0];
     if (startDate < rows.back().Text[0]) term.LastDate = rows.back().Text[0];
     WriteSeries(industry, rows);
+    return true;
 }
 
 // Adds the member's rows from `baseDateT` on; false when it has no series to add.
@@ -200,7 +205,7 @@ void IndustryBuild::WriteSeries(marketdata::CdmRec& industry, const Rows& rows) 
 
 }  // namespace
 
-bool AHPID30M(common::EnvRec& env, common::MSGRec& msg) {
+long AHPID30M(common::EnvRec& env, common::MSGRec& msg) {
     common::ProcedureIdGuard guard(kOwnId);
     const std::string processName = common::State().context.processName;
     common::WriteProcLog(common::LogSwitch(1), kOwnId, common::log_tag::kStart, "00",
@@ -214,8 +219,9 @@ bool AHPID30M(common::EnvRec& env, common::MSGRec& msg) {
     common::SortKeyRec keys;
     common::SetKeyLayout3(keys);
     marketdata::CdmTbl tbl;
+    long written = 0;
     if (marketdata::CFCDM11M(msg, marketdata::kCodeMasterFileNumber, 0, 0, "", "JPN", "", "", env, keys, tbl)) {
-        IndustryBuild(env, msg, std::move(calendar)).Run(tbl);
+        written = IndustryBuild(env, msg, std::move(calendar)).Run(tbl);
         marketdata::WriteCodeMaster(marketdata::kCodeMasterFileNumber, 0, 0, "", ".tmp", static_cast<long>(tbl.size()),
                                     env, tbl);
         marketdata::RefreshCodeMaster(marketdata::kCodeMasterFileNumber, 0, 0, "", env, msg);
@@ -226,7 +232,7 @@ bool AHPID30M(common::EnvRec& env, common::MSGRec& msg) {
     }
     common::WriteProcLog(common::LogSwitch(1), kOwnId, common::log_tag::kEnd, "00",
                          std::string(kOwnId) + " End   : " + processName);
-    return true;
+    return written;
 }
 
 }  // namespace collect

@@ -16,10 +16,11 @@ inline std::string& IndustryMemberCount(marketdata::CdmRec& rec) { return rec.Te
 // over the market calendar, and averaged per day over the members that have
 // the day. The days from the industry's LastDate on are recomputed and
 // replace those of the stored series; FirstDate, LastDate and the member
-// count go back into the code master. Always true.
-bool AHPID30M(common::EnvRec& env, common::MSGRec& msg);
+// count go back into the code master. The number of industry series written:
+// 0 when no industry had a member series or a new day.
+long AHPID30M(common::EnvRec& env, common::MSGRec& msg);
 
-// AHPID30M with its own progress form and run-log lines.
-void AHPID00M();
+// AHPID30M with its own progress form and run-log lines; its number.
+long AHPID00M();
 
 }  // namespace collect

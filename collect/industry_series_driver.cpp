@@ -33,7 +33,7 @@ private:
 
 }  // namespace
 
-void AHPID00M() {
+long AHPID00M() {
     common::ProcedureIdGuard guard(kOwnId);
     common::State().CancelRequested = false;
     const std::string processName = common::State().context.processName;
@@ -48,7 +48,7 @@ void AHPID00M() {
     common::CCENV00M(env);
     common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kStart, "00",
                         std::string(kOwnId) + " Start : " + processName);
-    AHPID30M(env, msg);
+    return AHPID30M(env, msg);
 }
 
 }  // namespace collect

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "collector_ui/program_driver.h"
+#include "collect/industry_series.h"
 #include "common/batch_chain.h"
 #include "common/data_file.h"
 #include "common/message_box.h"
@@ -26,6 +26,7 @@ namespace collector_ui {
 namespace {
 
 constexpr const char* kNoIndustries = "業種情報が存在しません。　";
+constexpr const char* kNoIndustrySeries = "作成された業種別株価時系列データはありませんでした。　";
 
 // Merges the industry lists of the collected company lists and builds the
 // code master from them; false when there was no industry to build from.
@@ -62,12 +63,18 @@ void InitCodeMaster() {
 void BuildIndustrySeries() {
     if (!common::CheckExclusiveCollection()) return;
     if (common::AskOkCancel("業種別株価時系列データを作成します。宜しいですか？　", 33) != 1) return;
-    common::RunMarkedBatch(common::OwnRunMark(), [](std::string& stepId) {
+    long written = 0;
+    common::RunMarkedBatch(common::OwnRunMark(), [&written](std::string& stepId) {
         stepId = "AHPID00M";
-        RunProgramDriver("AHPID00M");
+        written = collect::AHPID00M();
     });
     // A cancelled or failed build is no completion.
     if (common::ReadSetting("MirControl\\Common\\Cancel") == "1") return;
+    // The run log names each industry that was not built, and why.
+    if (written == 0) {
+        common::ShowWarning(kNoIndustrySeries, 48);
+        return;
+    }
     common::ShowNotice("業種別株価時系列データを作成しました。　", 64);
 }
 

@@ -33,6 +33,7 @@
 #include "platform/child_process.h"
 #include "platform/instance_lock.h"
 #include "platform/trapped_error.h"
+#include "tests/collect/industry_market.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/keyboard_user.h"
@@ -356,6 +357,47 @@ TEST_F(CollectorScreens, CodeMasterInitialisationWithoutIndustriesWarns) {
     EXPECT_EQ(Texts().back(), "業種情報が存在しません。　");
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Exec"), "");
     EXPECT_FALSE(common::State().busy);
+}
+
+// The industry series' completion is told only when a series was written.
+TEST_F(CollectorScreens, IndustrySeriesTellWhetherASeriesWasWritten) {
+    using collect_test::IndustryRecord;
+    using collect_test::MemberStock;
+    constexpr const char* kAsk = "業種別株価時系列データを作成します。宜しいですか？　";
+    constexpr const char* kNone = "作成された業種別株価時系列データはありませんでした。　";
+    constexpr const char* kMade = "業種別株価時系列データを作成しました。　";
+    const struct {
+        const char* name;
+        bool master;
+        bool memberSeries;
+        std::vector<std::pair<int, std::string>> boxes;
+    } cases[] = {
+        {"an empty code master", false, false, {{33, kAsk}, {48, "処理対象の企業が存在しません。　"}, {48, kNone}}},
+        {"no member series", true, false, {{33, kAsk}, {48, kNone}}},
+        {"a member series", true, true, {{33, kAsk}, {64, kMade}}},
+    };
+    Start();
+    common::EnvRec env;
+    common::CCENV00M(env);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.master) {
+            collect_test::WriteMaster(env, {IndustryRecord("0050", "3050", "食料品"), MemberStock("1301", "3050", "", "1000")});
+        }
+        if (c.memberSeries) {
+            collect_test::WriteCalendar(env, "2024/01/04\r\n2024/01/05\r\n");
+            collect_test::WriteSeries(env, "1301", {"2024/01/04\t100\t110\t90\t105\t1000\t105",
+                                                     "2024/01/05\t106\t112\t104\t110\t1000\t110"});
+        }
+        ui_.presenter->boxes.clear();
+        ui_.presenter->answers = {1};
+        Click("frmGetHelp", "HelpCommand5");
+        std::vector<std::pair<int, std::string>> shown;
+        for (const auto& box : ui_.presenter->boxes) shown.emplace_back(box.style, box.text.substr(0, box.text.find('\r')));
+        EXPECT_EQ(shown, c.boxes);
+        EXPECT_EQ(fs::exists(collect_test::SeriesPath(env, "0050", "3050", ".txt")), c.memberSeries);
+        EXPECT_FALSE(common::State().busy);
+    }
 }
 
 TEST_F(CollectorScreens, ExitExportsTheGroupsAndEnds) {
