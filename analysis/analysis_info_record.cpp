@@ -32,8 +32,10 @@ std::string WithoutSlashes(std::string text) {
 }
 
 // A ratio kept in hundredths, so the list screens sort it as a whole number.
+// A stock without the ratio (no prices yet) keeps it blank, as it keeps every
+// other value it lacks: a 0 would be listed as a ratio and pass the screening.
 std::string Hundredfold(const std::string& text) {
-    if (!platform::IsNumericText(text)) return "0";
+    if (!platform::IsNumericText(text)) return "";
     return (*platform::ParseCurrency(text) * 100).ToText();
 }
 

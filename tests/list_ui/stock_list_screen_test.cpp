@@ -8,11 +8,13 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "analysis/analysis_info_record.h"
 #include "charts/column_catalogue.h"
 #include "common/data_file.h"
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "list_ui/column_chooser_dialog.h"
+#include "marketdata/market_report.h"
 #include "platform/date.h"
 #include "tests/list_ui/list_screen_fixture.h"
 #include "tests/support/focus_taking_presenter.h"
@@ -91,6 +93,35 @@ TEST_F(StockListScreenTest, ScreeningListsTheStocksTheConditionsKeepAndChartsThe
     EXPECT_EQ(screen.ListBox01[1]->count(), 0);
     EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel102"), "");
     EXPECT_TRUE(Boxes().size() == 1u);
+}
+
+// The analysis information of two stocks from their code-master records, one
+// with a market report and one whose prices were never collected: the second
+// lists no ratio, as it lists no price.
+TEST_F(StockListScreenTest, AStockWithoutPricesListsNoRatio) {
+    common::State().analysisTable.clear();
+    for (const char* code : {"1000", "1001"}) {
+        marketdata::CdmRec cdm;
+        marketdata::InitCdmRec(cdm, 1);
+        marketdata::InitKey("JPN", "", "1000", "", cdm.Key);
+        cdm.Key.CorpCode = marketdata::FitField(code, 20, "CorpCode");
+        if (code == std::string("1000")) {
+            cdm.RptText[9] = "1015";
+            cdm.RptText[18] = "1000";
+            marketdata::CalcReportDerived(cdm);
+        }
+        analysis::AnalysisInfoRec info;
+        analysis::BuildAnalysisInfoRecord(cdm, info);
+        analysis::FlattenAnalysisRecord(info, common::State().analysisTable.emplace_back());
+    }
+    StockListScreen screen(catalogue, chart);
+    screen.Command1->click();
+    const list_ui::ListView& list = *screen.ListView1;
+    const auto code = static_cast<std::size_t>(HeaderOf(list, "企業ｺｰﾄﾞ"));
+    ASSERT_EQ(Column(list, code), (std::vector<std::string>{"1000", "1001"}));
+    EXPECT_EQ(Column(list, static_cast<std::size_t>(HeaderOf(list, "前日比率"))), (std::vector<std::string>{"+1.50%", " "}));
+    EXPECT_EQ(Column(list, static_cast<std::size_t>(HeaderOf(list, "取引値"))), (std::vector<std::string>{"1,015.000", " "}));
+    SaveScreenshot(screen, "frmGetList_without_prices.png");
 }
 
 TEST_F(StockListScreenTest, ARefusedBoundIsToldOnceAndListsNothing) {
