@@ -63,8 +63,7 @@ bool ASKCM03M(const marketdata::Key& key, long priceCount, std::span<const marke
     } catch (const platform::TrappedError& error) {
         common::LogVbError(kVbError, 16, kOwnId, error);
         common::ShowVbErrorMessage(kVbError, 16, error);
-        common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kAbend, "00",
-                            std::string(kOwnId) + " End(Abnormal)  : " + state.context.processName);
+        common::WriteAbendLine(kOwnId);
         common::EndProgram();
     }
     common::WriteRunLog(common::LogSwitch(1), kOwnId, common::log_tag::kEnd, "00",

@@ -62,8 +62,7 @@ void RunMarkedBatch(const std::string& execMark, const std::function<void(std::s
     } catch (const platform::TrappedError& error) {
         LogVbError("ＶＢエラーを検出しました。　", 16, stepId, error);
         ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
-        WriteRunLog(LogSwitch(1), stepId, log_tag::kAbend, "00",
-                    stepId + " End(Abnormal)  : " + state.context.processName);
+        WriteAbendLine(stepId);
         WriteSetting("MirControl\\Common\\Cancel", "1");
         EndProgram();
     }

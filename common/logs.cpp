@@ -70,6 +70,11 @@ void WriteRunLog(bool enabled, const std::string& procedureId, const std::string
     if (enabled) AppendTo(State().runLogPath, procedureId, tag, code, message);
 }
 
+void WriteAbendLine(const std::string& procedureId) {
+    WriteRunLog(LogSwitch(1), procedureId, log_tag::kAbend, "00",
+                procedureId + " End(Abnormal)  : " + State().context.processName);
+}
+
 void WriteStepLog(bool enabled, const std::string& procedureId, const std::string& tag, const std::string& code,
                   const std::string& message) {
     if (enabled) AppendTo(State().runLogPath, procedureId, tag, code, message);

@@ -43,6 +43,10 @@ void WriteInfoLog(bool enabled, const std::string& procedureId, const std::strin
 void WriteErrorLog(bool enabled, const std::string& procedureId, const std::string& tag, const std::string& code,
                    const std::string& message);
 
+// The run-log line of an abnormal end (switch 1): "99:ABEND  " under
+// `procedureId`, which the message names with the current process name.
+void WriteAbendLine(const std::string& procedureId);
+
 // Opens the log for appending, writes one dated line and closes it again.
 void AppendLogLine(const std::string& logPath, long processNumber, long taskSequence, const std::string& text);
 

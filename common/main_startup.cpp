@@ -159,8 +159,7 @@ void Main() {
         if (child) FailChildStart(env, error);
         LogVbError("ＶＢエラーを検出しました。　", 16, "Main", error);
         ShowVbErrorMessage("ＶＢエラーを検出しました。　", 16, error);
-        WriteRunLog(LogSwitch(1), "Main", log_tag::kAbend, "00",
-                    "Main End(Abnormal)  : " + state.context.processName);
+        WriteAbendLine("Main");
         EndProgram();
     }
 }

@@ -108,8 +108,7 @@ void EndChildTask(const EnvRec& env) {
 void FailChildTask(TSDRec& task, EnvRec& env, const platform::TrappedError& trapped) {
     LogVbError("ＶＢエラーを検出しました。　", 16, "SubMenu", trapped);
     ReportTaskFailed(task, env, trapped.number());
-    WriteRunLog(LogSwitch(1), "SubMenu", log_tag::kAbend, "00",
-                "SubMenu End(Abnormal)  : " + State().context.processName);
+    WriteAbendLine("SubMenu");
     EndProgram();
 }
 

@@ -155,12 +155,14 @@ charts::SummarySelection JudgementResultScreen::CurrentSelection() const {
     return selection;
 }
 
+// A failed build is reported and the screen stays (the program goes on),
+// with the run log telling of the abnormal end of the build.
 void JudgementResultScreen::Command3_Click() {
-    ui::RunGuarded("frmKsnList_Command3_Click", [this] { BuildSummaryList(); });
+    ui::RunGuarded("frmKsnList_Command3_Click", [this] { BuildSummaryList(); }, "KsnSumMng");
 }
 
 void JudgementResultScreen::ListView1_DblClick() {
-    ui::RunGuarded("frmKsnList_ListView1_DblClick", [this] { BuildDetailList(); });
+    ui::RunGuarded("frmKsnList_ListView1_DblClick", [this] { BuildDetailList(); }, "LvwDblcl");
 }
 
 void JudgementResultScreen::ListView2_DblClick() {

@@ -10,7 +10,7 @@ namespace ui {
 namespace {
 
 // Whether the work ended on a trapped error, after reporting it.
-bool Reported(const char* procedureId, const std::function<void()>& work) {
+bool Reported(const char* procedureId, const std::function<void()>& work, const char* abendLogName = nullptr) {
     constexpr const char* kVbError = "ＶＢエラーを検出しました。　";
     try {
         work();
@@ -18,13 +18,16 @@ bool Reported(const char* procedureId, const std::function<void()>& work) {
     } catch (const platform::TrappedError& error) {
         common::LogVbError(kVbError, 16, procedureId, error);
         common::ShowVbErrorMessage(kVbError, 16, error);
+        if (abendLogName != nullptr) common::WriteAbendLine(abendLogName);
         return true;
     }
 }
 
 }  // namespace
 
-void RunHandler(const char* procedureId, const std::function<void()>& work) { Reported(procedureId, work); }
+void RunHandler(const char* procedureId, const std::function<void()>& work, const char* abendLogName) {
+    Reported(procedureId, work, abendLogName);
+}
 
 void RunEndingHandler(const char* procedureId, const std::function<void()>& work) {
     if (Reported(procedureId, work)) common::EndProgram();

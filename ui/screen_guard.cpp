@@ -7,10 +7,10 @@
 
 namespace ui {
 
-void RunGuarded(const char* procedureId, const std::function<void()>& work) {
+void RunGuarded(const char* procedureId, const std::function<void()>& work, const char* abendLogName) {
     const BusyGuard busy;
     if (!busy.entered()) return;
-    RunHandler(procedureId, work);
+    RunHandler(procedureId, work, abendLogName);
 }
 
 ScreenDisabled::ScreenDisabled(QWidget& widget) : widget_(widget) { widget_.setEnabled(false); }

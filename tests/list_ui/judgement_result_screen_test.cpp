@@ -13,6 +13,10 @@
 #include "common/data_file.h"
 #include "common/run_state.h"
 #include "common/settings.h"
+#include "common/ui_seam.h"
+#include "platform/cp932.h"
+#include "platform/trapped_error.h"
+#include "tests/support/file_bytes.h"
 #include "tests/analysis/judge_test_records.h"
 #include "tests/list_ui/list_screen_fixture.h"
 
@@ -164,6 +168,42 @@ TEST_F(JudgementResultScreenTest, ADetailOfLevelsOneToThreeIsRefused) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text.rfind("「集計単位」がLevel1～3の場合", 0), 0u);
     EXPECT_TRUE(screen.ListView2->list().rows.empty());
+}
+
+// Progress dialogs that cannot be shown: a run-time error inside a build.
+class FailingForms : public common::ProgressForms {
+public:
+    common::ProgressView& Show(const std::string&) override {
+        throw platform::TrappedError(7, "メモリが不足しています。", "FormProgress3");
+    }
+    void Unload(const std::string&) override {}
+};
+
+// A build that fails is reported, the screen stays usable, and the run log
+// tells of the build's abnormal end.
+TEST_F(JudgementResultScreenTest, AFailedBuildIsReportedAndLogsItsAbnormalEnd) {
+    JudgementResultScreen screen(chart);
+    Extract(screen, 1, 4);
+    ASSERT_EQ(screen.ListView1->list().rows.size(), 1u);
+    common::InstallUi({ui.presenter, std::make_shared<FailingForms>(), ui.pump, nullptr,
+                       std::make_shared<testsupport::ThrowingProgramEnd>()});
+    const std::pair<const char*, std::function<void()>> builds[] = {
+        {"KsnSumMng", [&screen] { screen.Command3->click(); }},
+        {"LvwDblcl", [&screen] { DoubleClickRow(*screen.ListView1, 0); }},
+    };
+    for (const auto& [logName, build] : builds) {
+        SCOPED_TRACE(logName);
+        ui.presenter->boxes.clear();
+        build();
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text.find("ＶＢエラーを検出しました。　"), 2u);
+        const std::string& path = common::State().runLogPath;
+        const std::string log = platform::FromCp932(testsupport::ReadBytes(path)).text;
+        EXPECT_NE(log.find(std::string(logName) + ",99:ABEND  ,00," + logName + " End(Abnormal)  : "), std::string::npos)
+            << log;
+        EXPECT_FALSE(common::State().busy);
+        EXPECT_TRUE(screen.isEnabled());
+    }
 }
 
 }  // namespace
