@@ -240,14 +240,12 @@ TEST_F(JudgementConditionsTest, ACorrectionAfterARefusalIsStoredOnEveryCheckedBo
         ASSERT_TRUE(testsupport::FocusByClick(box));
         const std::string stored = Kesen(c.setting);
         ASSERT_TRUE(ui::AnswerNextBox("OK"));
-        testsupport::TypeOver(screen, QString::fromUtf8(c.refused));
-        testsupport::PressTab(screen);
+        testsupport::TypeAndTab(screen, QString::fromUtf8(c.refused));
         EXPECT_EQ(testsupport::ReadBytes(log), std::string("48\t") + c.warning + "\n");
         EXPECT_TRUE(testsupport::ServeUntil([&box] { return box.hasFocus(); })) << "the focus is not back in the box";
         EXPECT_EQ(Kesen(c.setting), stored);
 
-        testsupport::TypeOver(screen, QString::fromUtf8(c.corrected));
-        testsupport::PressTab(screen);
+        testsupport::TypeAndTab(screen, QString::fromUtf8(c.corrected));
         EXPECT_EQ(box.text(), QString::fromUtf8(c.corrected));
         EXPECT_EQ(Kesen(c.setting), c.corrected);
         EXPECT_FALSE(box.hasFocus());

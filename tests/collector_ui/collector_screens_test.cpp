@@ -251,8 +251,7 @@ TEST_F(CollectorScreens, ADateCorrectedAfterARefusedPriceCheckIsStored) {
     auto& from = *Control<QLineEdit>("frmGetBsc", "DateFrom02");
     EXPECT_TRUE(testsupport::ServeUntil([&from] { return from.hasFocus(); })) << "the focus is not in the date";
 
-    testsupport::TypeOver(main_, QStringLiteral("2004/1/5"));
-    testsupport::PressTab(main_);
+    testsupport::TypeAndTab(main_, QStringLiteral("2004/1/5"));
     EXPECT_EQ(common::ReadSetting("MirControl\\HpGet\\HpPrFrom"), "2004/1/5");
     EXPECT_TRUE(ran_.empty());
 }

@@ -176,13 +176,11 @@ TEST_F(StockListScreenTest, ABoundCorrectedAfterARefusalIsStored) {
     QLineEdit& from = *screen.TextFrom01[0];
     ASSERT_TRUE(testsupport::FocusByClick(from));
     ASSERT_TRUE(ui::AnswerNextBox("OK"));
-    testsupport::TypeOver(screen, QStringLiteral("12a"));
-    testsupport::PressTab(screen);
+    testsupport::TypeAndTab(screen, QStringLiteral("12a"));
     EXPECT_EQ(testsupport::ReadBytes(log), "48\t数値を入力してください。　\n");
     EXPECT_TRUE(testsupport::ServeUntil([&from] { return from.hasFocus(); })) << "the focus is not back in the box";
 
-    testsupport::TypeOver(screen, QStringLiteral("-1,500"));
-    testsupport::PressTab(screen);
+    testsupport::TypeAndTab(screen, QStringLiteral("-1,500"));
     EXPECT_EQ(from.text(), QStringLiteral("-1,500"));
     EXPECT_EQ(common::ReadSetting("MirControl\\KsnMng\\MngSel2Fm01"), "-1,500");
 }

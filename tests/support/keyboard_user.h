@@ -23,13 +23,13 @@ inline void PressKey(QWidget& window, int key, Qt::KeyboardModifiers modifiers =
     }
 }
 
-// Selects what the focused box holds and types `text` over it.
-inline void TypeOver(QWidget& window, const QString& text) {
+// Selects what the focused box holds, types `text` over it and leaves the
+// box by Tab.
+inline void TypeAndTab(QWidget& window, const QString& text) {
     PressKey(window, Qt::Key_A, Qt::ControlModifier);
     for (const QChar c : text) PressKey(window, 0, Qt::NoModifier, QString(c));
+    PressKey(window, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
 }
-
-inline void PressTab(QWidget& window) { PressKey(window, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")); }
 
 // Serves the event loop until `done` holds, for at most ten seconds; whether it held.
 inline bool ServeUntil(const std::function<bool()>& done) {

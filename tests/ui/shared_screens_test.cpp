@@ -112,15 +112,13 @@ TEST(SharedScreens, EnvironmentCorrectionAfterARefusalIsStored) {
         auto& box = *environment.findChild<QLineEdit*>(c.box);
         ASSERT_TRUE(testsupport::FocusByClick(box));
         ASSERT_TRUE(ui::AnswerNextBox("OK"));
-        testsupport::TypeOver(environment, QString::fromUtf8(c.refused));
-        testsupport::PressTab(environment);
+        testsupport::TypeAndTab(environment, QString::fromUtf8(c.refused));
         EXPECT_EQ(testsupport::ReadBytes(log), std::string("48\t") + c.warning + "\n");
         EXPECT_EQ(box.text(), QString::fromUtf8(c.bound));
         EXPECT_EQ(common::ReadSetting(c.setting), c.bound);
         EXPECT_TRUE(testsupport::ServeUntil([&box] { return box.hasFocus(); })) << "the focus is not back in the box";
 
-        testsupport::TypeOver(environment, QString::fromUtf8(c.corrected));
-        testsupport::PressTab(environment);
+        testsupport::TypeAndTab(environment, QString::fromUtf8(c.corrected));
         EXPECT_EQ(box.text(), QString::fromUtf8(c.corrected));
         EXPECT_EQ(common::ReadSetting(c.setting), c.corrected);
     }
