@@ -246,6 +246,9 @@ void RunPasses(SplitRunState& run, EnvRec& env, MSGRec& msg) {
     RunState& state = State();
     TSCRec& c = run.control;
     for (;;) {
+        // The children stop on the cancel mark of the settings: a parent
+        // that went on without it would restart them for ever.
+        if (!state.CancelRequested && ReadSetting("MirControl\\Common\\Cancel") == "1") state.CancelRequested = true;
         const bool reported = TakeReports(run, env);
         if (AccountForEndedChildren(run, env) || reported) run.idleCount = 1;
 
@@ -341,7 +344,6 @@ bool CCTSC502(EnvRec& env, SplitRunState& run) {
 void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg) {
     FunctionIdGuard guard("CCTSC50M");
     msg.ButtonsOn = true;
-    State().CancelRequested = false;
 
     SplitRunState run;
     run.processNumber = processNumber;

@@ -38,7 +38,9 @@ struct SplitRunState {
 // any child of an earlier parent, starts the parts as child copies of the
 // program, folds their reports into the task files, passes a cancel on as
 // stop requests and restarts failed parts. A cancel, or a run that cannot be
-// taken over, leaves the cancel flag set.
+// taken over, leaves the cancel flag set. A cancel pressed before the call,
+// or the cancel mark of the settings that the children obey, ends the run
+// without starting a child.
 void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg);
 
 // Starts the first startable task whose letter is `status`; true when one was started.
