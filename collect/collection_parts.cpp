@@ -20,9 +20,13 @@ namespace collect {
 
 common::ProgramParts CollectionProgramParts() {
     common::ProgramParts parts;
-    parts.drivers["AHPID00M"] = [] { AHPID00M(); };
+    // The industry series build always comes to its end.
+    parts.drivers["AHPID00M"] = [] {
+        AHPID00M();
+        return true;
+    };
     parts.drivers["AEXCG00M"] = AEXCG00M;
-    parts.drivers["AHPJP00M"] = [] { AHPJP00M(); };
+    parts.drivers["AHPJP00M"] = AHPJP00M;
     parts.drivers["ACORP00M"] = ACORP00M;
     parts.drivers["ALIST00M"] = ALIST00M;
     parts.collectors["AHPJP30M"] = AHPJP30M;
@@ -30,7 +34,7 @@ common::ProgramParts CollectionProgramParts() {
     parts.collectors["ALSCN30M"] = ALSCN30M;
     parts.collectors["AL2US30M"] = AL2US30M;
     // The step of the company-registration process is empty by design.
-    parts.drivers["AUSCM00M"] = [] {};
+    parts.drivers["AUSCM00M"] = [] { return true; };
     parts.collectors["ACPJP30M"] = ACPJP30M;
     parts.collectors["ACPCN30M"] = ACPCN30M;
     parts.collectors["ARPJP30M"] = ARPJP30M;

@@ -138,6 +138,6 @@ void ShowListSteps(common::MSGRec& msg, const std::string& step) {
 
 }  // namespace
 
-void ALIST00M() { marketdata::RunSplitRun("ALIST00M", {kSteps, ShowListSteps, nullptr}); }
+bool ALIST00M() { return marketdata::RunSplitRun("ALIST00M", {kSteps, ShowListSteps, nullptr}); }
 
 }  // namespace collect

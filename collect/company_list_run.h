@@ -8,7 +8,7 @@ namespace collect {
 // every listed company entered into the industry source, the merged industry
 // list and the code master, where the records already held keep their
 // collected values. Each step is recorded as it starts, so an interrupted run
-// resumes at its step.
-void ALIST00M();
+// resumes at its step. True when the run came to its end.
+bool ALIST00M();
 
 }  // namespace collect

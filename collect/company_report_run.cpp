@@ -78,9 +78,9 @@ void ShowCollectionSteps(common::MSGRec& msg, const std::string& step) {
     marketdata::ShowStepList(msg, name + " の収集", lines, std::atol(step.c_str()));
 }
 
-void ACORP00M() {
+bool ACORP00M() {
     const std::size_t count = ProcessKind() == kResearchKind ? 7 : 5;
-    marketdata::RunSplitRun("ACORP00M", {std::span(kSteps, count), ShowCollectionSteps, nullptr});
+    return marketdata::RunSplitRun("ACORP00M", {std::span(kSteps, count), ShowCollectionSteps, nullptr});
 }
 
 }  // namespace collect

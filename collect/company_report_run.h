@@ -12,8 +12,8 @@ namespace collect {
 // records and results gathered and applied to the code master and the
 // result master; kind 7 then attaches and extracts the research provider's
 // industries. Each step is recorded as it starts, so an interrupted run
-// resumes at its step.
-void ACORP00M();
+// resumes at its step. True when the run came to its end.
+bool ACORP00M();
 
 // Folds what an earlier run of the part left in its work files (the list
 // work file and the result work file `resultFile`) into the part's list and

@@ -54,6 +54,6 @@ void ShowRateSteps(common::MSGRec& msg, const std::string& step) {
 
 }  // namespace
 
-void AEXCG00M() { marketdata::RunSplitRun("AEXCG00M", {kSteps, ShowRateSteps, nullptr}); }
+bool AEXCG00M() { return marketdata::RunSplitRun("AEXCG00M", {kSteps, ShowRateSteps, nullptr}); }
 
 }  // namespace collect

@@ -1,5 +1,6 @@
 #include "common/batch_chain.h"
 
+#include <iterator>
 #include <string>
 
 #include "common/logs.h"
@@ -34,13 +35,27 @@ std::int32_t& Cell(BatchRequestTable& table, int character) {
     return table.cell((character - 1) % 5 + 1, (character - 1) / 5);
 }
 
-void RunStep(const ChainStep& step) {
+// True when the step came to its end.
+bool RunStep(const ChainStep& step) {
     if (step.processIndex != 0) SetProcessContext(step.processIndex, step.countryIndex);
     const auto driver = Parts().drivers.find(step.stepId);
     if (driver == Parts().drivers.end()) {
         throw platform::TrappedError(5, "プロシージャの呼び出し、または引数が不正です。", step.stepId);
     }
-    driver->second();
+    return driver->second();
+}
+
+// A cancel that came when the step had already come to its end interrupted
+// the steps after it: the resume offer names the next one requested. With
+// none left nothing was interrupted, and the cancel mark goes.
+void LeaveRestForResume(BatchRequestTable& table, std::size_t next) {
+    for (; next < std::size(kChain); ++next) {
+        const ChainStep& step = kChain[next];
+        if (step.stepId == nullptr || Cell(table, step.character) != 1) continue;
+        if (step.processIndex != 0) SetProcessContext(step.processIndex, step.countryIndex);
+        return;
+    }
+    WriteSetting("MirControl\\Common\\Cancel", "");
 }
 
 }  // namespace
@@ -76,17 +91,20 @@ void RunCollectionBatch() {
         const RunState& state = State();
         BatchRequestTable table;
         DecodeBatchRequest(table, ReadSetting("MirControl\\Common\\Batch"));
-        for (const ChainStep& step : kChain) {
-            if (state.CancelRequested) break;
+        for (std::size_t i = 0; i < std::size(kChain) && !state.CancelRequested; ++i) {
+            const ChainStep& step = kChain[i];
             std::int32_t& cell = Cell(table, step.character);
             if (cell != 1 && !step.always) continue;
+            bool finished = true;
             if (step.stepId != nullptr) {
                 stepId = step.stepId;
-                RunStep(step);
-                if (state.CancelRequested) break;
+                finished = RunStep(step);
             }
+            // A step stopped short stays requested, to resume where it stopped.
+            if (state.CancelRequested && !finished) break;
             cell = 0;
             SaveBatchState(table);
+            if (state.CancelRequested) LeaveRestForResume(table, i + 1);
         }
     });
 }

@@ -9,7 +9,8 @@ namespace common {
 
 // Runs the collection steps that Common\Batch requests, in the chain's fixed
 // order, clearing each request as its step ends; a cancel stops the chain
-// with the interrupted step still requested.
+// with the interrupted step still requested (a step that came to its end
+// all the same is not run again).
 void RunCollectionBatch();
 
 // Runs a batch under the run mark `execMark` with the main window hidden:

@@ -9,8 +9,10 @@
 
 namespace common {
 
-// A driver runs one step of a batch for the current process context.
-using Driver = std::function<void()>;
+// A driver runs one step of a batch for the current process context; true
+// when the step came to its end (false when a cancel or a failure stopped it
+// short, so that its resume has work left).
+using Driver = std::function<bool()>;
 
 // A collector works through one task of a split run in a child copy:
 // (first argument, an empty text, EnvRec, MSGRec, TSDRec) -> success.

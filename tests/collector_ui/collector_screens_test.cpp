@@ -65,6 +65,7 @@ protected:
             parts.drivers[id] = [this, id] {
                 ran_.push_back(std::string(id) + ":" + std::to_string(common::State().context.countryIndex));
                 if (onDriver_) onDriver_();
+                return !common::State().CancelRequested;
             };
         }
         parts.batchRunner = [this] {

@@ -12,7 +12,9 @@
 
 namespace {
 
-// "<step ID> <process number>" for each driver call, in order.
+// "<step ID> <process number>" for each driver call, in order. The call
+// `cancelAt_` is cancelled: it stops short, or, with `cancelLate_`, comes to
+// its end all the same.
 class BatchChain : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -23,7 +25,10 @@ protected:
             parts.drivers[id] = [this, id] {
                 const std::string call = std::string(id) + " " + std::to_string(common::State().context.processNumber);
                 calls_.push_back(call);
-                if (call == cancelAt_) common::State().CancelRequested = true;
+                if (call != cancelAt_) return true;
+                common::WriteSetting("MirControl\\Common\\Cancel", "1");
+                common::State().CancelRequested = true;
+                return cancelLate_;
             };
         }
         parts.batchRunner = common::RunCollectionBatch;
@@ -44,6 +49,7 @@ protected:
     common::EnvRec env_;
     std::vector<std::string> calls_;
     std::string cancelAt_;
+    bool cancelLate_ = false;
 };
 
 TEST_F(BatchChain, RunsRequestedStepsInChainOrderAndClearsThem) {
@@ -89,6 +95,31 @@ TEST_F(BatchChain, CancelStopsTheChainAndTheNextRunResumesThere) {
     EXPECT_EQ(Batch(), std::string(50, '0'));
 }
 
+// A cancel in the last moments of a step that still came to its end: the
+// chain stops after it, the resume offer names the next step, and the resume
+// runs only the steps after it. Cancelled in the last step, nothing is left
+// to resume.
+TEST_F(BatchChain, StepFinishedDespiteACancelIsNotRunAgain) {
+    common::WriteSetting("MirControl\\Common\\Batch", Request({16, 17, 26}));
+    cancelAt_ = "ACORP00M 61";
+    cancelLate_ = true;
+    common::RunCollectionBatch();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"ACORP00M 61"}));
+    EXPECT_EQ(Batch(), Request({17, 26}));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ProcName"), "マーケット速報（米国）");
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ProcId"), "AREPT000");
+
+    cancelAt_ = "AHPJP00M 11";
+    calls_.clear();
+    ui_.presenter->answers = {1};
+    EXPECT_TRUE(common::ResumeInterruptedRun());
+    EXPECT_EQ(calls_, (std::vector<std::string>{"ACORP00M 63", "AHPJP00M 11"}));
+    EXPECT_EQ(Batch(), std::string(50, '0'));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "");
+    EXPECT_FALSE(common::State().CancelRequested);
+}
+
 TEST_F(BatchChain, DecliningTheResumeRunsNothing) {
     common::WriteSetting("MirControl\\Common\\Batch", Request({26}));
     common::WriteSetting("MirControl\\Common\\Cancel", "1");
@@ -102,7 +133,7 @@ TEST_F(BatchChain, DecliningTheResumeRunsNothing) {
 
 TEST_F(BatchChain, RunTimeErrorLeavesTheRunMarkedAndEnds) {
     common::ProgramParts parts;
-    parts.drivers["AHPJP00M"] = [] { throw platform::TrappedError(11, "0 で除算しました。", "AHPJP00M"); };
+    parts.drivers["AHPJP00M"] = []() -> bool { throw platform::TrappedError(11, "0 で除算しました。", "AHPJP00M"); };
     common::InstallProgramParts(parts);
     common::WriteSetting("MirControl\\Common\\Batch", Request({26}));
     EXPECT_THROW(common::RunCollectionBatch(), testsupport::ProgramEnded);
