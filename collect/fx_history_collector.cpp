@@ -11,6 +11,7 @@
 #include "collect/fx_history_file.h"
 #include "collect/fx_history_page.h"
 #include "collect/page_fetch.h"
+#include "collect/repeated_page.h"
 #include "common/file_ops.h"
 #include "common/file_registry.h"
 #include "common/logs.h"
@@ -51,6 +52,8 @@ private:
     // Reads the page's rows; nullopt when paging goes on, Failed for a page
     // without the history table.
     std::optional<Paging> ReadPage();
+    // Paging that the site could not take further back, for `reason`.
+    Paging EndPagingShort(const std::string& reason, const std::string& url);
 
     common::EnvRec& env_;
     common::MSGRec& msg_;
@@ -75,14 +78,33 @@ Paging HistoryCollection::CollectPages() {
             }
             return Paging::Failed;
         }
+        const std::size_t pageStart = rows_.size();
         if (const std::optional<Paging> end = ReadPage()) {
             if (*end == Paging::Failed) {
                 LogWarning("02", context.processName + "の収集失敗（履歴表の特定不能）　" + fetch.Url);
             }
             return *end;
         }
+        const auto same = [](const FxHistoryRec& a, const FxHistoryRec& b) {
+            return a.Date == b.Date && a.Rates == b.Rates;
+        };
+        if (RepeatsRowsBefore(rows_, pageStart, same)) {
+            rows_.resize(pageStart);
+            return EndPagingShort(kRepeatedPageWarning, fetch.Url);
+        }
+        if (rows_.size() > kPagedRowRoom) {
+            rows_.resize(kPagedRowRoom);
+            return EndPagingShort(kRowRoomWarning, fetch.Url);
+        }
         toDate_ = rows_.back().Date;
     }
+}
+
+// Rows that stop short of the stored history would leave a gap before it:
+// they are written only when there is no history yet.
+Paging HistoryCollection::EndPagingShort(const std::string& reason, const std::string& url) {
+    LogWarning("03", common::State().context.processName + reason + url);
+    return lastStored_ == kNoFxHistoryDate ? Paging::Complete : Paging::Failed;
 }
 
 std::optional<Paging> HistoryCollection::ReadPage() {

@@ -1,5 +1,6 @@
 #include "collect/price_history_stock.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "collect/price_table.h"
 #include "collect/price_url.h"
 #include "collect/process_stamp.h"
+#include "collect/repeated_page.h"
 #include "common/data_file.h"
 #include "common/file_ops.h"
 #include "common/logs.h"
@@ -38,7 +40,6 @@ constexpr long kSplitFile = 1015;
 constexpr long kEndReport = 114;
 constexpr long kPriceKind = 1;
 constexpr int kMaxRecoveries = 10;
-constexpr std::size_t kRowRoom = 50000;
 constexpr const char* kNoDate = "1900/01/01";
 constexpr const char* kDaily = "D";  // the series the judgement reads
 constexpr platform::Date kEarliest{1900, 1, 1};
@@ -134,6 +135,7 @@ private:
     void ShowPageProgress(const std::string& extra);
     Paging CollectPages();
     std::optional<Paging> FoldPage();
+    Paging EndPagingShort(const std::string& reason);
     bool HandleEventRows(Rows& splitRows);
     void StartAgainAfterSplit();
     void KeepHeldTerm();
@@ -172,7 +174,7 @@ Outcome StockCollection::Run() {
     if (!recollecting_) files_.Load(kSplitFile, heldSplits_);
     ReadHeldSeries();
     ChoosePeriod();
-    collected_.reserve(kRowRoom);
+    collected_.reserve(kPagedRowRoom);
     if (request_.Country == "CHN" && request_.MarketSuffix.empty()) ProbeMarketSuffix();
 
     switch (CollectPages()) {
@@ -289,19 +291,45 @@ void StockCollection::ShowPageProgress(const std::string& extra) {
     common::ShowProgress(msg_);
 }
 
-// Pages until the data runs out or reaches the first wanted date. A cancel
-// or stop request is looked for before every page.
+// Rows equal in their page columns (date, prices, volume, adjusted close).
+bool SamePageRow(const marketdata::PriceRec& a, const marketdata::PriceRec& b) {
+    return std::equal(a.Text.begin(), a.Text.begin() + 7, b.Text.begin());
+}
+
+// Pages until the data runs out or reaches the first wanted date, a page
+// repeats the page before or the rows fill the room of a stock. A cancel or
+// stop request is looked for before every page.
 Paging StockCollection::CollectPages() {
     const std::string firstWanted = platform::DateText(request_.FromDate);
     for (;;) {
         if (StopRequested()) return Paging::Cancelled;
         ShowPageProgress("");
         fetch_.Url = FillMarketSuffix(FillPriceUrl(template_, request_), Trim(request_.MarketSuffix));
+        const std::size_t pageStart = collected_.size();
         if (const std::optional<Paging> end = FoldPage()) return *end;
+        if (RepeatsRowsBefore(collected_, pageStart, SamePageRow)) {
+            collected_.resize(pageStart);
+            return EndPagingShort(kRepeatedPageWarning);
+        }
+        if (collected_.size() > kPagedRowRoom) {
+            collected_.resize(kPagedRowRoom);
+            return EndPagingShort(kRowRoomWarning);
+        }
         if (request_.PageRows < request_.GetLine) return Paging::Complete;
         request_.GetPosition += request_.GetLine;
         if (!collected_.empty() && collected_.back().Text[0].substr(0, 10) <= firstWanted) return Paging::Complete;
     }
+}
+
+// Paging that the site could not take further back: the rows are merged
+// when they reach the data held, else they would leave a gap before it and
+// the stock keeps its files as after a failed page.
+Paging StockCollection::EndPagingShort(const std::string& reason) {
+    RunLog(common::log_tag::kWarning, "06", reason + Identity(company_));
+    RunLog(common::log_tag::kWarning, "06", fetch_.Url);
+    request_.TotalRows = static_cast<long>(collected_.size());
+    const bool reachesHeld = collected_.back().Text[0].substr(0, 10) <= platform::DateText(request_.LastHeldDate);
+    return reachesHeld ? Paging::Complete : Paging::PageFailed;
 }
 
 // Fetches and folds the current page, refetching a page whose table cannot

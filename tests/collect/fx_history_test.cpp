@@ -150,6 +150,39 @@ TEST_F(FxHistory, BrokenPageLeavesTheHistoryAsItWas) {
     }
 }
 
+// A site that serves its first page whatever the offset: paging ends at the
+// page that repeats it, with a warning. Without a stored history that page's
+// rows are written; a stored history older than them keeps as it was, as
+// they would leave a gap after it.
+TEST_F(FxHistory, PageRepeatingThePageBeforeEndsThePaging) {
+    struct Case {
+        const char* code;
+        long country;
+        const char* name;
+        bool stored;
+    };
+    for (const Case& c : {Case{"USD", 3, "米ドル", false}, Case{"GBP", 6, "英ポンド", true}}) {
+        SCOPED_TRACE(c.code);
+        site.SetHistory(c.code, kFirst, kLast);
+        site.IgnoreOffsets(c.code);
+        if (c.stored) common::CFFIL30M(site.ExpectedLines(c.code, kFirst, {2026, 10, 9}), History(c.name));
+        const std::string before = c.stored ? testsupport::ReadBytes(History(c.name)) : "";
+
+        Collect(c.country);
+
+        EXPECT_EQ(site.Offsets(c.code), (std::vector<long>{0, 20}));
+        if (c.stored) {
+            EXPECT_EQ(testsupport::ReadBytes(History(c.name)), before);
+        } else {
+            // The newest twenty weekdays.
+            EXPECT_EQ(Lines(History(c.name)), site.ExpectedLines(c.code, {2026, 11, 9}, kLast));
+        }
+        EXPECT_NE(ReadLog(common::State().runLogPath).find("同一ページの繰り返しのため、ページ送りを終了"),
+                  std::string::npos);
+        EXPECT_EQ(EndReport(c.country), "Z");
+    }
+}
+
 TEST_F(FxHistory, CancelLeavesTheTaskSuspendedWithNothingWritten) {
     site.SetHistory("JPY", kFirst, kLast);
     common::WriteSetting("MirControl\\Common\\Cancel", "1");

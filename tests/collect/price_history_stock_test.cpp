@@ -14,6 +14,7 @@
 #include "collect/html_tag_table.h"
 #include "common/data_file.h"
 #include "common/file_registry.h"
+#include "common/logs.h"
 #include "common/process_context.h"
 #include "common/run_env.h"
 #include "common/run_state.h"
@@ -394,6 +395,48 @@ TEST_F(PriceHistoryStock, FailingPagesLeaveTheSeriesAsItWas) {
     site_.SetTablelessPages("JPN", "7203", 3);
     EXPECT_TRUE(Collect(company));
     EXPECT_EQ(Rows(company, 1014), site_.ExpectedRows("JPN", "7203", 'D', first, kToDate));
+}
+
+// A site that shows its first rows whatever the position asked for: paging
+// ends at the page that repeats them, with a warning. Without a series held
+// those rows are the series; a series whose last date is older than them
+// keeps its files and dates, as the rows would leave a gap after it.
+TEST_F(PriceHistoryStock, PageRepeatingThePageBeforeEndsThePaging) {
+    common::LoadLogSwitches(env_);
+    const Date first{2026, 6, 1};
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held);
+        testsupport::PriceSite site;
+        site.UseAsPriceSites();
+        site.AddStock("JPN", "7203", first, {2026, 8, 31});
+        marketdata::CdmRec company = Company("JPN", "7203");
+        fs::remove(File(company, 1014, "D"));
+        if (held) {
+            settings_.ToDate = "2026/08/31";
+            ASSERT_TRUE(Collect(company));
+        }
+        const std::string before = held ? testsupport::ReadBytes(File(company, 1014, "D")) : "";
+        const marketdata::TermRec term = company.Term[1];
+        site.SetLastDate("JPN", "7203", kToDate);
+        site.IgnorePagePositions("JPN", "7203");
+        settings_.ToDate = platform::DateText(kToDate);
+        const int requests = site.Requests("/t");
+
+        EXPECT_TRUE(Collect(company));
+
+        EXPECT_EQ(site.Requests("/t") - requests, 2);
+        if (held) {
+            EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D")), before);
+            EXPECT_EQ(company.Term[1].LastDate, term.LastDate);
+        } else {
+            // The newest fifty weekdays.
+            const std::vector<PriceLine> expected = site.ExpectedRows("JPN", "7203", 'D', {2026, 9, 28}, kToDate);
+            EXPECT_EQ(Rows(company, 1014), expected);
+            EXPECT_EQ(company.Term[1].FirstDate, expected.front()[0]);
+        }
+        const std::string log = platform::FromCp932(testsupport::ReadBytes(common::State().runLogPath)).text;
+        EXPECT_NE(log.find("同一ページの繰り返しのため、ページ送りを終了　7203 : 銘柄7203"), std::string::npos);
+    }
 }
 
 // A cancel is seen before the first page: nothing is written, and the task is

@@ -224,6 +224,7 @@ struct PriceSite::Model {
         int pagesBeforeFailing = -1;  // none counted down
         int tableless = 0;
         int requests = 0;
+        bool ignoresPositions = false;
     };
     using Key = std::pair<std::string, std::string>;  // country, code
 
@@ -314,7 +315,7 @@ struct PriceSite::Model {
     static std::string Table(const PageKind& kind, const Stock* stock, const Query& query) {
         std::vector<Row> rows;
         if (stock != nullptr) rows = PageList(*stock, query.candle, query.from, query.to);
-        const auto begin = static_cast<std::size_t>(query.position);
+        const auto begin = static_cast<std::size_t>(stock != nullptr && stock->ignoresPositions ? 0 : query.position);
         if (begin >= rows.size()) {
             return kind.japanese ? "<p>指定された期間のデータはありません。</p>"
                                  : "<p>Historical quote data is unavailable for the specified date range.</p>";
@@ -367,7 +368,7 @@ void PriceSite::UseAsPriceSites() const {
 void PriceSite::AddStock(const std::string& country, const std::string& code, platform::Date first,
                          platform::Date last, const std::string& marketSuffix) {
     std::lock_guard lock(model_->mutex);
-    model_->stocks[{country, code}] = {code, first, last, marketSuffix, {}, false, -1, 0, 0};
+    model_->stocks[{country, code}] = {code, first, last, marketSuffix, {}, false, -1, 0, 0, false};
 }
 
 void PriceSite::SetLastDate(const std::string& country, const std::string& code, platform::Date last) {
@@ -403,6 +404,11 @@ void PriceSite::FailAfterPages(const std::string& country, const std::string& co
 void PriceSite::SetTablelessPages(const std::string& country, const std::string& code, int count) {
     std::lock_guard lock(model_->mutex);
     model_->At(country, code).tableless = count;
+}
+
+void PriceSite::IgnorePagePositions(const std::string& country, const std::string& code) {
+    std::lock_guard lock(model_->mutex);
+    model_->At(country, code).ignoresPositions = true;
 }
 
 std::vector<std::string> PriceSite::Violations() const {

@@ -63,6 +63,8 @@ public:
     void FailAfterPages(const std::string& country, const std::string& code, int pages);
     // The next `count` pages of the stock come without their table.
     void SetTablelessPages(const std::string& country, const std::string& code, int count);
+    // Every page of the stock shows its first rows, whatever the position asked for.
+    void IgnorePagePositions(const std::string& country, const std::string& code);
 
     // Each rule-breaking request: its target, ": ", and what was wrong.
     std::vector<std::string> Violations() const;

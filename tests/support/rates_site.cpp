@@ -66,6 +66,7 @@ struct RatesSite::Model {
         std::set<long> failing;
         std::set<long> tableless;
         std::vector<long> offsets;
+        bool ignoresOffsets = false;
     };
 
     mutable std::mutex mutex;
@@ -154,7 +155,7 @@ RatesSite::RatesSite()
                   response.status = 500;
                   return;
               }
-              const std::string page = Model::HistoryPage(code, it->second, offset);
+              const std::string page = Model::HistoryPage(code, it->second, it->second.ignoresOffsets ? 0 : offset);
               if (code == kUtf8Currency) {
                   response.set_content(page, "text/html; charset=UTF-8");
               } else {
@@ -209,6 +210,11 @@ void RatesSite::SetFailingPage(const std::string& code, long offset) {
 void RatesSite::SetTablelessPage(const std::string& code, long offset) {
     std::lock_guard lock(model_->mutex);
     model_->currencies.at(code).tableless.insert(offset);
+}
+
+void RatesSite::IgnoreOffsets(const std::string& code) {
+    std::lock_guard lock(model_->mutex);
+    model_->currencies.at(code).ignoresOffsets = true;
 }
 
 std::vector<std::string> RatesSite::ExpectedLines(const std::string& code, platform::Date from,

@@ -55,6 +55,8 @@ public:
     // The page of `offset` answers 500, or comes without its table.
     void SetFailingPage(const std::string& code, long offset);
     void SetTablelessPage(const std::string& code, long offset);
+    // Every page of the currency is its first, whatever the offset asked for.
+    void IgnoreOffsets(const std::string& code);
 
     // The history lines the collector should store for the currency's rows
     // from `from` to `to`, oldest first (the first row of a doubled date).
