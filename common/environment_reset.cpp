@@ -75,14 +75,8 @@ void OnTaskWorkFolder(const fs::path& folder, const std::function<void()>& step)
 }
 
 void RemoveTaskWorkFolders(const std::string& temp) {
-    const std::vector<fs::path> folders = TaskWorkFolders(temp);
-    for (const fs::path& folder : folders) {
-        OnTaskWorkFolder(folder, [&] {
-            for (const std::string& name : platform::ListMatching(folder, "*")) CFFIL70M((folder / name).string());
-        });
-    }
-    for (const fs::path& folder : folders) {
-        OnTaskWorkFolder(folder, [&] { CFDIRD0M(folder.string(), "", "", 16); });
+    for (const fs::path& folder : TaskWorkFolders(temp)) {
+        OnTaskWorkFolder(folder, [&] { RemoveWorkFolder(folder.string()); });
     }
 }
 

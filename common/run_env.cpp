@@ -4,6 +4,7 @@
 #include <random>
 #include <system_error>
 
+#include "common/file_ops.h"
 #include "common/file_registry.h"
 #include "common/logs.h"
 #include "common/message_box.h"
@@ -26,6 +27,10 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Format(long value, const char* format) { return platform::FormatNumber(static_cast<double>(value), format); }
+
+std::string WorkNamePart(long processNumber, long taskSequence) {
+    return "/Htm" + Format(processNumber, "000") + Format(taskSequence, "0000");
+}
 
 bool IsFolder(const std::string& path) {
     std::error_code ec;
@@ -149,6 +154,15 @@ bool GetDataFileDate(long fileNumber, long processNumber, long sequence, const s
     return true;
 }
 
+std::string TaskWorkFolder(const EnvRec& env, long processNumber, long taskSequence) {
+    return env.folder(Folder::Temp) + WorkNamePart(processNumber, taskSequence);
+}
+
+void RemoveWorkFolder(const std::string& folder) {
+    for (const std::string& name : platform::ListMatching(folder, "*")) CFFIL70M(folder + "/" + name);
+    CFDIRD0M(folder, "", "", 16);
+}
+
 void SetTaskWorkPaths(long processNumber, long taskSequence, EnvRec& env) {
     RunState& state = State();
     state.processNumber = processNumber;
@@ -156,8 +170,8 @@ void SetTaskWorkPaths(long processNumber, long taskSequence, EnvRec& env) {
     state.taskSequenceText = std::to_string(taskSequence);
     EnvRec copy = env;
 
-    state.workNamePart = "/Htm" + Format(processNumber, "000") + Format(taskSequence, "0000");
-    env.folder(Folder::Work) = env.folder(Folder::Temp) + state.workNamePart;
+    state.workNamePart = WorkNamePart(processNumber, taskSequence);
+    env.folder(Folder::Work) = TaskWorkFolder(env, processNumber, taskSequence);
     CFDIR21M(env.folder(Folder::Temp), state.workNamePart, "", 16);
 
     state.runLogPath = CFFIL02M({3, processNumber, taskSequence, "", CFFIL03M(3)}, copy);

@@ -18,6 +18,14 @@ void CCENV10M(EnvRec& env);
 // page-fetch work files of the task.
 void SetTaskWorkPaths(long processNumber, long taskSequence, EnvRec& env);
 
+// The work folder of a task: Temp/Htm<ppp><ssss>.
+std::string TaskWorkFolder(const EnvRec& env, long processNumber, long taskSequence);
+
+// Removes a work folder with every file its processes left in it (the work
+// files and fresh copies of a killed child among them). TrappedError when a
+// file or the folder cannot be removed.
+void RemoveWorkFolder(const std::string& folder);
+
 // Creates the missing folders of the data tree.
 void CFDIR11M(EnvRec& env);
 

@@ -61,7 +61,7 @@ void ReportTaskFailed(TSDRec& task, EnvRec& env, long errorNumber) {
 
 void RemoveTaskWorkFolder(const EnvRec& env) {
     try {
-        CFDIRD0M(env.folder(Folder::Work), "", "", 16);
+        RemoveWorkFolder(env.folder(Folder::Work));
     } catch (const platform::TrappedError& error) {
         // A work folder left behind is tidied by the next reset; the task itself is done.
         WriteErrorLog(State().errorLogOn, "SubMenu", log_tag::kWarning, "00", error.description());

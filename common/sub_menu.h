@@ -46,7 +46,8 @@ ChildProcess BeginChildTask(long processNumber, long taskSequence, TSDRec& task,
 // A task done: its progress dialog unloaded, its work folder removed.
 void EndChildTask(const EnvRec& env);
 
-// Removes the task's work folder; one left behind is only logged.
+// Removes the task's work folder with what earlier children of the task left
+// in it; one left behind is only logged.
 void RemoveTaskWorkFolder(const EnvRec& env);
 
 // The two "E0:ErrApl " lines of a process or country without work, and the

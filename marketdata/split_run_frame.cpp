@@ -199,9 +199,25 @@ bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const 
                         const std::string& stopWarning) {
     common::TSCRec control;
     if (!ReadTaskControl(run, control)) return false;
+    const auto stepLine = [&run](const char* what) {
+        const std::string step = platform::TrimBlanks(run.ctr.Step);
+        common::WriteStepLog(common::LogSwitch(1), run.ownId, common::log_tag::kStep, step,
+                             std::string(run.ownId) + "_Step" + step + what + run.processName);
+    };
+    stepLine(" Start Step01 : ");
     // No child of an earlier parent may still write a part while it is recovered.
     if (!common::TakeOverTasks(run.processNumber, control.TaskCount, run.env)) return StopSplitRun(run, stopWarning);
-    for (long i = 1; i <= control.TaskCount; ++i) recoverPart(run, ReadSplitRunPart(run, i));
+    for (long i = 1; i <= control.TaskCount; ++i) {
+        run.msg.LabelText2 = "\r\n\r\n中断中の再開準備";
+        run.msg.lngNumerator = i;
+        run.msg.lngDenominator = control.TaskCount;
+        common::ShowProgress(run.msg);
+        recoverPart(run, ReadSplitRunPart(run, i));
+    }
+    run.msg.LabelText2.clear();
+    run.msg.lngNumerator = 1;
+    run.msg.lngDenominator = 0;
+    stepLine(" Start Step02 : ");
     common::CCTSC50M(run.processNumber, run.env, run.msg);
     if (!common::State().CancelRequested) return true;
     return StopSplitRun(run, stopWarning);
@@ -247,6 +263,19 @@ bool ApplyPartLists(SplitRun& run) {
 }
 
 bool FinishSplitRun(SplitRun& run) {
+    common::TSCRec control;
+    if (common::CFTSC10M(run.processNumber, run.env, control)) {
+        // A child killed after its end report left its work folder behind.
+        for (long i = 1; i <= control.TaskCount; ++i) {
+            const std::string folder = common::TaskWorkFolder(run.env, run.processNumber, i);
+            try {
+                common::RemoveWorkFolder(folder);
+            } catch (const platform::TrappedError& error) {
+                common::WriteErrorLog(common::State().errorLogOn, run.ownId, common::log_tag::kWarning, "00",
+                                      error.description());
+            }
+        }
+    }
     common::CFFIL75M(kTaskControl, run.processNumber, run.env);
     common::CFFIL75M(kTaskDetail, run.processNumber, run.env);
     // A child killed while it replaced a file left its fresh copy beside it.

@@ -111,8 +111,9 @@ bool GatherPartLists(SplitRun& run);
 // then deletes the part lists. Repeatable: a repeat finds nothing pending.
 bool ApplyPartLists(SplitRun& run);
 
-// Deletes the task-control and task-detail files and what killed children
-// left of their file replacements, and marks the run ended.
+// Deletes the task-control and task-detail files, the tasks' work folders and
+// what killed children left of their file replacements, and marks the run
+// ended.
 bool FinishSplitRun(SplitRun& run);
 
 }  // namespace marketdata

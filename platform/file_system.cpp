@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <fstream>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -113,6 +114,19 @@ pid_t ReplacementWriter(const std::string& name) {
     return static_cast<pid_t>(std::stol(suffix.substr(0, dash)));
 }
 
+// A process that ended but has not been reaped (a zombie) still answers to
+// its id; it writes no more.
+bool WritesStill(pid_t pid) {
+    if (kill(pid, 0) != 0 && errno == ESRCH) return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const std::size_t end = line.rfind(')');
+    if (end == std::string::npos || end + 2 >= line.size()) return true;
+    const char state = line[end + 2];
+    return state != 'Z' && state != 'X';
+}
+
 // The rename lives in the folder's entries; flushing the folder makes it
 // last. The new file is already in place, so a failure here changes nothing.
 void SyncFolderOf(const fs::path& target) {
@@ -190,7 +204,7 @@ void RemoveOrphanedReplacements(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         const pid_t writer = ReplacementWriter(entry->path().filename().string());
-        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
+        if (writer > 0 && !WritesStill(writer)) unlink(entry->path().c_str());
     }
 }
 

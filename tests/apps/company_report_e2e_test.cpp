@@ -211,4 +211,49 @@ TEST(CompanyReportEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     }
 }
 
+// A cancel at any step of the Japanese reports ends the run at once (the
+// chain stops before the US reports); the resume runs what is left, each page
+// asked for once (a market that came to its end is not run again), and gives
+// the files of an unbroken run.
+TEST(CompanyReportEndToEnd, CancelAtEveryStepEndsTheRunAndTheResumeFinishesIt) {
+    std::map<std::string, std::string> reference;
+    int pages = 0;
+    {
+        ReportInstallation run;
+        run.Request({16, 17});
+        run.Run();
+        EXPECT_EQ(run.CtrStatus(kJapanReports), "Z/00");
+        EXPECT_EQ(run.CtrStatus(kUsaReports), "Z/00");
+        reference = run.ReportFiles();
+        pages = run.site.Requests();
+    }
+    struct Moment {
+        const char* step;     // the Japanese run's step the cancel comes in
+        const char* stopsAt;  // its control record when the chain has stopped
+    };
+    // In step 02 before any child starts, when the parent used to forget the cancel.
+    const Moment moments[] = {
+        {"B/01", "B/02"}, {"B/02", "B/02"}, {"B/03", "Z/00"}, {"B/04", "Z/00"}, {"B/05", "Z/00"}};
+    for (const Moment& moment : moments) {
+        SCOPED_TRACE(moment.step);
+        ReportInstallation run;
+        run.Request({16, 17});
+        run.InstallCancelAfter([&run, &moment] { return run.CtrStatus(kJapanReports) == moment.step; });
+        run.Run();
+        ASSERT_TRUE(run.cancelled);
+        EXPECT_EQ(run.CtrStatus(kJapanReports), moment.stopsAt);
+        // The Japanese reports stay requested only when they stopped short.
+        std::string left(50, '0');
+        left[15] = std::string(moment.stopsAt) == "Z/00" ? '0' : '1';
+        left[16] = '1';
+        EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), left);
+
+        EXPECT_TRUE(run.ResumeAfterCancel());
+        EXPECT_EQ(run.CtrStatus(kUsaReports), "Z/00");
+        EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), std::string(50, '0'));
+        EXPECT_EQ(mirelda_e2e::FileDifferences(run.ReportFiles(), reference), std::vector<std::string>{});
+        EXPECT_EQ(run.site.Requests(), pages);
+    }
+}
+
 }  // namespace

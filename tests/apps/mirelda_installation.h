@@ -59,11 +59,16 @@ public:
     }
     void Run() { common::RunCollectionBatch(); }
 
-    // Sets the cancel flag the first time the parent serves its event loop
-    // while `when` holds; null: the event loop does nothing.
+    // Cancels as the progress dialog's cancel button does (the cancel mark
+    // and the flag) the first time the parent serves its event loop while
+    // `when` holds, and notes it in `cancelled`; null: the event loop does
+    // nothing.
     void InstallCancelAfter(std::function<bool()> when) {
-        auto pump = when ? std::make_shared<testsupport::CallbackPump>([when, done = false]() mutable {
-            if (!done && when()) common::State().CancelRequested = done = true;
+        cancelled = false;
+        auto pump = when ? std::make_shared<testsupport::CallbackPump>([this, when] {
+            if (cancelled || !when()) return;
+            common::WriteSetting("MirControl\\Common\\Cancel", "1");
+            common::State().CancelRequested = cancelled = true;
         })
                          : nullptr;
         common::InstallUi({ui.presenter, nullptr, pump ? std::shared_ptr<common::EventPump>(pump) : ui.pump, nullptr,
@@ -123,6 +128,7 @@ public:
     testsupport::ProgramFolder folder;
     testsupport::FakeUi ui;
     common::EnvRec env;
+    bool cancelled = false;
 
 private:
     static bool Contains(const std::string& name, const std::vector<std::string>& parts) {

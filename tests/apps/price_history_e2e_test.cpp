@@ -44,15 +44,19 @@ public:
 };
 
 // The run's files: the series equal the model, the run is complete and no
-// part or task file is left.
+// part or task file, nor a task's work folder, is left.
 std::map<std::string, std::string> ExpectCompleteRun(PriceInstallation& run) {
     EXPECT_EQ(run.CtrStatus(), "Z/00");
     EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Batch"), common::EncodeBatchRequest({}));
+    EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "");
     EXPECT_EQ(run.site.Violations(), std::vector<std::string>{});
     EXPECT_EQ(run.ErrorLog().find("E0:ErrApl"), std::string::npos) << run.ErrorLog();
     std::map<std::string, std::string> files = run.DataFiles();
     for (const auto& [name, bytes] : files) {
         EXPECT_EQ(name.find("011"), std::string::npos) << "left behind: " << name;
+    }
+    for (const auto& entry : fs::directory_iterator(run.env.folder(common::Folder::Temp))) {
+        EXPECT_NE(entry.path().filename().string().rfind("Htm011", 0), 0u) << "left behind: " << entry.path();
     }
     return files;
 }
@@ -107,6 +111,60 @@ TEST(PriceHistoryEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
 
         EXPECT_TRUE(run.ResumeAfterCancel());
         ExpectSameFiles(ExpectCompleteRun(run), reference);
+    }
+}
+
+// Six Japanese stocks of two pages each, then two US stocks, collected by one chain.
+class JapanThenUs : public PriceInstallation {
+public:
+    JapanThenUs() : PriceInstallation(Stocks(), {2026, 8, 3}, 2) {}
+
+private:
+    static std::vector<price_e2e::Stock> Stocks() {
+        std::vector<price_e2e::Stock> stocks = price_e2e::JapaneseStocks(6);
+        stocks.push_back({"USA", "IBM", ""});
+        stocks.push_back({"USA", "KO", ""});
+        return stocks;
+    }
+};
+
+// A cancel at any step of the Japanese run ends the run at once (the chain
+// stops before the US market); the resume collects what is left, each page
+// asked for once (a market that came to its end is not collected again), and
+// gives the files of an unbroken run.
+TEST(PriceHistoryEndToEnd, CancelAtEveryStepEndsTheRunAndTheResumeFinishesIt) {
+    std::map<std::string, std::string> reference;
+    int japanPages = 0;
+    int usPages = 0;
+    {
+        JapanThenUs run;
+        run.Run();
+        reference = ExpectCompleteRun(run);
+        japanPages = run.site.Requests("/t");
+        usPages = run.site.Requests("/q/hp");
+        const std::string log = run.RunLog();
+        EXPECT_NE(log.find("AHPJP00M_Step02 Start Step01 : 株価時系列データ（国内）"), std::string::npos) << log;
+        EXPECT_NE(log.find("AHPJP00M_Step02 Start Step02 : 株価時系列データ（国内）"), std::string::npos) << log;
+    }
+    struct Moment {
+        const char* step;     // the Japanese run's step the cancel comes in
+        const char* stopsAt;  // its control record when the chain has stopped
+    };
+    // In step 02 before any child starts, when the parent used to forget the cancel.
+    const Moment moments[] = {{"B/01", "B/02"}, {"B/02", "B/02"}, {"B/03", "Z/00"}, {"B/04", "Z/00"}};
+    for (const Moment& moment : moments) {
+        SCOPED_TRACE(moment.step);
+        JapanThenUs run;
+        run.InstallCancelAfter([&run, &moment] { return run.CtrStatus() == moment.step; });
+        run.Run();
+        ASSERT_TRUE(run.cancelled);
+        EXPECT_EQ(run.CtrStatus(), moment.stopsAt);
+        EXPECT_EQ(run.site.Requests("/q/hp"), 0);
+
+        EXPECT_TRUE(run.ResumeAfterCancel());
+        ExpectSameFiles(ExpectCompleteRun(run), reference);
+        EXPECT_EQ(run.site.Requests("/t"), japanPages);
+        EXPECT_EQ(run.site.Requests("/q/hp"), usPages);
     }
 }
 

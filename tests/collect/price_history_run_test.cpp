@@ -301,7 +301,9 @@ TEST_F(PriceHistoryRun, ResumeAtStep02FoldsAFailedPartsWorkAndStopsOnCancel) {
 }
 
 // With every part done the run gathers the part lists at step 03, keeping
-// them until step 04 has applied them to the code master, then ends.
+// them until step 04 has applied them to the code master, then ends with no
+// task's work folder left (one a killed child left with a fresh copy in it).
+// Step 02 logs its two inner starts and shows the parts' preparation.
 TEST_F(PriceHistoryRun, DonePartsAreGatheredThenAppliedToTheCodeMaster) {
     SetCtr("B", "02");
     WriteTasks({"Z", "Z"});
@@ -315,8 +317,13 @@ TEST_F(PriceHistoryRun, DonePartsAreGatheredThenAppliedToTheCodeMaster) {
     second.Term[1] = {"2025/03/03", "2026/12/03"};
     WriteList(kProcess, 1, ".tmp", {first});  // not yet folded into its list
     WriteList(kProcess, 2, "", {second});
+    const std::string killedChildsFolder = common::TaskWorkFolder(env, kProcess, 2);
+    fs::create_directories(killedChildsFolder);
+    testsupport::WriteBytes(killedChildsFolder + "/Page.htm.tmp999999999-0", "part");
     bool seenBeforeStep04 = false;
+    bool seenPreparation = false;
     InstallPump(std::make_shared<testsupport::CallbackPump>([&] {
+        seenPreparation = seenPreparation || forms->view.label.find("\r\n\r\n中断中の再開準備") != std::string::npos;
         if (seenBeforeStep04 || forms->view.label.find("　⇒コードマスター の更新") == std::string::npos) return;
         seenBeforeStep04 = true;
         EXPECT_TRUE(fs::exists(DataPath(1, kProcess, 1, "")));
@@ -327,6 +334,11 @@ TEST_F(PriceHistoryRun, DonePartsAreGatheredThenAppliedToTheCodeMaster) {
     EXPECT_TRUE(collect::AHPJP00M());
 
     EXPECT_TRUE(seenBeforeStep04);
+    EXPECT_TRUE(seenPreparation);
+    EXPECT_FALSE(fs::exists(killedChildsFolder));
+    const std::string log = ReadLog(common::State().runLogPath);
+    EXPECT_NE(log.find(",10:Step   ,02,AHPJP00M_Step02 Start Step01 : 株価時系列データ（国内）\r\n"), std::string::npos);
+    EXPECT_NE(log.find(",10:Step   ,02,AHPJP00M_Step02 Start Step02 : 株価時系列データ（国内）\r\n"), std::string::npos);
     const marketdata::CdmTbl master = List(0, 0);
     ASSERT_EQ(master.size(), 2u);
     EXPECT_EQ(master[0].Term[1].FirstDate, "2026/01/05");

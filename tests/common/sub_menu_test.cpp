@@ -82,6 +82,10 @@ TEST_F(SubMenuTest, DispatchTable) {
     for (const Case& c : cases) {
         calls_.clear();
         common::TSDRec task = Task(c.process, c.sequence);
+        // What a killed earlier child of the task left: a fresh copy it never renamed.
+        const std::string work = common::TaskWorkFolder(env_, c.process, c.sequence);
+        fs::create_directories(work);
+        testsupport::WriteBytes(work + "/Page.htm.tmp999999999-0", "part");
         common::SubMenu(c.process, c.sequence, task, env_);
         ASSERT_EQ(calls_.size(), 1u) << c.process;
         EXPECT_EQ(calls_[0].collector, c.collector) << c.process;
@@ -90,6 +94,7 @@ TEST_F(SubMenuTest, DispatchTable) {
         EXPECT_EQ(common::State().procedureId, "");
         // A successful task leaves no work folder behind.
         EXPECT_FALSE(fs::exists(env_.folder(common::Folder::Work))) << c.process;
+        EXPECT_FALSE(fs::exists(common::State().errorLogPath)) << c.process;
     }
 }
 

@@ -123,18 +123,26 @@ TEST_F(AtomicReplaceTest, ReadOnlyFolderIsAccessErrorAndKeepsTheOldFile) {
 }
 
 // A writer killed before its rename leaves its fresh file; once the writer is
-// gone the file goes, while a live writer's file and every other file stay.
+// gone (reaped, or ended and not yet reaped) the file goes, while a live
+// writer's file and every other file stay.
 TEST_F(AtomicReplaceTest, OrphanedReplacementsOfGoneWritersAreRemoved) {
     const pid_t gone = fork();
     if (gone == 0) _exit(0);
     waitpid(gone, nullptr, 0);
+    const pid_t zombie = fork();
+    if (zombie == 0) _exit(0);
+    siginfo_t ended{};
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(zombie), &ended, WEXITED | WNOWAIT), 0);
     const std::string orphan = "prices.csv.tmp" + std::to_string(gone) + "-0";
+    const std::string unreaped = "prices.csv.tmp" + std::to_string(zombie) + "-1";
     const std::string live = "prices.csv.tmp" + std::to_string(getpid()) + "-7";
-    for (const std::string& name : {orphan, live, std::string("prices.csv.tmp"), std::string("notes.tmp12x-3")}) {
+    for (const std::string& name :
+         {orphan, unreaped, live, std::string("prices.csv.tmp"), std::string("notes.tmp12x-3")}) {
         WriteBytes(dir_.path() / name, "part");
     }
 
     RemoveOrphanedReplacements(dir_.path());
+    waitpid(zombie, nullptr, 0);
 
     EXPECT_EQ(EntriesOf(dir_.path()),
               (std::vector<std::string>{"notes.tmp12x-3", "prices.csv", "prices.csv.tmp", live}));
