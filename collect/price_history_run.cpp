@@ -18,7 +18,7 @@ void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part
 }
 
 bool CollectParts(marketdata::SplitRun& run) {
-    return marketdata::RunPartsInChildren(run, RecoverPart, run.processName + "の収集を中断します。　");
+    return marketdata::RunPartsInChildren(run, RecoverPart, run.processName + "の収集を中断します。　", true);
 }
 
 bool UpdateCodeMaster(marketdata::SplitRun& run) {

@@ -196,10 +196,11 @@ bool StopSplitRun(SplitRun& run, const std::string& warning) {
 }
 
 bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
-                        const std::string& stopWarning) {
+                        const std::string& stopWarning, bool logStages) {
     common::TSCRec control;
     if (!ReadTaskControl(run, control)) return false;
-    const auto stepLine = [&run](const char* what) {
+    const auto stepLine = [&run, logStages](const char* what) {
+        if (!logStages) return;
         const std::string step = platform::TrimBlanks(run.ctr.Step);
         common::WriteStepLog(common::LogSwitch(1), run.ownId, common::log_tag::kStep, step,
                              std::string(run.ownId) + "_Step" + step + what + run.processName);

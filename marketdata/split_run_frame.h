@@ -89,11 +89,12 @@ void GatherPartLogs(SplitRun& run);
 bool StopSplitRun(SplitRun& run, const std::string& warning);
 
 // Frees the parts that children of a dead earlier run may still hold, then
-// runs `recoverPart` on every part and the children on the parts that are not
-// done. False after a cancel (or when the parts could not be taken over),
-// with `stopWarning` shown.
+// runs `recoverPart` on every part (showing their preparation) and the
+// children on the parts that are not done; `logStages` logs the start of
+// each of the two. False after a cancel (or when the parts could not be taken
+// over), with `stopWarning` shown.
 bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
-                        const std::string& stopWarning);
+                        const std::string& stopWarning, bool logStages = false);
 
 // Gathers the parts' files of `fileNumber` with `partExtension` (blank: the
 // number's default), each made whole first by `recoverPart`, into the run's
