@@ -323,13 +323,14 @@ Paging StockCollection::CollectPages() {
 
 // Paging that the site could not take further back: the rows are merged
 // when they reach the data held, else they would leave a gap before it and
-// the stock keeps its files as after a failed page.
+// the stock keeps its files as after a failed page. A recollection after a
+// split would replace the whole history with them: it keeps the files too.
 Paging StockCollection::EndPagingShort(const std::string& reason) {
     RunLog(common::log_tag::kWarning, "06", reason + Identity(company_));
     RunLog(common::log_tag::kWarning, "06", fetch_.Url);
     request_.TotalRows = static_cast<long>(collected_.size());
     const bool reachesHeld = collected_.back().Text[0].substr(0, 10) <= platform::DateText(request_.LastHeldDate);
-    return reachesHeld ? Paging::Complete : Paging::PageFailed;
+    return reachesHeld && !recollecting_ ? Paging::Complete : Paging::PageFailed;
 }
 
 // Fetches and folds the current page, refetching a page whose table cannot

@@ -400,32 +400,41 @@ TEST_F(PriceHistoryStock, FailingPagesLeaveTheSeriesAsItWas) {
 // A site that shows its first rows whatever the position asked for: paging
 // ends at the page that repeats them, with a warning. Without a series held
 // those rows are the series; a series whose last date is older than them
-// keeps its files and dates, as the rows would leave a gap after it.
+// keeps its files and dates, as the rows would leave a gap after it, and so
+// does one whose new split asks for the whole history again.
 TEST_F(PriceHistoryStock, PageRepeatingThePageBeforeEndsThePaging) {
     common::LoadLogSwitches(env_);
-    const Date first{2026, 6, 1};
-    for (const bool held : {false, true}) {
-        SCOPED_TRACE(held);
+    struct Case {
+        const char* name;
+        Date heldTo;  // {} : no series held
+        bool newSplit;
+        int pages;
+    };
+    const Case cases[] = {{"none held", {}, false, 2}, {"held to August", {2026, 8, 31}, false, 2},
+                          {"new split", {2026, 11, 20}, true, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         testsupport::PriceSite site;
         site.UseAsPriceSites();
-        site.AddStock("JPN", "7203", first, {2026, 8, 31});
+        site.AddStock("JPN", "7203", {2026, 6, 1}, c.heldTo.year != 0 ? c.heldTo : kToDate);
         marketdata::CdmRec company = Company("JPN", "7203");
         fs::remove(File(company, 1014, "D"));
-        if (held) {
-            settings_.ToDate = "2026/08/31";
+        if (c.heldTo.year != 0) {
+            settings_.ToDate = platform::DateText(c.heldTo);
             ASSERT_TRUE(Collect(company));
         }
-        const std::string before = held ? testsupport::ReadBytes(File(company, 1014, "D")) : "";
+        const std::string before = c.heldTo.year != 0 ? testsupport::ReadBytes(File(company, 1014, "D")) : "";
         const marketdata::TermRec term = company.Term[1];
         site.SetLastDate("JPN", "7203", kToDate);
+        if (c.newSplit) site.AddSplit("JPN", "7203", {2026, 11, 25}, 1, 2);
         site.IgnorePagePositions("JPN", "7203");
         settings_.ToDate = platform::DateText(kToDate);
         const int requests = site.Requests("/t");
 
         EXPECT_TRUE(Collect(company));
 
-        EXPECT_EQ(site.Requests("/t") - requests, 2);
-        if (held) {
+        EXPECT_EQ(site.Requests("/t") - requests, c.pages);
+        if (c.heldTo.year != 0) {
             EXPECT_EQ(testsupport::ReadBytes(File(company, 1014, "D")), before);
             EXPECT_EQ(company.Term[1].LastDate, term.LastDate);
         } else {
