@@ -22,13 +22,16 @@ struct ChainStep {
     long processIndex = 0;  // 0: the process context is left as it is
     long countryIndex = 0;
     bool always = false;  // cleared whether requested or not
+    // The name a resume offer gives a step that sets no process context.
+    const char* resumeName = "";
 };
 
 constexpr ChainStep kChain[] = {
     {1, "AEXCG00M", 11, 1},  {6, "ALIST00M", 4, 1},   {7, "ALIST00M", 4, 3},   {8, "ALIST00M", 4, 2},
     {11, "ACORP00M", 5, 1},  {12, nullptr, 0, 0, true}, {13, "ACORP00M", 5, 2}, {16, "ACORP00M", 6, 1},
     {17, "ACORP00M", 6, 3},  {18, "ACORP00M", 6, 2}, {21, "ACORP00M", 7, 1}, {26, "AHPJP00M", 1, 1},
-    {27, "AHPJP00M", 1, 3},  {28, "AHPJP00M", 1, 2}, {36, "AUSCM00M"},       {41, "AHPID00M"},
+    {27, "AHPJP00M", 1, 3},  {28, "AHPJP00M", 1, 2}, {36, "AUSCM00M", 0, 0, false, "銘柄登録"},
+    {41, "AHPID00M", 0, 0, false, "業種別株価時系列データ（国内）"},
 };
 
 std::int32_t& Cell(BatchRequestTable& table, int character) {
@@ -52,7 +55,11 @@ void LeaveRestForResume(BatchRequestTable& table, std::size_t next) {
     for (; next < std::size(kChain); ++next) {
         const ChainStep& step = kChain[next];
         if (step.stepId == nullptr || Cell(table, step.character) != 1) continue;
-        if (step.processIndex != 0) SetProcessContext(step.processIndex, step.countryIndex);
+        if (step.processIndex != 0) {
+            SetProcessContext(step.processIndex, step.countryIndex);
+        } else {
+            WriteSetting("MirControl\\Common\\ProcName", step.resumeName);
+        }
         return;
     }
     WriteSetting("MirControl\\Common\\Cancel", "");

@@ -120,6 +120,21 @@ TEST_F(BatchChain, StepFinishedDespiteACancelIsNotRunAgain) {
     EXPECT_FALSE(common::State().CancelRequested);
 }
 
+// The steps that set no process context of their own are still named by
+// the resume offer when they are what is left.
+TEST_F(BatchChain, ResumeOfferNamesAStepWithoutProcessContext) {
+    for (const auto& [character, name] : {std::pair{36, "銘柄登録"}, std::pair{41, "業種別株価時系列データ（国内）"}}) {
+        common::WriteSetting("MirControl\\Common\\Batch", Request({28, character}));
+        cancelAt_ = "AHPJP00M 12";
+        cancelLate_ = true;
+        calls_.clear();
+        common::RunCollectionBatch();
+        EXPECT_EQ(Batch(), Request({character}));
+        EXPECT_EQ(common::ReadSetting("MirControl\\Common\\ProcName"), name);
+        EXPECT_EQ(common::ReadSetting("MirControl\\Common\\Cancel"), "1");
+    }
+}
+
 TEST_F(BatchChain, DecliningTheResumeRunsNothing) {
     common::WriteSetting("MirControl\\Common\\Batch", Request({26}));
     common::WriteSetting("MirControl\\Common\\Cancel", "1");
