@@ -9,7 +9,7 @@
 #include "common/message_style.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/text_file_read.h"
+#include "common/text_file_io.h"
 #include "common/waits.h"
 #include "platform/number_format.h"
 #include "platform/w3getv.h"
@@ -97,10 +97,11 @@ std::int32_t FetchPageOnce(FetchRec& fetch, PageCellTable& pageText, PageCellTab
 }
 
 std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink) {
-    const std::int32_t result = RunW3getv(fetch.Url);
+    std::string bytes;
+    const std::int32_t result = RunW3getv(fetch.Url, &bytes);
     if (result > 0) {
-        std::string page;
-        common::CFFIL23M(WorkPath(kPageFile), page);
+        // The bytes just stored, read as the page file would be.
+        const std::string page = common::DecodeText(bytes, WorkPath(kPageFile));
         HtmlItems items = SplitHtmlItems(page);
         ResolveTagAttributes(items);
         LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
@@ -109,13 +110,13 @@ std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCel
     return result;
 }
 
-std::int32_t RunW3getv(const std::string& url) {
+std::int32_t RunW3getv(const std::string& url, std::string* page) {
     const common::RunState& state = common::State();
     std::string& line = LastCommandLine();
     line = " -l " + WorkPath(kFetchLogFile) + " -d " + state.fetchedPageFolder + " -o " + state.fetchedPageFileName +
            " -j sjis " + url;
     std::int32_t option = 0;
-    return platform::W3getv(line, option);
+    return platform::W3getv(line, option, page);
 }
 
 const std::string& LastW3getvCommandLine() { return LastCommandLine(); }

@@ -31,13 +31,15 @@ std::int32_t CWHTM14M(const std::string& callerName, const std::string& callerTe
 // One attempt: empties both tables, then FetchAndParsePage.
 std::int32_t FetchPageOnce(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink);
 
-// Fetches the page into the task's page file; when the fetch succeeded, reads
-// it, tokenizes it and lays it out into the tables. Returns the fetch result.
+// Fetches the page into the task's page file; when the fetch succeeded,
+// tokenizes the page as stored and lays it out into the tables. Returns the
+// fetch result; a page that cannot be stored throws TrappedError.
 std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink);
 
 // One call of the page fetch for `url` with the task's work files; keeps the
-// command line as the last command line.
-std::int32_t RunW3getv(const std::string& url);
+// command line as the last command line. `page`, when given, receives the
+// bytes stored in the page file.
+std::int32_t RunW3getv(const std::string& url, std::string* page = nullptr);
 
 // The command line of the latest page fetch.
 const std::string& LastW3getvCommandLine();

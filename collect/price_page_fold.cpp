@@ -1,5 +1,6 @@
 #include "collect/price_page_fold.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "common/web_text.h"
 #include "platform/date.h"
 #include "platform/date_parse.h"
+#include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
 namespace collect {
@@ -91,6 +93,22 @@ std::optional<platform::Date> DashedDate(std::string_view text, bool dayFirst) {
     return ExistingDate(YearOf(parts[2]), MonthNumber(month), DayOrMonth(day));
 }
 
+// What may stand between the year and month, or the month and day, of a
+// Japanese date: blanks, "/", "-", "." and the kanji for year and month.
+// Anything else there (the escape sequences of a page read in the wrong
+// charset, say) means the text is no date, though it holds three digit runs.
+bool IsDateSeparator(std::string_view text) {
+    static constexpr std::array<std::string_view, 6> kPieces = {" ", "/", "-", ".", "年", "月"};
+    if (text.empty()) return false;
+    while (!text.empty()) {
+        const auto piece = std::find_if(kPieces.begin(), kPieces.end(),
+                                        [text](std::string_view p) { return text.starts_with(p); });
+        if (piece == kPieces.end()) return false;
+        text.remove_prefix(piece->size());
+    }
+    return true;
+}
+
 // The first three runs of digits as year, month and day, for Japanese dates
 // with trimmings the parser refuses ("2005年3月9日(水)"). A four-digit year
 // after the current one is read as a typing slip for 19yy.
@@ -98,14 +116,17 @@ std::optional<platform::Date> DigitRunsDate(std::string_view text) {
     std::array<std::string_view, 3> runs;
     std::size_t found = 0;
     std::size_t pos = 0;
+    std::size_t afterRun = 0;
     while (found < runs.size() && pos < text.size()) {
         if (text[pos] < '0' || text[pos] > '9') {
             ++pos;
             continue;
         }
         const std::size_t start = pos;
+        if (found > 0 && !IsDateSeparator(text.substr(afterRun, start - afterRun))) return std::nullopt;
         while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
         runs[found++] = text.substr(start, pos - start);
+        afterRun = pos;
     }
     if (found < runs.size()) return std::nullopt;
     std::optional<int> year = YearOf(runs[0]);
@@ -140,6 +161,17 @@ std::string RowLine(const PriceRec& row) {
 
 bool IsEventLine(const std::string& line) { return line.find_first_of("$:") != std::string::npos; }
 
+// A price row whose four prices are not all numbers (a row cut short, or read
+// in the wrong charset) would enter the series as a false row. Dividend and
+// split notes stand in the open column and leave the others empty.
+bool PricesRead(const PriceRec& row) {
+    if (IsEventLine(row.Text[1] + row.Text[2] + row.Text[3] + row.Text[4])) return true;
+    for (std::size_t col = 1; col <= 4; ++col) {
+        if (!platform::IsNumericText(row.Text[col])) return false;
+    }
+    return true;
+}
+
 std::string StockText(const marketdata::CdmRec& company) {
     return platform::TrimBlanks(company.Key.CorpCode) + " : " + company.InfoText[kCompanyNameText];
 }
@@ -168,6 +200,9 @@ bool AHPJP44M(const marketdata::CdmRec& company, PriceRequest& request, const Pr
     const std::size_t before = rows.size();
     const bool stock = request.Category == kStockCategory;
     bool whole = true;
+    // Rows of the table that were skipped still fill the page: a full page
+    // with one of them is not the last page.
+    long unreadRows = 0;
     for (std::int32_t row = static_cast<std::int32_t>(request.RowIndex); row <= fetch.RowCount; ++row) {
         const std::string dateText = platform::TrimBlanks(pageText.At(row, map.DateCol));
         if (dateText.empty()) continue;
@@ -184,6 +219,12 @@ bool AHPJP44M(const marketdata::CdmRec& company, PriceRequest& request, const Pr
         rec.Text[4] = CellValue(pageText, row, map.CloseCol);
         rec.Text[5] = stock ? CellValue(pageText, row, map.VolumeCol) : "0";
         rec.Text[6] = stock ? CellValue(pageText, row, map.AdjCloseCol) : "0";
+        if (!PricesRead(rec)) {
+            common::WriteErrorLog(common::State().errorLogOn, kFoldId, common::log_tag::kErrApl, "00",
+                                  "株価時系列の価格変換不能　日付=<" + dateText + ">");
+            ++unreadRows;
+            continue;
+        }
         // A monthly row stands for its month, whichever trading day the page
         // names; dividend and split notes (no high) keep their own day.
         if (stock && request.Candle == "M" && !rec.Text[2].empty()) date->day = 1;
@@ -211,7 +252,7 @@ bool AHPJP44M(const marketdata::CdmRec& company, PriceRequest& request, const Pr
         }
         rows.push_back(std::move(rec));
     }
-    request.PageRows = static_cast<long>(rows.size() - before);
+    request.PageRows = static_cast<long>(rows.size() - before) + unreadRows;
     request.TotalRows = static_cast<long>(rows.size());
     return whole;
 }

@@ -23,7 +23,9 @@ std::string AHPJP441(const std::string& country, const std::string& dateText);
 // table, to `rows` (the stock's collected rows, newest first), text columns 0
 // to 6, and keeps request.TotalRows equal to rows.size(), PageRows the rows
 // this page added and PositionDate the oldest date reached. A row without a
-// readable date is skipped. Monthly rows of a stock are keyed by the month's
+// readable date is skipped; so is a price row whose four prices are not all
+// numbers (logged to the error log), which still counts in PageRows, so that
+// it does not make a full page look like the last one. Monthly rows of a stock are keyed by the month's
 // first day. A row repeating the date of the row before is dropped when both
 // rows are equal (logged as corrected); when they differ it is dropped, the
 // duplicate flag HpGet\HpDupSts is raised and the page ends. Rows of

@@ -200,6 +200,27 @@ void AtomicReplace(const fs::path& target, std::string_view bytes) {
     SyncFolderOf(target);
 }
 
+void WriteScratchFile(const fs::path& path, std::string_view bytes) {
+    const auto fail = [&path](int error) {
+        unlink(path.c_str());
+        RaiseFileError(ErrorNumberOf(error), path, std::error_code(error, std::generic_category()), "WriteScratchFile");
+    };
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) fail(errno);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) fail(errno);
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) {
+            const int error = errno;
+            close(fd);
+            fail(error);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (close(fd) != 0) fail(errno);
+}
+
 void RemoveOrphanedReplacements(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {

@@ -19,6 +19,14 @@ namespace platform {
 // kPathFileAccess otherwise.
 void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
 
+// Writes a work file that only this process reads back, if at all: nothing is
+// forced to the disk, so a crash may leave it cut or empty. The old file is
+// removed first rather than cut to nothing or renamed over, because on some
+// file systems either of those flushes the new contents at close, which costs
+// as much as forcing them out. Failures throw TrappedError as AtomicReplace
+// does, and leave no file.
+void WriteScratchFile(const std::filesystem::path& path, std::string_view bytes);
+
 // Removes from `folder` the fresh files that AtomicReplace left behind when
 // their writer was killed before its rename: those whose writing process no
 // longer runs. Files of live writers, and every other file, stay.

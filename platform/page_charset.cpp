@@ -120,7 +120,17 @@ Decoded DecodeAs(const std::string& label, std::string_view bytes) {
     return {};
 }
 
+// ISO-2022-JP is seven-bit, so it would pass for UTF-8: a seven-bit page that
+// switches to a JIS kanji set by its escape sequence is that.
+bool IsIso2022Jp(std::string_view bytes) {
+    if (bytes.find("\x1B$B") == std::string_view::npos && bytes.find("\x1B$@") == std::string_view::npos) {
+        return false;
+    }
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 Decoded Detect(std::string_view bytes) {
+    if (IsIso2022Jp(bytes)) return DecodeAs("iso-2022-jp", bytes);
     if (IsValidUtf8(bytes)) return {std::string(bytes), "utf-8", 0};
     std::size_t refused = 0;
     if (std::optional<std::string> text = DecodeWithIconv("EUC-JP", bytes, true, refused)) {

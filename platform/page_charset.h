@@ -13,8 +13,8 @@ struct PageCp932 {
 };
 
 // Reads the page in the charset of the HTTP Content-Type value, else of a
-// meta tag, else the one it decodes in without fault (UTF-8, then EUC-JP,
-// else CP932). Numeric character references of characters beyond ASCII become
+// meta tag, else ISO-2022-JP when its escape sequences show it, else the one
+// it decodes in without fault (UTF-8, then EUC-JP, else CP932). Numeric character references of characters beyond ASCII become
 // those characters; references of ASCII characters stay references (written
 // in decimal), so that a reference never forms markup; a malformed reference
 // stays as it is.

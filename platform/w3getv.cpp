@@ -2,24 +2,31 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/page_charset.h"
-#include "platform/trapped_error.h"
 
 namespace platform {
 namespace {
 
 std::atomic<long> gConnectMs{10'000};
 std::atomic<long> gTotalMs{60'000};
+std::atomic<long> gLowSpeedBytes{1024};
+std::atomic<long> gLowSpeedSeconds{15};
 
 // A page larger than this is refused rather than held in memory.
 constexpr std::size_t kMaxPageBytes = 64u << 20;
+
+// The result of a page that ends before its document does, as libcurl's
+// code for a transfer cut short.
+constexpr std::int32_t kCutShort = -CURLE_PARTIAL_FILE;
 
 struct Request {
     std::string logPath;
@@ -52,13 +59,57 @@ std::optional<Request> ParseCommandLine(std::string_view line) {
     return Request{*log, *folder + separator + *name, *url};
 }
 
-bool IsAcceptableUrl(std::string_view url) {
-    if (url.substr(0, 7) != "http://" || url.size() == 7) return false;
+// Bytes that may not stand in an address as they are; '%' stays, since an
+// address may already carry encoded bytes.
+bool NeedsEncoding(unsigned char byte) {
+    return byte == ' ' || byte >= 0x80 || std::string_view("\"<>\\^`{|}").find(static_cast<char>(byte)) !=
+                                             std::string_view::npos;
+}
+
+// The address as it is sent: http:// only, without control characters, with
+// every byte it cannot carry percent-encoded (a company code with a blank).
+std::optional<std::string> AddressToSend(std::string_view url) {
+    if (url.substr(0, 7) != "http://" || url.size() == 7) return std::nullopt;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string sent;
+    sent.reserve(url.size());
     for (const char c : url) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F) return false;
+        if (byte < 0x20 || byte == 0x7F) return std::nullopt;
+        if (NeedsEncoding(byte)) {
+            sent += '%';
+            sent += kHex[byte >> 4];
+            sent += kHex[byte & 0x0F];
+        } else {
+            sent += c;
+        }
     }
-    return true;
+    return sent;
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Where `tag` ("<html", "</html", lower case) next starts at or after `from`, in any letter case.
+std::size_t FindTag(std::string_view page, std::string_view tag, std::size_t from) {
+    for (std::size_t at = page.find('<', from); at != std::string_view::npos; at = page.find('<', at + 1)) {
+        if (page.size() - at < tag.size()) break;
+        std::size_t i = 1;
+        while (i < tag.size() && AsciiLower(page[at + i]) == tag[i]) ++i;
+        if (i < tag.size()) continue;
+        const std::size_t after = at + tag.size();
+        if (after == page.size() || std::string_view(" \t\r\n>/").find(page[after]) != std::string_view::npos) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// A page that opens an html element and never closes it ended before its
+// document did: the connection closed early, or a wrong length cut it.
+// Pieces of markup without an html element are taken as they come.
+bool EndsBeforeItsDocument(std::string_view page) {
+    const std::size_t open = FindTag(page, "<html", 0);
+    return open != std::string_view::npos && FindTag(page, "</html", open) == std::string_view::npos;
 }
 
 class FetchLog {
@@ -67,18 +118,49 @@ public:
     void Add(std::string_view name, std::string_view value) {
         text_ += std::string(name) + ": " + std::string(value) + "\r\n";
     }
-    // The log is a courtesy: a log that cannot be written does not fail the fetch.
     void Write() const {
-        if (path_.empty()) return;
-        try {
-            AtomicReplace(path_, ToCp932(text_).bytes);
-        } catch (const TrappedError&) {
-        }
+        if (!path_.empty()) WriteScratchFile(path_, ToCp932(text_).bytes);
     }
 
 private:
     std::string path_;
     std::string text_;
+};
+
+// The body as it arrives, in blocks: one string grown by doubling would, near
+// the cap, move into a buffer twice its size while still holding the old one,
+// and an endless body then took about three times the cap.
+class Body {
+public:
+    // False when the body would grow beyond the cap.
+    bool Append(const char* data, std::size_t bytes) {
+        if (size_ + bytes > kMaxPageBytes) return false;
+        size_ += bytes;
+        while (bytes > 0) {
+            if (blocks_.empty() || blocks_.back().size() == kBlockBytes) {
+                blocks_.emplace_back().reserve(blocks_.empty() ? kFirstBlockBytes : kBlockBytes);
+            }
+            std::string& block = blocks_.back();
+            const std::size_t taken = std::min(bytes, kBlockBytes - block.size());
+            block.append(data, taken);
+            data += taken;
+            bytes -= taken;
+        }
+        return true;
+    }
+    std::string Take() {
+        if (blocks_.size() == 1) return std::move(blocks_.front());
+        std::string whole;
+        whole.reserve(size_);
+        for (const std::string& block : blocks_) whole += block;
+        return whole;
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = 1u << 20;
+    static constexpr std::size_t kFirstBlockBytes = 64u << 10;  // most pages fit
+    std::vector<std::string> blocks_;
+    std::size_t size_ = 0;
 };
 
 struct Answer {
@@ -90,11 +172,8 @@ struct Answer {
 };
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* body = static_cast<std::string*>(user);
     const std::size_t bytes = size * count;
-    if (body->size() + bytes > kMaxPageBytes) return 0;  // ends the transfer with a write error
-    body->append(data, bytes);
-    return bytes;
+    return static_cast<Body*>(user)->Append(data, bytes) ? bytes : 0;  // 0 ends the transfer with a write error
 }
 
 Answer Get(const std::string& url) {
@@ -107,6 +186,7 @@ Answer Get(const std::string& url) {
         answer.error = "curl_easy_init failed";
         return answer;
     }
+    Body body;
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
@@ -114,18 +194,23 @@ Answer Get(const std::string& url) {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, gConnectMs.load());
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, gTotalMs.load());
+    // A site that drips its page fails the attempt long before the total
+    // time-out, so that ten attempts do not hold one stock for ten minutes.
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, gLowSpeedBytes.load());
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, gLowSpeedSeconds.load());
     // Compressed pages, but not brotli: a server compresses brotli far more
     // slowly than gzip, for pages of a few kilobytes that gain nothing by it.
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.body);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
     answer.code = curl_easy_perform(curl);
     if (answer.code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
         const char* type = nullptr;
         curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type);
         if (type != nullptr) answer.contentType = type;
+        answer.body = body.Take();
     } else {
         answer.error = error[0] != '\0' ? error : curl_easy_strerror(answer.code);
     }
@@ -133,13 +218,14 @@ Answer Get(const std::string& url) {
     return answer;
 }
 
-std::int32_t Fetch(const Request& request, FetchLog& log) {
+std::int32_t Fetch(const Request& request, FetchLog& log, std::string& page) {
     log.Add("URL", request.url);
-    if (!IsAcceptableUrl(request.url)) {
-        log.Add("Error", "address refused (http:// only, no blank or control character)");
+    const std::optional<std::string> address = AddressToSend(request.url);
+    if (!address) {
+        log.Add("Error", "address refused (http:// only, no control character)");
         return 0;
     }
-    const Answer answer = Get(request.url);
+    const Answer answer = Get(*address);
     if (answer.code != CURLE_OK) {
         log.Add("Error", answer.error);
         return -static_cast<std::int32_t>(answer.code);
@@ -147,34 +233,38 @@ std::int32_t Fetch(const Request& request, FetchLog& log) {
     log.Add("Status", std::to_string(answer.status));
     if (answer.status >= 300 && answer.status < 400) return -302;
     if (answer.status < 200 || answer.status >= 300) return -static_cast<std::int32_t>(answer.status);
-    const PageCp932 page = PageToCp932(answer.body, answer.contentType);
-    log.Add("Charset", page.charset);
-    log.Add("Bytes", std::to_string(page.bytes.size()));
-    if (page.unmappable > 0) log.Add("Unmappable", std::to_string(page.unmappable));
-    try {
-        AtomicReplace(request.pagePath, page.bytes);
-    } catch (const TrappedError&) {
-        log.Add("Error", "page not stored: " + request.pagePath);
-        return 0;
+    if (EndsBeforeItsDocument(answer.body)) {
+        log.Add("Error", "page cut short (" + std::to_string(answer.body.size()) + " bytes, html element not closed)");
+        return kCutShort;
     }
+    PageCp932 converted = PageToCp932(answer.body, answer.contentType);
+    log.Add("Charset", converted.charset);
+    log.Add("Bytes", std::to_string(converted.bytes.size()));
+    if (converted.unmappable > 0) log.Add("Unmappable", std::to_string(converted.unmappable));
+    WriteScratchFile(request.pagePath, converted.bytes);
+    page = std::move(converted.bytes);
     return static_cast<std::int32_t>(answer.status);
 }
 
 }  // namespace
 
-std::int32_t W3getv(std::string& commandLine, std::int32_t& /*option*/) {
+std::int32_t W3getv(std::string& commandLine, std::int32_t& /*option*/, std::string* page) {
     const std::optional<Request> request = ParseCommandLine(commandLine);
     if (!request) return 0;
     FetchLog log(request->logPath);
-    const std::int32_t result = Fetch(*request, log);
+    std::string stored;
+    const std::int32_t result = Fetch(*request, log, stored);
     log.Add("Result", std::to_string(result));
     log.Write();
+    if (page != nullptr) *page = std::move(stored);
     return result;
 }
 
-void SetW3getvTimeoutsForTests(std::chrono::milliseconds connect, std::chrono::milliseconds total) {
-    gConnectMs = static_cast<long>(connect.count());
-    gTotalMs = static_cast<long>(total.count());
+void SetW3getvLimitsForTests(const W3getvLimits& limits) {
+    gConnectMs = static_cast<long>(limits.connect.count());
+    gTotalMs = static_cast<long>(limits.total.count());
+    gLowSpeedBytes = limits.lowSpeedBytes;
+    gLowSpeedSeconds = static_cast<long>(limits.lowSpeedTime.count());
 }
 
 }  // namespace platform

@@ -21,18 +21,26 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Runs the program in `folder` on the Portal site's "/list"; gives its exit
-// code (-1 when it did not end normally) and the cells it wrote.
-std::pair<int, std::string> FetchList(testsupport::ProgramFolder& folder) {
+// Runs the program in `folder` on the Portal site's `path`; gives its exit
+// code (-1 when it did not end normally) and the cells it wrote, and sets
+// `maxKilobytes` to the most memory it held.
+std::pair<int, std::string> FetchPage(testsupport::ProgramFolder& folder, const std::string& path,
+                                      long& maxKilobytes) {
     const fs::path exe = folder.program() / "page_fetcher";
     fs::copy_file(PAGE_FETCHER_EXE, exe);
     const fs::path cells = folder.root() / "cells.txt";
-    testsupport::ChildProcess program(exe.string(), {"Portal", "/list", cells.string()},
+    testsupport::ChildProcess program(exe.string(), {"Portal", path, cells.string()},
                                       {{"XDG_CONFIG_HOME", (folder.root() / "config").string()}});
-    const std::optional<int> status = program.WaitForExit(30s);
+    const std::optional<int> status = program.WaitForExit(60s);
     EXPECT_TRUE(status.has_value()) << "the program did not end";
+    maxKilobytes = program.maxResidentKilobytes();
     const int code = status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     return {code, fs::exists(cells) ? testsupport::ReadBytes(cells) : ""};
+}
+
+std::pair<int, std::string> FetchList(testsupport::ProgramFolder& folder) {
+    long ignored = 0;
+    return FetchPage(folder, "/list", ignored);
 }
 
 TEST(PageFetcherProgram, FetchesThePageOfAConfiguredSite) {
@@ -54,6 +62,27 @@ TEST(PageFetcherProgram, FetchesThePageOfAConfiguredSite) {
 TEST(PageFetcherProgram, UnsetSiteReachesNoOne) {
     testsupport::ProgramFolder folder;
     EXPECT_EQ(FetchList(folder), (std::pair<int, std::string>{1, "0x0\n"}));
+}
+
+// A body without end is given up at the page cap, and never held in memory
+// much beyond it.
+TEST(PageFetcherProgram, EndlessBodyStaysWithinThePageCap) {
+    testsupport::ProgramFolder folder;
+    const std::string block(64 << 10, 'x');
+    testsupport::PageServer server([&block](httplib::Server& s) {
+        s.Get("/endless", [&block](const httplib::Request&, httplib::Response& res) {
+            // Not a text type, so that it comes uncompressed, in pieces of
+            // any size, as a site's raw bytes do.
+            res.set_chunked_content_provider("application/octet-stream",
+                                             [&block](std::size_t, httplib::DataSink& sink) {
+                                                 return sink.write(block.data(), block.size());
+                                             });
+        });
+    });
+    common::WriteSetting("MirControl\\HpGet\\SitePortal", server.HostPort());
+    long maxKilobytes = 0;
+    EXPECT_EQ(FetchPage(folder, "/endless", maxKilobytes), (std::pair<int, std::string>{1, "0x0\n"}));
+    EXPECT_LT(maxKilobytes, 96 << 10) << "the cap is 64 MB";
 }
 
 }  // namespace

@@ -17,17 +17,21 @@ inline std::string PricePage(const std::string& meta) {
 
 inline std::string ToCp932Bytes(const std::string& utf8) { return platform::ToCp932(utf8).bytes; }
 
-inline std::string ToEucJpBytes(const std::string& utf8) {
-    iconv_t cd = iconv_open("EUC-JP", "UTF-8");
-    std::string out(utf8.size() * 2 + 8, '\0');
+// `utf8` in the charset iconv knows as `charset`.
+inline std::string EncodeBytes(const char* charset, const std::string& utf8) {
+    iconv_t cd = iconv_open(charset, "UTF-8");
+    std::string out(utf8.size() * 3 + 16, '\0');
     char* src = const_cast<char*>(utf8.data());
     std::size_t srcLeft = utf8.size();
     char* dst = out.data();
     std::size_t dstLeft = out.size();
     iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv(cd, nullptr, nullptr, &dst, &dstLeft);  // a stateful charset's return to ASCII
     iconv_close(cd);
     out.resize(out.size() - dstLeft);
     return out;
 }
+
+inline std::string ToEucJpBytes(const std::string& utf8) { return EncodeBytes("EUC-JP", utf8); }
 
 }  // namespace testsupport

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,12 +34,15 @@
 #include "marketdata/split_run_frame.h"
 #include "platform/cp932.h"
 #include "platform/date.h"
+#include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
 #include "tests/collect/split_run_files.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/price_site.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/trapped.h"
 
 namespace {
 
@@ -181,6 +185,28 @@ TEST_F(PriceHistoryPart, FailedPartKeepsTheCompaniesItFinished) {
     EXPECT_EQ(list[0].Key.Flag1, "0");
     EXPECT_EQ(list[0].Term[1].LastDate, "2026/12/04");
     EXPECT_EQ(EndReport(), "Z");
+}
+
+// A page the child cannot store (a full disk) is the part's failure, not the
+// site's: the error leaves the collector at the first attempt, no company is
+// recorded as done, and the part's next start collects them.
+TEST_F(PriceHistoryPart, PageThatCannotBeStoredFailsThePart) {
+    const Date first{2024, 1, 1};  // weekly pages of 50 rows, larger than the files may grow
+    site.AddStock("JPN", "1301", first, kToDate);
+    WriteList(kProcess, 1, "", {Company("1301")});
+    std::optional<platform::TrappedError> error;
+    {
+        testsupport::FileSizeLimit limit(3000);
+        error = testsupport::CaughtError([&] { CollectPart(); });
+    }
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), platform::error_number::kDiskFull);
+    EXPECT_EQ(site.Requests("JPN", "1301"), 1);
+    EXPECT_TRUE(WorkRecords().empty());
+
+    CollectPart();
+    EXPECT_EQ(Series("1301", "D"), site.ExpectedRows("JPN", "1301", 'D', first, kToDate));
+    EXPECT_EQ(WorkRecords().size(), 1u);
 }
 
 TEST_F(PriceHistoryPart, CancelLeavesThePartSuspendedWithNothingWritten) {

@@ -448,6 +448,37 @@ TEST_F(PriceHistoryStock, PageRepeatingThePageBeforeEndsThePaging) {
     }
 }
 
+// A page cut short in its table is a failed fetch, fetched again, never the
+// last page; a page in ISO-2022-JP that names no charset reads as it should
+// (read as something else, its weekly dates turned into false ones). Either
+// way the series is the site's, row for row.
+TEST_F(PriceHistoryStock, PagesThatComeWrongAreNotTakenAsTheyCome) {
+    using Fault = testsupport::PriceSite::PageFault;
+    const struct {
+        const char* name;
+        Fault fault;
+        const char* candle;
+        int nth;
+        int count;
+        int requests;
+    } cases[] = {{"cut", Fault::CutShort, "D", 2, 2, 3 + 2}, {"iso-2022-jp", Fault::UndeclaredIso2022Jp, "W", 1, 10, 1}};
+    const Date first{2026, 6, 1};  // 135 weekdays: three daily pages; one weekly page
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::PriceSite site;
+        site.UseAsPriceSites();
+        site.AddStock("JPN", "7203", first, kToDate);
+        site.SetFaultyPages("JPN", "7203", c.fault, c.nth, c.count);
+        marketdata::CdmRec company = Company("JPN", "7203");
+
+        ASSERT_TRUE(Collect(company, c.candle));
+
+        EXPECT_EQ(Rows(company, 1014, c.candle), site.ExpectedRows("JPN", "7203", c.candle[0], first, kToDate));
+        EXPECT_EQ(site.Requests("JPN", "7203"), c.requests);
+        EXPECT_EQ(site.Violations(), std::vector<std::string>{});
+    }
+}
+
 // A cancel is seen before the first page: nothing is written, and the task is
 // marked suspended.
 TEST_F(PriceHistoryStock, CancelWritesNothingAndSuspendsTheTask) {

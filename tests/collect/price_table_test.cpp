@@ -198,6 +198,8 @@ TEST_F(DateConversion, LogsWhatItCannotRead) {
         {"USA", "2005/03/09"}, {"USA", "9-Mar"},     {"USA", "9-Mrz-05"},  {"CHN", "31-Feb-05"},
         {"GBR", "9-Mar-05"},   {"USA", "9-Mar-005"}, {"JPN", "Dividend"},  {"JPN", "2005/13/1"},
         {"USA", "Mar 9, 2005"},
+        // An ISO-2022-JP date read as ASCII: three digit runs, but no date.
+        {"JPN", "2026\x1B$BG/\x1B(B6\x1B$B7n\x1B(B1\x1B$BF|\x1B(B"},
     };
     for (const auto& [country, text] : cases) {
         EXPECT_EQ(collect::AHPJP441(country, text), "") << country << " " << text;
@@ -302,6 +304,23 @@ TEST_F(FoldPage, UnreadableDateSkipsOnlyItsRow) {
     const std::string errors = LogText(common::State().errorLogPath);
     EXPECT_NE(errors.find("AHPJP441,E0:ErrApl ,00,株価時系列の日付変換不能　日付=<Mar-2005>"), std::string::npos)
         << errors;
+}
+
+// A row cut short, or read in the wrong charset, never enters the series;
+// it still counts as a row of the page, which is then not taken for the last.
+TEST_F(FoldPage, RowWhosePricesDoNotReadIsSkipped) {
+    EXPECT_TRUE(Fold(With(kUsHeader, {kUsRows[0],
+                                      {"7-Mar-05", "1,220.00", "", "", "", "", ""},
+                                      {"4-Mar-05", "1,220.00", "1,236.00", "1,2x9.00", "1,234.50", "4,900", "1"},
+                                      {"3-Mar-05", "$0.18 Cash Dividend"}})));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"2005/03/09|1234.50|1240.00|1230.00|1235.25|5100|1235.25",
+                                                 "2005/03/03|$0.18 Cash Dividend|||||"}));
+    EXPECT_EQ(request_.TotalRows, 2);
+    EXPECT_EQ(request_.PageRows, 4);
+    const std::string errors = LogText(common::State().errorLogPath);
+    EXPECT_NE(errors.find("AHPJP44M,E0:ErrApl ,00,株価時系列の価格変換不能　日付=<7-Mar-05>"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("日付=<4-Mar-05>"), std::string::npos);
 }
 
 // The next page starts with the row the previous page ended on.

@@ -149,6 +149,26 @@ TEST_F(AtomicReplaceTest, OrphanedReplacementsOfGoneWritersAreRemoved) {
     EXPECT_EQ(ReadBytes(target_), kOld);
 }
 
+// A scratch file is replaced whole; one that finds no room throws as a full
+// disk and leaves nothing behind, neither its old nor a cut new copy.
+TEST_F(AtomicReplaceTest, ScratchFileIsReplacedWholeOrNotAtAll) {
+    WriteScratchFile(target_, kNew);
+    EXPECT_EQ(ReadBytes(target_), kNew);
+    WriteScratchFile(target_, kOld);
+    ExpectOldFileAlone();
+
+    std::optional<TrappedError> error;
+    {
+        testsupport::FileSizeLimit limit(16);
+        error = testsupport::CaughtError([&] { WriteScratchFile(target_, kNew); });
+    }
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), error_number::kDiskFull);
+    EXPECT_EQ(EntriesOf(dir_.path()), std::vector<std::string>{});
+    EXPECT_EQ(testsupport::CaughtError([&] { WriteScratchFile(dir_.path() / "missing" / "page.htm", kNew); })->number(),
+              error_number::kPathNotFound);
+}
+
 TEST(FileExists, OnlyRegularFiles) {
     testsupport::TempDir dir;
     WriteBytes(dir.path() / "a.csv", "x");

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -64,9 +65,11 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) 
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!status_) {
         int status = 0;
-        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        rusage usage{};
+        const pid_t done = wait4(pid_, &status, WNOHANG, &usage);
         if (done == pid_) {
             status_ = status;
+            maxResidentKilobytes_ = usage.ru_maxrss;
         } else if (done < 0 || std::chrono::steady_clock::now() >= deadline) {
             break;
         } else {

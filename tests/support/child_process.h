@@ -24,9 +24,13 @@ public:
     // The wait status once the process has ended, or nullopt after the time-out.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
 
+    // The most memory the process held at once, once it has ended.
+    long maxResidentKilobytes() const { return maxResidentKilobytes_; }
+
 private:
     pid_t pid_ = -1;
     std::optional<int> status_;
+    long maxResidentKilobytes_ = 0;
 };
 
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include "common/settings.h"
 #include "platform/cp932.h"
 #include "platform/number_format.h"
+#include "tests/collect/page_pages.h"
 #include "tests/collect/page_server.h"
 
 namespace testsupport {
@@ -185,12 +186,13 @@ std::string CheckQuery(const PageKind& kind, const std::string& query, Query& ou
 
 // ---- the pages ----
 
-std::string JapanesePage(const std::string& code, const std::string& body) {
-    return platform::ToCp932(
-               "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"
-               "<title>" +
-               code + " 時系列</title></head><body><p>" + code + " 株価時系列</p>" + body + "</body></html>")
-        .bytes;
+// In Shift_JIS as the site declares it, or in ISO-2022-JP without a word of it.
+std::string JapanesePage(const std::string& code, const std::string& body, bool iso2022jp) {
+    const std::string meta =
+        iso2022jp ? "" : "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">";
+    const std::string page = "<html><head>" + meta + "<title>" + code + " 時系列</title></head><body><p>" + code +
+                             " 株価時系列</p>" + body + "</body></html>";
+    return iso2022jp ? EncodeBytes("ISO-2022-JP", page) : platform::ToCp932(page).bytes;
 }
 
 std::string PortalPage(const std::string& code, const std::string& body) {
@@ -225,6 +227,9 @@ struct PriceSite::Model {
         int tableless = 0;
         int requests = 0;
         bool ignoresPositions = false;
+        PageFault fault = PageFault::CutShort;
+        int faultFrom = 0;
+        int faultCount = 0;
     };
     using Key = std::pair<std::string, std::string>;  // country, code
 
@@ -307,8 +312,16 @@ struct PriceSite::Model {
         } else {
             body = Table(kind, stock, query);
         }
-        response.set_content(kind.japanese ? JapanesePage(query.code, body) : PortalPage(query.code, body),
-                             "text/html");
+        std::optional<PageFault> fault;
+        if (stock != nullptr && stock->faultCount > 0 && stock->requests >= stock->faultFrom) {
+            --stock->faultCount;
+            fault = stock->fault;
+        }
+        std::string page = kind.japanese ? JapanesePage(query.code, body, fault == PageFault::UndeclaredIso2022Jp)
+                                         : PortalPage(query.code, body);
+        // Cut in the middle of the table: the length sent is the length cut.
+        if (fault == PageFault::CutShort) page.resize(page.size() * 3 / 5);
+        response.set_content(page, "text/html");
     }
 
     // The page's rows as a table, or the no-data text when there are none.
@@ -368,7 +381,12 @@ void PriceSite::UseAsPriceSites() const {
 void PriceSite::AddStock(const std::string& country, const std::string& code, platform::Date first,
                          platform::Date last, const std::string& marketSuffix) {
     std::lock_guard lock(model_->mutex);
-    model_->stocks[{country, code}] = {code, first, last, marketSuffix, {}, false, -1, 0, 0, false};
+    Model::Stock stock;
+    stock.code = code;
+    stock.first = first;
+    stock.last = last;
+    stock.suffix = marketSuffix;
+    model_->stocks[{country, code}] = stock;
 }
 
 void PriceSite::SetLastDate(const std::string& country, const std::string& code, platform::Date last) {
@@ -409,6 +427,15 @@ void PriceSite::SetTablelessPages(const std::string& country, const std::string&
 void PriceSite::IgnorePagePositions(const std::string& country, const std::string& code) {
     std::lock_guard lock(model_->mutex);
     model_->At(country, code).ignoresPositions = true;
+}
+
+void PriceSite::SetFaultyPages(const std::string& country, const std::string& code, PageFault fault, int nth,
+                               int count) {
+    std::lock_guard lock(model_->mutex);
+    Model::Stock& stock = model_->At(country, code);
+    stock.fault = fault;
+    stock.faultFrom = nth;
+    stock.faultCount = count;
 }
 
 std::vector<std::string> PriceSite::Violations() const {

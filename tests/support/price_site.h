@@ -66,6 +66,15 @@ public:
     // Every page of the stock shows its first rows, whatever the position asked for.
     void IgnorePagePositions(const std::string& country, const std::string& code);
 
+    // Ways a page can come wrong while its answer looks whole.
+    enum class PageFault {
+        CutShort,             // the page ends in the middle of its table
+        UndeclaredIso2022Jp,  // a Japanese page in ISO-2022-JP, its charset named nowhere
+    };
+    // `count` pages of the stock come with `fault`, from its `nth` request on
+    // (counting every request made for it, from 1).
+    void SetFaultyPages(const std::string& country, const std::string& code, PageFault fault, int nth, int count);
+
     // Each rule-breaking request: its target, ": ", and what was wrong.
     std::vector<std::string> Violations() const;
     // Requests per path ("/t", "/q/hp", or any other that was asked).
