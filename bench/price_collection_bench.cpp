@@ -1,15 +1,25 @@
 // A whole Japanese price-history run collected from nothing with the real
-// Mirelda as the child copies, at parallelism 1 and 4, and one stock's
-// collection taken apart in this process on a sample of stocks: fetching the
-// pages, parsing them, and the rest (folding, merging, moving averages,
-// writing). The run at parallelism 1 less its stocks' own collection time is
-// the controller's overhead. Run by hand:
-//   bench_price_collection [--stocks=N] [--rows=N] [--sample=N]
+// Mirelda as the child copies, at parallelism 1 and 4, beside its anchor:
+// plain libcurl fetching the same pages from the same site, a new connection
+// a page, in as many processes; and one stock's collection taken apart in
+// this process on a sample of stocks: fetching the pages, parsing them, and
+// the rest (folding, merging, moving averages, writing). The run at
+// parallelism 1 less its stocks' own collection time is the controller's
+// overhead. Run by hand:
+//   bench_price_collection [--stocks=N] [--rows=N] [--sample=N] [--rounds=N]
 // The full size is 200 stocks of 5,000 daily rows (50 rows a page), with a
-// sample of 10 stocks.
+// sample of 10 stocks; 40 stocks of 5,000 rows give 101 pages a stock. With
+// several rounds, the runs and their anchors take turns and the medians are
+// printed.
+#include <curl/curl.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +41,7 @@
 #include "platform/date.h"
 #include "platform/utf8_text.h"
 #include "tests/apps/price_installation.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -74,11 +85,89 @@ bool TimeRun(long stocks, platform::Date first, long parallelism, RunFigures& fi
     figures.seconds = Seconds(start, Clock::now());
     figures.pages = run.site.Requests("/t");
     const bool clean = run.CtrStatus() == "Z/00" && run.site.Violations().empty() && run.ui.presenter->boxes.empty();
-    std::printf("parallelism %ld: %s, wall %.2f s, %.1f stocks/s, %.0f pages/s (%ld pages)\n", parallelism,
-                clean ? "complete" : "NOT complete", figures.seconds, static_cast<double>(stocks) / figures.seconds,
-                static_cast<double>(figures.pages) / figures.seconds, figures.pages);
     if (!clean) std::printf("  run status %s\n%s", run.CtrStatus().c_str(), run.ErrorLog().c_str());
     return clean;
+}
+
+// ---- the anchor: plain libcurl, a new connection a page
+
+// Fetches every address of the file, one a line, each with a fresh easy
+// handle; false at the first page that does not come whole with status 200.
+bool FetchWithPlainCurl(const std::string& urlFile) {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    std::ifstream in(urlFile);
+    std::string body;
+    const auto onBody = +[](char* data, std::size_t size, std::size_t count, void* user) {
+        static_cast<std::string*>(user)->append(data, size * count);
+        return size * count;
+    };
+    for (std::string url; std::getline(in, url);) {
+        body.clear();
+        CURL* curl = curl_easy_init();
+        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBody);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+        long status = 0;
+        const CURLcode code = curl_easy_perform(curl);
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        curl_easy_cleanup(curl);
+        if (code != CURLE_OK || status != 200 || body.find("</html>") == std::string::npos) return false;
+    }
+    return true;
+}
+
+// Every page address of the run's stocks, as their collection asks for them.
+std::vector<std::string> RunAddresses(long stocks, long pagesPerStock) {
+    collect::PriceUrlTemplate tpl;
+    collect::GetPriceUrlTemplate("JPN", "1000", tpl);
+    std::vector<std::string> urls;
+    for (long n = 0; n < stocks; ++n) {
+        collect::PriceRequest request;
+        request.Code = price_e2e::StockCode(n);
+        request.Candle = "D";
+        request.ToDate = price_e2e::kToDate;
+        for (long page = 0; page < pagesPerStock; ++page) {
+            request.GetPosition = page * std::stol(tpl.LinesPerPage);
+            urls.push_back(collect::FillPriceUrl(tpl, request));
+        }
+    }
+    return urls;
+}
+
+// The run's pages fetched by `parallelism` processes of this program, each
+// with its share of the stocks, against the run's site; wall seconds, or
+// nullopt when a page failed.
+std::optional<double> TimeAnchor(long stocks, long pagesPerStock, platform::Date first, long parallelism,
+                                 const char* self) {
+    PriceInstallation site(price_e2e::JapaneseStocks(stocks), first, parallelism);
+    const std::vector<std::string> urls = RunAddresses(stocks, pagesPerStock);
+    std::vector<std::string> files;
+    for (long p = 0; p < parallelism; ++p) {
+        files.push_back((site.folder.root() / ("urls" + std::to_string(p) + ".txt")).string());
+        std::ofstream out(files.back());
+        for (std::size_t i = 0; i < urls.size(); ++i) {
+            if (static_cast<long>(i / static_cast<std::size_t>(pagesPerStock)) % parallelism == p) out << urls[i] << "\n";
+        }
+    }
+    const Clock::time_point start = Clock::now();
+    std::vector<std::unique_ptr<testsupport::ChildProcess>> children;
+    for (const std::string& file : files) {
+        children.push_back(std::make_unique<testsupport::ChildProcess>(self, std::vector<std::string>{"--anchor-child=" + file}));
+    }
+    bool whole = true;
+    for (auto& child : children) {
+        const std::optional<int> status = child->WaitForExit(std::chrono::minutes(10));
+        whole = whole && status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    }
+    const double seconds = Seconds(start, Clock::now());
+    if (!whole || site.site.Requests("/t") != static_cast<int>(urls.size())) return std::nullopt;
+    return seconds;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 // Milliseconds summed over the sample stocks.
@@ -161,22 +250,61 @@ void PrintPart(const char* name, double milliseconds, long stocks, double whole)
 
 }  // namespace
 
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one;
+    in >> one;
+    return one;
+}
+
 int main(int argc, char** argv) {
+    const std::string_view childFlag = "--anchor-child=";
+    if (argc == 2 && std::string_view(argv[1]).starts_with(childFlag)) {
+        return FetchWithPlainCurl(std::string(argv[1] + childFlag.size())) ? 0 : 1;
+    }
     const long stocks = CountFlag(argc, argv, "stocks", 200);
     const long rows = CountFlag(argc, argv, "rows", 5000);
     const long sample = std::min(CountFlag(argc, argv, "sample", 10), stocks);
-    if (stocks < 1 || rows < 1 || sample < 1) {
-        std::fprintf(stderr, "--stocks, --rows and --sample must be at least 1\n");
+    const long rounds = CountFlag(argc, argv, "rounds", 1);
+    if (stocks < 1 || rows < 1 || sample < 1 || rounds < 1) {
+        std::fprintf(stderr, "--stocks, --rows, --sample and --rounds must be at least 1\n");
         return 1;
     }
     const platform::Date first = FirstDateFor(rows);
     std::printf("%ld Japanese stocks of %ld daily rows from %s, collected from nothing\n", stocks, rows,
                 platform::DateText(first).c_str());
 
+    std::vector<double> runSeconds[2];
+    std::vector<double> anchorSeconds[2];
     RunFigures serial;
-    RunFigures parallel;
-    if (!TimeRun(stocks, first, 1, serial) || !TimeRun(stocks, first, 4, parallel)) return 1;
-    std::printf("speed-up at parallelism 4: %.2f\n", serial.seconds / parallel.seconds);
+    long pages = 0;
+    for (long round = 0; round < rounds; ++round) {
+        for (const long p : {1, 4}) {
+            RunFigures figures;
+            if (!TimeRun(stocks, first, p, figures)) return 1;
+            pages = figures.pages;
+            if (p == 1) serial = figures;
+            const std::optional<double> anchor = TimeAnchor(stocks, figures.pages / stocks, first, p, argv[0]);
+            if (!anchor) {
+                std::fprintf(stderr, "the anchor's fetches failed\n");
+                return 1;
+            }
+            runSeconds[p == 4].push_back(figures.seconds);
+            anchorSeconds[p == 4].push_back(*anchor);
+        }
+    }
+    const auto perSecond = [stocks](double seconds) { return static_cast<double>(stocks) / seconds; };
+    std::printf("%ld pages a run; %s of %ld round(s), load %s\n", pages, rounds > 1 ? "medians" : "figures", rounds,
+                LoadAverage().c_str());
+    for (const int i : {0, 1}) {
+        const double run = Median(runSeconds[i]);
+        const double anchor = Median(anchorSeconds[i]);
+        std::printf("parallelism %d: %.1f stocks/s (wall %.2f s); plain libcurl, a new connection a page: %.1f "
+                    "stocks/s, %.3f ms a page; the run takes %.2fx its anchor's time\n",
+                    i == 0 ? 1 : 4, perSecond(run), run, perSecond(anchor),
+                    anchor * 1000 / static_cast<double>(pages) * (i == 0 ? 1 : 4), run / anchor);
+    }
+    std::printf("speed-up at parallelism 4: %.2f\n", Median(runSeconds[0]) / Median(runSeconds[1]));
 
     StockParts parts;
     if (!TimeStockParts(sample, first, parts)) {
@@ -187,6 +315,7 @@ int main(int argc, char** argv) {
                 parts.pages / sample);
     const double rest = parts.whole - parts.fetch - parts.parse;
     PrintPart("(a) fetching the pages", parts.fetch, sample, parts.whole);
+    std::printf("  one page's fetch: %.3f ms\n", parts.fetch / static_cast<double>(parts.pages));
     PrintPart("(b) reading back, tokenizing, laying out", parts.parse, sample, parts.whole);
     PrintPart("folding, merging, averages, writing", rest, sample, parts.whole);
     PrintPart("(c) the whole stock", parts.whole, sample, parts.whole);

@@ -201,24 +201,23 @@ void AtomicReplace(const fs::path& target, std::string_view bytes) {
 }
 
 void WriteScratchFile(const fs::path& path, std::string_view bytes) {
-    const auto fail = [&path](int error) {
+    // Closes `fd` (when open), removes what was written and throws for `error`.
+    const auto fail = [&path](int fd, int error) {
+        if (fd >= 0) close(fd);
         unlink(path.c_str());
         RaiseFileError(ErrorNumberOf(error), path, std::error_code(error, std::generic_category()), "WriteScratchFile");
     };
-    if (unlink(path.c_str()) != 0 && errno != ENOENT) fail(errno);
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) fail(errno);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) fail(-1, errno);
+    const auto length = static_cast<off_t>(bytes.size());
     while (!bytes.empty()) {
         const ssize_t written = write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0) {
-            const int error = errno;
-            close(fd);
-            fail(error);
-        }
+        if (written < 0) fail(fd, errno);
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    if (close(fd) != 0) fail(errno);
+    if (ftruncate(fd, length) != 0) fail(fd, errno);
+    if (close(fd) != 0) fail(-1, errno);
 }
 
 void RemoveOrphanedReplacements(const fs::path& folder) {

@@ -20,11 +20,12 @@ namespace platform {
 void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
 
 // Writes a work file that only this process reads back, if at all: nothing is
-// forced to the disk, so a crash may leave it cut or empty. The old file is
-// removed first rather than cut to nothing or renamed over, because on some
-// file systems either of those flushes the new contents at close, which costs
-// as much as forcing them out. Failures throw TrappedError as AtomicReplace
-// does, and leave no file.
+// forced to the disk, so a crash may leave it cut or mixed. The bytes go over
+// the old ones in place and the file is then cut to their length, rather than
+// cut to nothing first or replaced by a rename: on some file systems either of
+// those makes the close flush the new contents, which costs nearly as much as
+// forcing them out. Failures throw TrappedError as AtomicReplace does, and
+// leave no file.
 void WriteScratchFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Removes from `folder` the fresh files that AtomicReplace left behind when

@@ -12,6 +12,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/page_charset.h"
+#include "platform/trapped_error.h"
 
 namespace platform {
 namespace {
@@ -87,6 +88,17 @@ std::optional<std::string> AddressToSend(std::string_view url) {
     return sent;
 }
 
+// Whether the address names this machine, where compression gains nothing
+// and costs the site the time to compress every page.
+bool IsLoopbackAddress(std::string_view url) {
+    std::string_view host = url.substr(7);  // after "http://"
+    host = host.substr(0, host.find_first_of("/?#"));
+    if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+    if (host.starts_with("[")) return host.starts_with("[::1]");
+    host = host.substr(0, host.find(':'));
+    return host == "localhost" || host.starts_with("127.");
+}
+
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Where `tag` ("<html", "</html", lower case) next starts at or after `from`, in any letter case.
@@ -118,8 +130,14 @@ public:
     void Add(std::string_view name, std::string_view value) {
         text_ += std::string(name) + ": " + std::string(value) + "\r\n";
     }
+    // A log, as every log of the program, must not stop the work it reports
+    // on; the page it reports on is another matter (see W3getv).
     void Write() const {
-        if (!path_.empty()) WriteScratchFile(path_, ToCp932(text_).bytes);
+        if (path_.empty()) return;
+        try {
+            WriteScratchFile(path_, ToCp932(text_).bytes);
+        } catch (const TrappedError&) {
+        }
     }
 
 private:
@@ -138,7 +156,8 @@ public:
         size_ += bytes;
         while (bytes > 0) {
             if (blocks_.empty() || blocks_.back().size() == kBlockBytes) {
-                blocks_.emplace_back().reserve(blocks_.empty() ? kFirstBlockBytes : kBlockBytes);
+                const std::size_t room = blocks_.empty() ? kFirstBlockBytes : kBlockBytes;
+                blocks_.emplace_back().reserve(room);
             }
             std::string& block = blocks_.back();
             const std::size_t taken = std::min(bytes, kBlockBytes - block.size());
@@ -198,9 +217,10 @@ Answer Get(const std::string& url) {
     // time-out, so that ten attempts do not hold one stock for ten minutes.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, gLowSpeedBytes.load());
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, gLowSpeedSeconds.load());
-    // Compressed pages, but not brotli: a server compresses brotli far more
-    // slowly than gzip, for pages of a few kilobytes that gain nothing by it.
-    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+    // Compressed pages from a site across the network, but not brotli: a
+    // server compresses brotli far more slowly than gzip, for pages of a few
+    // kilobytes that gain nothing by it.
+    if (!IsLoopbackAddress(url)) curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);

@@ -18,8 +18,9 @@ namespace platform {
 // page that ends before its document does (an html element never closed);
 // the negative libcurl code of any other transport failure (time-outs and a
 // site too slow to go on with included).
-// A page or log that cannot be written here is this machine's fault, not the
-// site's: it throws TrappedError rather than give a result.
+// A page that cannot be stored here is this machine's fault, not the site's:
+// it throws TrappedError rather than give a result. (A log that cannot be
+// written is let be, as every log of the program.)
 // `option` is kept for the call's shape and not used. `page`, when given,
 // receives the bytes stored, for a caller that would read the file straight
 // back. No shell is involved.
