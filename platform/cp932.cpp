@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/iconv_run.h"
 #include "platform/utf8_text.h"
 
 namespace platform {
@@ -34,27 +35,8 @@ public:
     template <class Skip>
     std::size_t Convert(std::string_view in, std::string& out, Skip skip) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::size_t refused = 0;
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        while (srcLeft > 0) {
-            const std::size_t used = out.size();
-            out.resize(used + srcLeft * expansion_ + 4);
-            char* dst = out.data() + used;
-            std::size_t dstLeft = out.size() - used;
-            const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-            const int error = errno;
-            out.resize(out.size() - dstLeft);
-            if (rc != static_cast<std::size_t>(-1) || error == E2BIG) {
-                continue;
-            }
-            const std::size_t n = std::min(skip(std::string_view(src, srcLeft)), srcLeft);
-            out.push_back('?');
-            ++refused;
-            src += n;
-            srcLeft -= n;
-        }
-        return refused;
+        bool stopped = false;
+        return RunIconv(cd_, in, expansion_, out, skip, stopped);
     }
 
 private:

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/cp932.h"
+#include "platform/iconv_run.h"
 #include "platform/utf8_text.h"
 
 namespace platform {
@@ -35,14 +36,24 @@ std::string LabelAfterCharset(std::string_view lower) {
     return std::string(lower.substr(pos, end - pos));
 }
 
-// The charset of the first meta tag that names one.
+// The charset of the first meta tag that names one. Meta tags without end
+// share the rest of the page, so the ">" and the "charset=" after each tag
+// are looked for only when the last ones found lie behind it: one pass.
 std::string CharsetOfMetaTag(std::string_view body) {
     const std::string lower = Lower(body);
-    for (std::size_t at = lower.find("<meta"); at != std::string::npos; at = lower.find("<meta", at + 5)) {
-        const std::size_t end = lower.find('>', at);
-        const std::string label =
-            LabelAfterCharset(std::string_view(lower).substr(at, end == std::string::npos ? end : end - at));
-        if (!label.empty()) return label;
+    const std::string_view text = lower;
+    constexpr std::size_t kNone = std::string_view::npos;
+    bool first = true;
+    std::size_t end = kNone;
+    std::size_t charset = kNone;
+    std::string label;
+    for (std::size_t at = text.find("<meta"); at != kNone; at = text.find("<meta", at + 5), first = false) {
+        if (first || (end != kNone && end < at)) end = text.find('>', at);
+        if (first || (charset != kNone && charset < at)) {
+            charset = text.find("charset=", at);
+            label = charset == kNone ? "" : LabelAfterCharset(text.substr(charset));
+        }
+        if (charset < end && !label.empty()) return label;
     }
     return "";
 }
@@ -67,30 +78,10 @@ std::optional<std::string> DecodeWithIconv(const std::string& label, std::string
     iconv_t cd = iconv_open("UTF-8", label.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
-    char* src = const_cast<char*>(bytes.data());
-    std::size_t srcLeft = bytes.size();
-    bool failed = false;
-    while (srcLeft > 0 && !failed) {
-        const std::size_t used = out.size();
-        out.resize(used + srcLeft * 4 + 8);
-        char* dst = out.data() + used;
-        std::size_t dstLeft = out.size() - used;
-        const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        const int error = errno;
-        out.resize(out.size() - dstLeft);
-        if (rc != static_cast<std::size_t>(-1) || error == E2BIG) continue;
-        if (strict) {
-            failed = true;
-            break;
-        }
-        out.push_back('?');
-        ++refused;
-        ++src;
-        --srcLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    bool stopped = false;
+    refused += RunIconv(cd, bytes, 4, out, [strict](std::string_view) -> std::size_t { return strict ? 0 : 1; }, stopped);
     iconv_close(cd);
-    if (failed) return std::nullopt;
+    if (stopped) return std::nullopt;
     return out;
 }
 
