@@ -2,19 +2,21 @@
 // the collectors on a grid of one wide row above one tall column, the rate
 // history's header search on a row of "通貨種類" cells, the charset step on a
 // UTF-8 page served as Shift_JIS and on a page of "<meta" without end; and
-// the peak memory of parsing a page at the fetch's 64 MB cap, measured in a
-// child process per shape. Each figure is the best of its rounds; the time
+// the peak memory of fetching and parsing a page at the fetch's 64 MB cap,
+// measured in a child process per shape. Each figure is the best of its rounds; the time
 // per MB shows whether a cost grows with the page or faster.
 // Run by hand: bench_page_readers [rounds] [budget seconds] [sizes in MB...]
 //          or: bench_page_readers peak [MB]
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/bench_support.h"
@@ -33,6 +35,8 @@
 #include "collect/research_report_page.h"
 #include "collect/us_quote_page.h"
 #include "platform/page_charset.h"
+#include "common/run_env.h"
+#include "tests/collect/page_server.h"
 #include "tests/support/program_folder.h"
 
 namespace {
@@ -50,7 +54,7 @@ std::string Repeated(const std::string& head, const std::string& unit, const std
 // k cells in one row above k rows of one cell: a k x k grid of which 2k
 // cells hold text.
 std::string WideOverTall(std::size_t bytes) {
-    const std::size_t k = bytes / 27;
+    const std::size_t k = (bytes - 24) / 29;
     std::string page = "<table><tr>";
     page.reserve(bytes + 64);
     for (std::size_t n = 0; n < k; ++n) page += "<td>c</td>";
@@ -74,8 +78,11 @@ std::string PriceRows(std::size_t bytes) {
 // Every character a tag of its own.
 std::string Brackets(std::size_t bytes) { return std::string(bytes, '<'); }
 
-// A cell of one character after every five bytes.
+// A cell of one character after every five bytes, each nested in the one before.
 std::string TinyCells(std::size_t bytes) { return Repeated("<table><tr>", "<td>x", "</table>", bytes); }
+
+// Cells nested in each other, as deep as the page is long.
+std::string NestedCells(std::size_t bytes) { return Repeated("<table><tr>", "<td>", "", bytes); }
 
 // Japanese text in UTF-8, which a Shift_JIS reading refuses at nearly every byte.
 std::string Utf8Text(std::size_t bytes) { return Repeated("<html><body>", "株価の時系列データ。", "</body></html>", bytes); }
@@ -83,8 +90,8 @@ std::string Utf8Text(std::size_t bytes) { return Repeated("<html><body>", "株�
 std::string MetaRun(std::size_t bytes) { return Repeated("<html><head>", "<meta", "", bytes); }
 
 // Lays the page out into the process-wide tables, as a fetch does.
-void LayOut(const std::string& page, collect::FetchRec& fetch) {
-    collect::HtmlItems items = collect::SplitHtmlItems(page);
+void LayOut(std::string page, collect::FetchRec& fetch) {
+    collect::HtmlItems items = collect::SplitHtmlItems(std::move(page));
     collect::ResolveTagAttributes(items);
     fetch.ColCount = 0;
     fetch.RowCount = 0;
@@ -203,26 +210,29 @@ long KilobytesOf(const char* field) {
     return 0;
 }
 
-// The peak a child process reaches reading a page of the shape and size
-// from its file and parsing it into the tables, above where it started.
-void PeakOfParse(const Shape& shape, double megabytes) {
-    const std::string path = "peak_page.html";
-    {
-        std::ofstream(path, std::ios::binary) << shape.page(static_cast<std::size_t>(megabytes * kMegabyte));
-    }
+// The peak a child process reaches fetching a page of the shape and size
+// from a loopback server and parsing it into the tables, above where it
+// started, with the fetch's result.
+void PeakOfFetch(const Shape& shape, double megabytes) {
+    const std::string page = shape.page(static_cast<std::size_t>(megabytes * kMegabyte));
+    testsupport::PageServer server([&page](httplib::Server& s) {
+        s.Get("/page", [&page](const httplib::Request&, httplib::Response& res) {
+            res.set_content(page, "text/html; charset=utf-8");
+        });
+    });
     const pid_t child = fork();
     if (child == 0) {
-        const long start = KilobytesOf("VmRSS:");
-        std::string page;
-        {
-            std::ifstream in(path, std::ios::binary);
-            page.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        }
+        common::EnvRec env;
+        common::CCENV00M(env);
+        common::SetTaskWorkPaths(41, 1, env);
+        collect::BuildHtmlTagTable();
         collect::FetchRec fetch;
-        LayOut(page, fetch);
+        fetch.Url = server.Base() + "/page";
+        const long start = KilobytesOf("VmRSS:");
+        const std::int32_t result = collect::FetchAndParsePage(fetch, collect::PageText(), collect::PageLink());
         const long peak = KilobytesOf("VmHWM:");
-        std::printf("%-22s %5.2f MB  peak %7.0f MB (%5.1f x the page)\n", shape.name, megabytes,
-                    static_cast<double>(peak - start) / 1024.0,
+        std::printf("%-22s %5.2f MB  result %3d  grid %8d x %-8d  peak %7.0f MB (%5.1f x the page)\n", shape.name,
+                    megabytes, result, fetch.RowCount, fetch.ColCount, static_cast<double>(peak - start) / 1024.0,
                     static_cast<double>(peak - start) / 1024.0 / megabytes);
         std::fflush(stdout);
         _exit(0);
@@ -240,10 +250,20 @@ int main(int argc, char** argv) {
     collect::BuildHtmlTagTable();
 
     if (argc > 1 && std::string(argv[1]) == "peak") {
-        const double megabytes = argc > 2 ? std::stod(argv[2]) : 64;
+        // Each shape at its largest page that the fetch (64 MB) and the parse
+        // (its most items) take, and once beyond the parse's limit; or at
+        // the size asked for.
         for (const Shape& shape : {Shape{"price rows", PriceRows}, Shape{"one-byte tags", Brackets},
-                                   Shape{"tiny cells", TinyCells}, Shape{"wide row over column", WideOverTall}}) {
-            PeakOfParse(shape, megabytes);
+                                   Shape{"tiny cells", TinyCells}, Shape{"nested cells", NestedCells},
+                                   Shape{"wide row over column", WideOverTall}}) {
+            if (argc > 2) {
+                PeakOfFetch(shape, std::stod(argv[2]));
+                continue;
+            }
+            const double perMegabyte = static_cast<double>(collect::CountHtmlItems(shape.page(1 << 20)));
+            const double admitted = std::min(63.99, 0.999 * static_cast<double>(collect::kMaxHtmlItems) / perMegabyte);
+            PeakOfFetch(shape, admitted);
+            if (admitted < 63) PeakOfFetch(shape, 63.99);
         }
         return 0;
     }

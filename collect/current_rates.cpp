@@ -9,6 +9,7 @@
 #include "collect/exchange_rate_files.h"
 #include "collect/html_tag_table.h"
 #include "collect/label_lookup.h"
+#include "collect/page_cell_scan.h"
 #include "collect/page_fetch.h"
 #include "common/logs.h"
 #include "common/procedure_guard.h"
@@ -49,32 +50,25 @@ void LogError(const std::string& code, const std::string& message) {
 
 // The cell below which the table's rows start; nullopt when no cell holds "通貨名".
 std::optional<std::pair<std::int32_t, std::int32_t>> FindRatesTableStart(const PageCellTable& table) {
-    for (std::int32_t row = 1; row <= table.RowCount(); ++row) {
-        for (std::int32_t col = 1; col <= table.ColCount(); ++col) {
-            if (platform::TrimBlanks(table.At(row, col)).find("通貨名") != std::string::npos) {
-                return std::make_pair(row + 1, col);
-            }
-        }
-    }
-    return std::nullopt;
+    std::optional<std::pair<std::int32_t, std::int32_t>> start;
+    ScanPageCells(table, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& cell) {
+        if (cell.find("通貨名") == std::string::npos) return true;
+        start = std::make_pair(row + 1, col);
+        return false;
+    });
+    return start;
 }
 
 RatesText ReadRatesTable(const PageCellTable& table, std::int32_t startRow, std::int32_t startCol) {
     RatesText out;
     std::int32_t found = 0;
-    for (std::int32_t row = startRow; row <= table.RowCount(); ++row) {
-        for (std::int32_t col = startCol; col <= table.ColCount(); ++col) {
-            const std::string cell = platform::TrimBlanks(table.At(row, col));
-            if (!cell.empty()) {
-                for (const RateLabel& label : kRateLabels) {
-                    LookupLabelValueContains(cell, kRight, "", found, label.label, out.rates[label.index], table, row,
-                                             col);
-                }
-                LookupLabelValueContains(cell, kSameCell, "", found, "生成時刻", out.generated, table, row, col);
-            }
-            if (!out.generated.empty() || found > 7) return out;
+    ScanPageCells(table, startRow, startCol, [&](std::int32_t row, std::int32_t col, const std::string& cell) {
+        for (const RateLabel& label : kRateLabels) {
+            LookupLabelValueContains(cell, kRight, "", found, label.label, out.rates[label.index], table, row, col);
         }
-    }
+        LookupLabelValueContains(cell, kSameCell, "", found, "生成時刻", out.generated, table, row, col);
+        return out.generated.empty() && found <= 7;
+    });
     return out;
 }
 

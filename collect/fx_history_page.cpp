@@ -1,6 +1,7 @@
 #include "collect/fx_history_page.h"
 
 #include "collect/exchange_rate_files.h"
+#include "collect/page_cell_scan.h"
 #include "common/web_text.h"
 #include "platform/date.h"
 #include "platform/date_parse.h"
@@ -27,8 +28,9 @@ std::string FillFxHistoryUrl(const std::string& urlTemplate, const std::string& 
 
 int MapFxHistoryColumns(const PageCellTable& table, std::int32_t row, std::int32_t fromCol, FxColumnMap& map) {
     int matched = 0;
-    for (std::int32_t col = fromCol; col <= table.ColCount(); ++col) {
-        const std::string cell = Cell(table, row, col);
+    for (const PageCellTable::Cell& stored : table.CellsOf(row, fromCol)) {
+        const std::int32_t col = stored.col;
+        const std::string cell = platform::TrimBlanks(table.Text(stored));
         if (cell == kDateHeader) {
             map.DateCol = col;
             ++matched;
@@ -44,17 +46,20 @@ int MapFxHistoryColumns(const PageCellTable& table, std::int32_t row, std::int32
 }
 
 std::int32_t FindFxHistoryHeader(const PageCellTable& table, FxColumnMap& map) {
-    for (std::int32_t row = 1; row <= table.RowCount(); ++row) {
-        for (std::int32_t col = 1; col <= table.ColCount(); ++col) {
-            if (Cell(table, row, col).find(kDateHeader) == std::string::npos) continue;
-            FxColumnMap candidate;
-            if (MapFxHistoryColumns(table, row, col, candidate) > 7) {
-                map = candidate;
-                return row;
-            }
-        }
-    }
-    return 0;
+    std::int32_t header = 0;
+    std::int32_t triedRow = 0;
+    ScanPageCells(table, 1, 1, [&](std::int32_t row, std::int32_t col, const std::string& cell) {
+        // A later start in a row maps a part of the cells the first start
+        // mapped, so it cannot match more: each row is mapped once.
+        if (row == triedRow || cell.find(kDateHeader) == std::string::npos) return true;
+        triedRow = row;
+        FxColumnMap candidate;
+        if (MapFxHistoryColumns(table, row, col, candidate) <= 7) return true;
+        map = candidate;
+        header = row;
+        return false;
+    });
+    return header;
 }
 
 std::int32_t ReadFxHistoryRows(const PageCellTable& table, const FxColumnMap& map, std::int32_t firstRow,
@@ -72,13 +77,12 @@ std::int32_t ReadFxHistoryRows(const PageCellTable& table, const FxColumnMap& ma
 }
 
 bool HasNextFxPage(const PageCellTable& table, std::int32_t fromRow) {
-    for (std::int32_t row = fromRow; row <= table.RowCount(); ++row) {
-        for (std::int32_t col = 1; col <= table.ColCount(); ++col) {
-            const std::string& cell = table.At(row, col);
-            if (cell.find("次の") != std::string::npos && cell.find("件を表示する") != std::string::npos) return true;
-        }
-    }
-    return false;
+    bool found = false;
+    ScanPageCells(table, fromRow, 1, [&](std::int32_t, std::int32_t, const std::string& cell) {
+        found = cell.find("次の") != std::string::npos && cell.find("件を表示する") != std::string::npos;
+        return !found;
+    });
+    return found;
 }
 
 }  // namespace collect

@@ -33,6 +33,12 @@ constexpr TagSpec kTags[] = {
 };
 static_assert(std::size(kTags) == 77);
 
+// True when `text` is the lower-case `name` in any letter case.
+bool MatchesIgnoringCase(std::string_view text, std::string_view name) {
+    return std::equal(text.begin(), text.end(), name.begin(), name.end(),
+                      [](char t, char n) { return LowerAscii(t) == n; });
+}
+
 constexpr std::string_view kNoCloseForm[] = {"!-", "!!-", "!doctype", "area", "basefont", "br", "hr", "input", "img"};
 
 HtmlTagDef MakeRow(const TagSpec& spec, std::int32_t rowNo) {
@@ -87,11 +93,12 @@ bool IsNameDelimiter(std::string_view rest) {
 std::int32_t MatchTagRow(std::string_view text, std::size_t pos) {
     if (pos >= text.size()) return 0;
     const HtmlTagTable& table = TagTable();
-    const LetterRows& letter = table.FirstLetterIndex[static_cast<unsigned char>(text[pos])];
+    const LetterRows& letter = table.FirstLetterIndex[static_cast<unsigned char>(LowerAscii(text[pos]))];
     if (letter.count == 0) return 0;
     for (std::int32_t rowNo = letter.first; rowNo <= letter.last; ++rowNo) {
         const std::string& name = table.Row(rowNo).Name;
-        if (text.compare(pos, name.size(), name) == 0 && IsNameDelimiter(text.substr(std::min(pos + name.size(), text.size())))) {
+        if (pos + name.size() < text.size() && MatchesIgnoringCase(text.substr(pos, name.size()), name) &&
+            IsNameDelimiter(text.substr(pos + name.size()))) {
             return rowNo;
         }
     }

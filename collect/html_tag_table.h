@@ -55,12 +55,16 @@ HtmlTagTable& TagTable();
 // index and the layout rows. Every collector calls it at its start.
 void BuildHtmlTagTable();
 
+// `c`, an ASCII capital letter in lower case: tag and attribute names are
+// compared in any letter case.
+constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // True when `rest` begins with a character that ends a tag name: CR, LF,
 // tab, blank, ">", "-" or a double quote ("/" does not).
 bool IsNameDelimiter(std::string_view rest);
 
-// The first row, in table order, whose name stands at byte `pos` of `text`
-// and is followed by a name delimiter; 0 when none.
+// The first row, in table order, whose name stands at byte `pos` of `text`,
+// in any letter case, and is followed by a name delimiter; 0 when none.
 std::int32_t MatchTagRow(std::string_view text, std::size_t pos);
 
 // The row of a name followed by a delimiter ("td "); 0, logged, when none.

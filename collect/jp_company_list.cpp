@@ -21,14 +21,14 @@ namespace {
 constexpr const char* kOwnId = "ALSJP30M";
 constexpr long kPageSize = 20;
 
-bool Holds(const std::string& text, std::string_view part) {
-    return !part.empty() && text.find(part) != std::string::npos;
+bool Holds(std::string_view text, std::string_view part) {
+    return !part.empty() && text.find(part) != std::string_view::npos;
 }
 
 // The row after a company that closes the page's list: the paging links,
 // the notes below the table, or the portal's brand in its footer.
 // The brand is a setting; an empty one matches nothing.
-bool EndsList(const std::string& text, const std::string& brand) {
+bool EndsList(std::string_view text, const std::string& brand) {
     static constexpr std::string_view kMarks[] = {"次へ", "前へ", "この情報は"};
     const auto holds = [&](std::string_view mark) { return Holds(text, mark); };
     return std::any_of(std::begin(kMarks), std::end(kMarks), holds) || Holds(text, brand);

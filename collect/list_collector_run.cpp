@@ -225,10 +225,11 @@ std::string CellLink(std::int32_t row, std::int32_t col) { return platform::Trim
 
 bool FindLabelCell(const std::string& label, const FetchRec& fetch, std::int32_t& row, std::int32_t& col) {
     for (std::int32_t r = 1; r <= fetch.RowCount; ++r) {
-        for (std::int32_t c = 1; c <= fetch.ColCount; ++c) {
-            if (CellText(r, c) == label) {
+        for (const PageCellTable::Cell& cell : PageText().CellsOf(r)) {
+            if (cell.col > fetch.ColCount) break;
+            if (platform::TrimBlanks(PageText().Text(cell)) == label) {
                 row = r;
-                col = c;
+                col = cell.col;
                 return true;
             }
         }

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -10,14 +11,14 @@ namespace collect {
 // Visits the cells of the page row by row, each row from `firstCol` to the
 // last column, from `firstRow` to the last row, handing `visit` the row, the
 // column and the trimmed text of every cell that is not blank. The scan ends
-// when `visit` returns false. The table has the shape of the page its fetch
-// laid out.
+// when `visit` returns false. Only the stored cells are visited, so the cost
+// follows the page, not the area of its grid.
 template <class Visit>
 void ScanPageCells(const PageCellTable& pageText, std::int32_t firstRow, std::int32_t firstCol, Visit&& visit) {
-    for (std::int32_t row = firstRow; row <= pageText.RowCount(); ++row) {
-        for (std::int32_t col = firstCol; col <= pageText.ColCount(); ++col) {
-            const std::string text = platform::TrimBlanks(pageText.At(row, col));
-            if (!text.empty() && !visit(row, col, text)) return;
+    for (std::int32_t row = std::max(firstRow, 1); row <= pageText.RowCount(); ++row) {
+        for (const PageCellTable::Cell& cell : pageText.CellsOf(row, firstCol)) {
+            const std::string text = platform::TrimBlanks(pageText.Text(cell));
+            if (!text.empty() && !visit(row, cell.col, text)) return;
         }
     }
 }

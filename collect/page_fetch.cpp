@@ -1,5 +1,7 @@
 #include "collect/page_fetch.h"
 
+#include <utility>
+
 #include "collect/html_items.h"
 #include "collect/html_tag_table.h"
 #include "collect/page_layout.h"
@@ -20,6 +22,10 @@ namespace {
 constexpr int kAttempts = 10;
 constexpr long kPageFile = 10005;
 constexpr long kFetchLogFile = 10006;
+
+// The result of a fetched page too large to parse: the library's result for
+// a page it could not store.
+constexpr std::int32_t kRefusedPage = 0;
 
 std::string& LastCommandLine() {
     static std::string line;
@@ -101,8 +107,14 @@ std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCel
     const std::int32_t result = RunW3getv(fetch.Url, &bytes);
     if (result > 0) {
         // The bytes just stored, read as the page file would be.
-        const std::string page = common::DecodeText(bytes, WorkPath(kPageFile));
-        HtmlItems items = SplitHtmlItems(page);
+        std::string page = common::DecodeText(bytes, WorkPath(kPageFile));
+        if (const std::size_t count = CountHtmlItems(page); count > kMaxHtmlItems) {
+            const common::RunState& state = common::State();
+            common::WriteErrorLog(state.errorLogOn, state.functionId, common::log_tag::kErrApl, "02",
+                                  "ページの要素数が上限を超えています。　" + std::to_string(count) + "  URL:" + fetch.Url);
+            return kRefusedPage;
+        }
+        HtmlItems items = SplitHtmlItems(std::move(page));
         ResolveTagAttributes(items);
         LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
         FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);

@@ -33,7 +33,8 @@ std::int32_t FetchPageOnce(FetchRec& fetch, PageCellTable& pageText, PageCellTab
 
 // Fetches the page into the task's page file; when the fetch succeeded,
 // tokenizes the page as stored and lays it out into the tables. Returns the
-// fetch result; a page that cannot be stored throws TrappedError.
+// fetch result, or 0, logged, for a page of more items than the parse takes
+// (kMaxHtmlItems); a page that cannot be stored throws TrappedError.
 std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink);
 
 // One call of the page fetch for `url` with the task's work files; keeps the

@@ -1,6 +1,8 @@
 #include "collect/price_table.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "platform/numeric_text.h"
@@ -72,9 +74,18 @@ bool SaysNoData(std::string_view text) {
     return false;
 }
 
+// The stored cells of the row within the fetch's columns.
+std::span<const PageCellTable::Cell> RowCells(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t row,
+                                              std::int32_t fromCol) {
+    const std::span<const PageCellTable::Cell> cells = pageText.CellsOf(row, fromCol);
+    const auto end = std::find_if(cells.begin(), cells.end(),
+                                  [&](const PageCellTable::Cell& cell) { return cell.col > fetch.ColCount; });
+    return cells.first(static_cast<std::size_t>(end - cells.begin()));
+}
+
 bool RowSaysNoData(const FetchRec& fetch, const PageCellTable& pageText, std::int32_t row) {
-    for (std::int32_t col = 1; col <= fetch.ColCount; ++col) {
-        if (SaysNoData(pageText.At(row, col))) return true;
+    for (const PageCellTable::Cell& cell : RowCells(fetch, pageText, row, 1)) {
+        if (SaysNoData(pageText.Text(cell))) return true;
     }
     return false;
 }
@@ -90,11 +101,11 @@ template <std::size_t N>
 std::int32_t MapLabels(const std::array<HeaderLabel, N>& labels, const FetchRec& fetch,
                        const PageCellTable& pageText, std::int32_t row, PriceColumnMap& map) {
     std::int32_t recognised = 0;
-    for (std::int32_t col = 1; col <= fetch.ColCount; ++col) {
-        const std::string text = platform::TrimBlanks(pageText.At(row, col));
+    for (const PageCellTable::Cell& cell : RowCells(fetch, pageText, row, 1)) {
+        const std::string text = platform::TrimBlanks(pageText.Text(cell));
         for (const HeaderLabel& label : labels) {
             if (text == label.text) {
-                map.*label.column = col;
+                map.*label.column = cell.col;
                 ++recognised;
             }
         }
@@ -145,9 +156,10 @@ std::int32_t FindPriceTableByShape(const std::string& category, PriceColumnMap& 
         PriceColumnMap found;
         found.DateCol = 1;
         std::int32_t count = 1;
-        for (std::int32_t col = 2; col <= fetch.ColCount && count < needed; ++col) {
-            if (!platform::IsNumericText(platform::TrimBlanks(pageText.At(row, col)))) continue;
-            found.*kValueColumns[static_cast<std::size_t>(count - 1)] = col;
+        for (const PageCellTable::Cell& cell : RowCells(fetch, pageText, row, 2)) {
+            if (count == needed) break;
+            if (!platform::IsNumericText(platform::TrimBlanks(pageText.Text(cell)))) continue;
+            found.*kValueColumns[static_cast<std::size_t>(count - 1)] = cell.col;
             ++count;
         }
         if (count == needed) {

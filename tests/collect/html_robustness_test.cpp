@@ -78,8 +78,8 @@ TEST(HtmlRobustness, MutatedPagesAreLaidOutInsideTheirGrid) {
         ASSERT_GE(cols, 1) << round;
         ASSERT_GE(rows, 1) << round;
         for (const collect::HtmlItem& item : items) {
-            if (item.IsTag && item.IsClose && item.flags.TableTag) continue;
-            ASSERT_TRUE(text.Contains(item.Row, item.Col)) << "round " << round << ": " << item.Str;
+            if (item.IsTag && item.IsClose && item.Flags().TableTag) continue;
+            ASSERT_TRUE(text.Contains(item.Row, item.Col)) << "round " << round << ": " << items.Str(item);
         }
     }
 }

@@ -1,8 +1,10 @@
 // The tokenizer: every tag treatment of the tag table on small pages.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "collect/html_items.h"
 #include "collect/html_tag_table.h"
@@ -15,8 +17,10 @@ std::string Render(const collect::HtmlItems& items) {
     std::string out;
     for (const collect::HtmlItem& item : items) {
         if (!out.empty()) out += "|";
-        out += item.IsTag ? item.Str : "'" + item.Str + "'";
-        if (!item.Attr.empty()) out += "[" + item.Attr + "]";
+        const std::string str(items.Str(item));
+        out += item.IsTag ? str : "'" + str + "'";
+        const std::string attr = items.Attr(item);
+        if (!attr.empty()) out += "[" + attr + "]";
     }
     return out;
 }
@@ -68,10 +72,36 @@ const TokenCase kTokenCases[] = {
     {"BlankTextIsNotKeptButStays", "<td> </td>", "<td>|' '|</td>"},
     {"UnclosedTagAtEnd", "x<td", "'x'|<td"},
     {"StrayOpeningBracket", "a < b", "'a '|< b"},
+    {"AnchorCutByTheNextTag", "<a href=x y<td>", "<a>[x]|<td>"},
+    {"TextAfterABareAnchorIsNoLink", "<a>href=y</a>", "<a>|'href=y'|</a>"},
+    {"AnchorAtTheEndOfThePage", "x<a href=\"z\" ", "'x'|<a>[z]"},
+    {"EachEntityIsReplacedOnce", "&amp;lt;&amp;amp;", "'&lt;&amp;'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Tokenizer, ::testing::ValuesIn(kTokenCases),
                          [](const ::testing::TestParamInfo<TokenCase>& info) { return std::string(info.param.name); });
+
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The items point into the page's text, which they take over: a page of
+// price rows, with a tag or a text every six bytes, holds a few times its
+// own size in items.
+TEST(TokenizerMemory, ItemsHoldAFewTimesThePage) {
+    collect::BuildHtmlTagTable();
+    std::string page = "<table>";
+    while (page.size() < (1 << 20)) {
+        page += "<tr align=right><td><small>2005年3月9日</small></td><td>4,120</td><td>4,150</td><td>4,080</td>"
+                "<td><b>4,130</b></td><td>5,312,300</td><td>4,130</td></tr>\n";
+    }
+    const std::size_t pageBytes = page.size();
+    const std::size_t before = HeapInUse();
+    collect::HtmlItems items = collect::SplitHtmlItems(std::move(page));
+    collect::ResolveTagAttributes(items);
+    EXPECT_LT(HeapInUse() - before, 5 * pageBytes);
+}
 
 TEST(TagTable, HoldsTheRowsAndTheirIndex) {
     collect::BuildHtmlTagTable();

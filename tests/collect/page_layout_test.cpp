@@ -41,7 +41,8 @@ std::string Cells(const collect::PageCellTable& table) {
         for (std::int32_t col = 1; col <= table.ColCount(); ++col) {
             if (table.At(row, col).empty()) continue;
             if (!out.empty()) out += " ";
-            out += std::to_string(row) + "," + std::to_string(col) + "=" + table.At(row, col);
+            out += std::to_string(row) + "," + std::to_string(col) + "=";
+            out += table.At(row, col);
         }
     }
     return out;

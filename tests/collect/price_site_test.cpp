@@ -75,7 +75,7 @@ protected:
         for (std::int32_t r = HeaderRow() + 1; r <= fetch_.RowCount; ++r) {
             if (PageText().At(r, 1).empty()) continue;
             const std::optional<Date> date = platform::ParseDate(PageText().At(r, 1));
-            PriceLine line{date ? platform::DateText(*date) : "bad date " + PageText().At(r, 1)};
+            PriceLine line{date ? platform::DateText(*date) : "bad date " + std::string(PageText().At(r, 1))};
             for (std::int32_t c = 2; c <= 7; ++c) line[c - 1] = common::NumberTextOrSame(PageText().At(r, c));
             rows.push_back(line);
         }

@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     cells << fetch.RowCount << "x" << fetch.ColCount << "\n";
     for (std::int32_t row = 1; row <= fetch.RowCount; ++row) {
         for (std::int32_t col = 1; col <= fetch.ColCount; ++col) {
-            const std::string& text = collect::PageText().At(row, col);
-            const std::string& link = collect::PageLink().At(row, col);
+            const std::string_view text = collect::PageText().At(row, col);
+            const std::string_view link = collect::PageLink().At(row, col);
             if (!text.empty() || !link.empty()) cells << row << "," << col << "=" << text << "|" << link << "\n";
         }
     }
