@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "collect/html_items.h"
@@ -91,6 +92,8 @@ const LayoutCase kLayoutCases[] = {
     {"InputFieldIsAnEmptyCell", "<table><tr><td><input name=q></td><td>v</td></tr></table>", 1, 2, "1,2=v"},
     {"ImageAltTextInItsCell", "<table><tr><td><img alt=\"↑\" src=u.gif></td><td>v</td></tr></table>", 1, 2,
      "1,1=↑ 1,2=v"},
+    {"UnclosedRowReturnsToItsCells", "<table><tr><td>a</td><td>c</td><tr><td>b</td><td>d</td></table>", 1, 2,
+     "1,1=ab 1,2=cd"},
     {"ReferencesDecodedInTheCell", "<td>&#12354;&#60;b&#62;&#12x;&#</td>", 1, 1, "1,1=あ<b>&#12x;&#"},
     {"EmptyPageIsOneEmptyCell", "", 1, 1, ""},
 };
@@ -122,6 +125,26 @@ TEST(LayoutLinks, MissingCellCloseSkipsTheOuterClosingTags) {
               std::string::npos)
         << log;
     EXPECT_NE(log.find("HA(6).Str=</table>"), std::string::npos) << log;
+}
+
+// Texts join their cell in the order they come, whatever the order of the
+// cells; a row keeps its cells in column order.
+TEST(PageCellTable, CellsAppendedInAnyOrder) {
+    collect::PageCellTable table;
+    table.Reset(5, 3);
+    const std::tuple<std::int32_t, std::int32_t, const char*> appends[] = {
+        {2, 3, "x"}, {1, 2, "a"}, {2, 1, "y"}, {1, 2, "b"}, {3, 3, "z"}, {1, 1, "p"},
+        {2, 3, "w"}, {5, 1, "q"}, {0, 1, "outside"}, {1, 4, "outside"}, {6, 1, "outside"},
+    };
+    for (const auto& [row, col, text] : appends) table.Append(row, col, text);
+    EXPECT_EQ(Cells(table), "1,1=p 1,2=ab 2,1=y 2,3=xw 3,3=z 5,1=q");
+    std::vector<std::int32_t> columns;
+    for (const collect::PageCellTable::Cell& cell : table.CellsOf(2, 2)) columns.push_back(cell.col);
+    EXPECT_EQ(columns, std::vector<std::int32_t>{3});
+    EXPECT_TRUE(table.CellsOf(4).empty());
+    EXPECT_TRUE(table.CellsOf(6).empty());
+    table.Reset(1, 1);
+    EXPECT_EQ(Cells(table), "");
 }
 
 class LabelLookup : public ::testing::Test {
