@@ -7,6 +7,7 @@
 // per MB shows whether a cost grows with the page or faster.
 // Run by hand: bench_page_readers [rounds] [budget seconds] [sizes in MB...]
 //          or: bench_page_readers peak [MB]
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench/bench_support.h"
@@ -30,12 +30,10 @@
 #include "collect/jp_quote_page.h"
 #include "collect/list_collector_run.h"
 #include "collect/page_fetch.h"
-#include "collect/page_layout.h"
 #include "collect/price_table.h"
 #include "collect/research_report_page.h"
 #include "collect/us_quote_page.h"
 #include "platform/page_charset.h"
-#include "common/run_env.h"
 #include "tests/collect/page_server.h"
 #include "tests/support/program_folder.h"
 
@@ -88,16 +86,6 @@ std::string NestedCells(std::size_t bytes) { return Repeated("<table><tr>", "<td
 std::string Utf8Text(std::size_t bytes) { return Repeated("<html><body>", "株価の時系列データ。", "</body></html>", bytes); }
 
 std::string MetaRun(std::size_t bytes) { return Repeated("<html><head>", "<meta", "", bytes); }
-
-// Lays the page out into the process-wide tables, as a fetch does.
-void LayOut(std::string page, collect::FetchRec& fetch) {
-    collect::HtmlItems items = collect::SplitHtmlItems(std::move(page));
-    collect::ResolveTagAttributes(items);
-    fetch.ColCount = 0;
-    fetch.RowCount = 0;
-    collect::LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
-    collect::FillPageCellTables(items, fetch.ColCount, fetch.RowCount, collect::PageText(), collect::PageLink());
-}
 
 struct Reader {
     const char* name;
@@ -172,7 +160,8 @@ struct Shape {
 void TimeGrid(const Shape& shape, double megabytes, long rounds, double budgetMs) {
     const std::string page = shape.page(static_cast<std::size_t>(megabytes * kMegabyte));
     collect::FetchRec fetch;
-    const double layout = bench::BestMilliseconds(rounds, [&] { LayOut(page, fetch); });
+    const double layout =
+        bench::BestMilliseconds(rounds, [&] { collect::ParsePage(page, fetch, collect::PageText(), collect::PageLink()); });
     double readers = 0;
     std::string slowest;
     double slowestMs = 0;
@@ -222,9 +211,7 @@ void PeakOfFetch(const Shape& shape, double megabytes) {
     });
     const pid_t child = fork();
     if (child == 0) {
-        common::EnvRec env;
-        common::CCENV00M(env);
-        common::SetTaskWorkPaths(41, 1, env);
+        common::EnvRec env = bench::FreshEnvironment();
         collect::BuildHtmlTagTable();
         collect::FetchRec fetch;
         fetch.Url = server.Base() + "/page";
@@ -267,6 +254,10 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // Freed memory stays with the process, so that the rounds after the
+    // first time the work rather than the machine's page faults.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     const long rounds = argc > 1 ? std::stol(argv[1]) : 3;
     const double budgetMs = (argc > 2 ? std::stod(argv[2]) : 5.0) * 1000.0;
     std::vector<double> sizes;

@@ -18,7 +18,7 @@
 #include "collect/html_items.h"
 #include "collect/html_tag_table.h"
 #include "collect/page_cell_table.h"
-#include "collect/page_layout.h"
+#include "collect/page_fetch.h"
 #include "tests/support/program_folder.h"
 
 namespace {
@@ -49,24 +49,16 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-void Parse(const std::string& page, collect::PageCellTable& text, collect::PageCellTable& link) {
-    collect::HtmlItems items = collect::SplitHtmlItems(page);
-    collect::ResolveTagAttributes(items);
-    std::int32_t cols = 0;
-    std::int32_t rows = 0;
-    collect::LayoutHtmlItems(items, cols, rows);
-    collect::FillPageCellTables(items, cols, rows, text, link);
-}
-
 // Milliseconds of one tokenizer and layout pass, over about `budget` seconds.
 double OwnMilliseconds(const std::string& page, double budget) {
+    collect::FetchRec fetch;
     collect::PageCellTable text;
     collect::PageCellTable link;
     long n = 0;
     const Clock::time_point start = Clock::now();
     std::chrono::duration<double> took{};
     do {
-        Parse(page, text, link);
+        collect::ParsePage(page, fetch, text, link);
         ++n;
         took = Clock::now() - start;
     } while (took.count() < budget);

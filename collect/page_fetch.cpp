@@ -114,12 +114,16 @@ std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCel
                                   "ページの要素数が上限を超えています。　" + std::to_string(count) + "  URL:" + fetch.Url);
             return kRefusedPage;
         }
-        HtmlItems items = SplitHtmlItems(std::move(page));
-        ResolveTagAttributes(items);
-        LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
-        FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);
+        ParsePage(std::move(page), fetch, pageText, pageLink);
     }
     return result;
+}
+
+void ParsePage(std::string page, FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink) {
+    HtmlItems items = SplitHtmlItems(std::move(page));
+    ResolveTagAttributes(items);
+    LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
+    FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);
 }
 
 std::int32_t RunW3getv(const std::string& url, std::string* page) {

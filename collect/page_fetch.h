@@ -37,6 +37,10 @@ std::int32_t FetchPageOnce(FetchRec& fetch, PageCellTable& pageText, PageCellTab
 // (kMaxHtmlItems); a page that cannot be stored throws TrappedError.
 std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink);
 
+// Tokenizes the page's text and lays it out into the tables, setting the
+// record's column and row counts: the parse of a fetched page.
+void ParsePage(std::string page, FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink);
+
 // One call of the page fetch for `url` with the task's work files; keeps the
 // command line as the last command line. `page`, when given, receives the
 // bytes stored in the page file.
