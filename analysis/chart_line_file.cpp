@@ -12,6 +12,7 @@
 #include "common/text_file_write.h"
 #include "platform/cp932.h"
 #include "platform/date.h"
+#include "platform/field_text.h"
 #include "platform/file_system.h"
 #include "platform/record_io.h"
 #include "platform/trapped_error.h"
@@ -82,11 +83,9 @@ std::string DateColumn(double serial) {
 }
 
 // A one-character field as stored, a blank when empty. A damaged record may
-// hold a TAB or a line break there; it is written as a blank, so the line
-// keeps its columns.
+// hold a TAB or a line break there, which the line writes as a blank.
 std::string FlagColumn(KagiFlag flag) {
     const char byte = flag.StoredByte();
-    if (byte == '\t' || byte == '\r' || byte == '\n') return " ";
     return platform::FromCp932(std::string_view(&byte, kFlagWidth)).text;
 }
 
@@ -152,7 +151,7 @@ std::string ExportLine(const KagiLineRec& rec) {
     std::string line;
     for (std::size_t n = 0; n < c.size(); ++n) {
         if (n > 0) line += '\t';
-        line += c[n];
+        platform::AppendFieldText(line, c[n]);
     }
     return line;
 }

@@ -6,14 +6,26 @@
 #include "common/data_file.h"
 #include "common/procedure_guard.h"
 #include "common/text_file_write.h"
+#include "platform/field_text.h"
 
 namespace collect {
 
-std::string LatestRatesLine(const ExchangeRateRec& rec) {
-    std::string line = "JPN\t" + rec.RateDate + "\t" + rec.RateTime;
-    for (const std::string& rate : rec.Rates) line += "\t" + rate;
+std::string RatesLine(std::initializer_list<std::string_view> leading, std::span<const std::string, 7> rates) {
+    std::string line;
+    bool first = true;
+    const auto append = [&](std::string_view field) {
+        if (!first) line += '\t';
+        first = false;
+        platform::AppendFieldText(line, field);
+    };
+    for (const std::string_view field : leading) append(field);
+    for (const std::string& rate : rates) append(rate);
     std::erase(line, ',');
     return line;
+}
+
+std::string LatestRatesLine(const ExchangeRateRec& rec) {
+    return RatesLine({"JPN", rec.RateDate, rec.RateTime}, rec.Rates);
 }
 
 void CFEXC53M(common::EnvRec& env, long fileNumber, long n, const std::string& namePart,

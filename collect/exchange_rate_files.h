@@ -1,7 +1,9 @@
 #pragma once
 #include <array>
+#include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "common/env_rec.h"
 
@@ -22,8 +24,12 @@ struct ExchangeRateRec {
     std::array<std::string, 7> Rates;
 };
 
-// The one line of the latest-rates file: "JPN", date, time and the rates,
-// tab-separated, with every comma removed.
+// A line of the rate files: the leading fields, then the rates in the order
+// of kRateCodes, tab-separated, their control characters written as blanks
+// (platform/field_text.h) and every comma removed.
+std::string RatesLine(std::initializer_list<std::string_view> leading, std::span<const std::string, 7> rates);
+
+// The one line of the latest-rates file: "JPN", date, time and the rates.
 std::string LatestRatesLine(const ExchangeRateRec& rec);
 
 // Replaces the file of the number, name part and extension (blank: the

@@ -5,10 +5,13 @@
 #include "collect/exchange_rate_files.h"
 #include "common/data_file.h"
 #include "common/file_ops.h"
+#include "common/logs.h"
 #include "common/master_merge.h"
 #include "common/procedure_guard.h"
+#include "common/run_state.h"
 #include "common/tab_line_sort.h"
 #include "common/text_file_read.h"
+#include "marketdata/line_order.h"
 #include "platform/file_system.h"
 #include "platform/utf8_text.h"
 
@@ -25,23 +28,17 @@ void SetHistoryKeys(Keys& keys) {
     keys.KeyLength[2] = 10;  // the date
 }
 
-FxHistoryRec LineToFxHistoryRec(const std::string& line) {
-    const std::vector<std::string_view> fields = platform::SplitAt(line, '\t');
-    const auto field = [&](std::size_t i) { return i < fields.size() ? std::string(fields[i]) : std::string(); };
-    FxHistoryRec rec;
-    rec.Currency = field(0);
-    rec.Date = field(1);
-    for (std::size_t i = 0; i < rec.Rates.size(); ++i) rec.Rates[i] = field(i + 2);
-    return rec;
-}
-
 }  // namespace
 
-std::string FxHistoryRecToLine(const FxHistoryRec& rec) {
-    std::string line = rec.Currency + "\t" + rec.Date;
-    for (const std::string& rate : rec.Rates) line += "\t" + rate;
-    std::erase(line, ',');
-    return line;
+std::string FxHistoryRecToLine(const FxHistoryRec& rec) { return RatesLine({rec.Currency, rec.Date}, rec.Rates); }
+
+bool LineToFxHistoryRec(std::string_view line, FxHistoryRec& rec) {
+    const std::vector<std::string_view> fields = platform::SplitAt(line, '\t');
+    if (fields.size() != kFxHistoryFieldCount) return false;
+    rec.Currency = fields[0];
+    rec.Date = fields[1];
+    for (std::size_t i = 0; i < rec.Rates.size(); ++i) rec.Rates[i] = fields[i + 2];
+    return true;
 }
 
 void LoadFxHistory(common::EnvRec& env, const std::string& namePart, const std::string& extension,
@@ -49,13 +46,21 @@ void LoadFxHistory(common::EnvRec& env, const std::string& namePart, const std::
     common::FunctionIdGuard guard("LoadFxHistory");
     rows.clear();
     std::vector<std::string> lines;
-    if (!common::CFFIL21M(common::BuildDataFilePath(kExchangeRateFileNumber, 0, 0, namePart, extension, env),
-                          lines)) {
-        return;
-    }
-    CFEXCS1M(lines);
-    for (const std::string& line : lines) {
-        if (!platform::TrimBlanks(line).empty()) rows.push_back(LineToFxHistoryRec(line));
+    const std::string path = common::BuildDataFilePath(kExchangeRateFileNumber, 0, 0, namePart, extension, env);
+    if (!common::CFFIL21M(path, lines)) return;
+    common::SortKeyRec keys;
+    SetHistoryKeys(keys);
+    for (const std::size_t j : marketdata::SortedLineOrder(lines, keys)) {
+        if (platform::TrimBlanks(lines[j]).empty()) continue;
+        FxHistoryRec rec;
+        if (!LineToFxHistoryRec(lines[j], rec)) {
+            const common::RunState& state = common::State();
+            common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
+                                  "為替情報の読めない行を読み飛ばしました。　" + path + "　" + std::to_string(j + 1) +
+                                      "行目　項目数=" + std::to_string(platform::SplitAt(lines[j], '\t').size()));
+            continue;
+        }
+        rows.push_back(std::move(rec));
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/env_rec.h"
@@ -19,12 +21,18 @@ struct FxHistoryRec {
 // The date a history without rows counts as reaching.
 inline constexpr const char* kNoFxHistoryDate = "1900/01/01";
 
-// The history line of a row: its nine fields tab-separated, commas removed.
+inline constexpr std::size_t kFxHistoryFieldCount = 9;
+
+// The history line of a row: its nine fields as RatesLine writes them.
 std::string FxHistoryRecToLine(const FxHistoryRec& rec);
+
+// Reads a line of exactly nine fields; false, and nothing changed, otherwise.
+bool LineToFxHistoryRec(std::string_view line, FxHistoryRec& rec);
 
 // The stored rows of the history file of `namePart` and `extension` (blank:
 // the number's default), in currency and date order; none when the file is
-// missing. Blank lines are skipped.
+// missing. Blank lines are skipped, a line of another field count is logged
+// and skipped.
 void LoadFxHistory(common::EnvRec& env, const std::string& namePart, const std::string& extension,
                    std::vector<FxHistoryRec>& rows);
 

@@ -16,6 +16,7 @@
 #include "common/text_file_write.h"
 #include "marketdata/line_order.h"
 #include "platform/date_parse.h"
+#include "platform/field_text.h"
 #include "platform/integer_round.h"
 #include "platform/number_format.h"
 #include "platform/numeric_text.h"
@@ -157,7 +158,7 @@ public:
 private:
     void Put(std::string_view text) {
         line_ += '\t';
-        line_ += text;
+        platform::AppendFieldText(line_, text);
     }
     std::string& line_;
 };
@@ -252,7 +253,7 @@ bool LineToCdmRec(std::string_view line, CdmRec& rec, std::string& problem) {
     problem.clear();
     const std::vector<std::string_view> pieces = SplitTabs(line);
     const long count = static_cast<long>(pieces.size());
-    if (count < kCdmMinFieldCount || (count >= kOptionalFieldsFrom && count < kCdmFieldCount)) {
+    if (count < kCdmMinFieldCount || (count >= kOptionalFieldsFrom && count != kCdmFieldCount)) {
         problem = "項目数が不正です（項目数=" + std::to_string(count) + "）";
         return false;
     }

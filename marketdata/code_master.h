@@ -82,8 +82,9 @@ using CdmTbl = std::vector<CdmRec>;
 void InitCdmRec(CdmRec& rec, std::int32_t seqNo);
 
 // Reads a line of 188 to 190 fields (189 to 198 left empty) or of 198 fields
-// and more into `rec`; SeqNo is kept. Any other field count, or a number or
-// date field that does not convert, gives false with the reason in `problem`.
+// into `rec`; SeqNo is kept. Any other field count (more than 198 fields is a
+// line whose fields have shifted), or a number or date field that does not
+// convert, gives false with the reason in `problem`.
 bool LineToCdmRec(std::string_view line, CdmRec& rec, std::string& problem);
 
 // Stamps UpdateDate / UpdateTime with now and recomputes SeqText, in the

@@ -4,6 +4,7 @@
 
 #include "common/logs.h"
 #include "common/run_state.h"
+#include "platform/field_text.h"
 #include "platform/record_io.h"
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
@@ -72,7 +73,7 @@ void KeyToLine(const Key& key, std::string& line) {
     line.reserve(kKeyLineLength);
     for (const KeyField& field : kKeyFields) {
         if (&field != &kKeyFields.front()) line += '\t';
-        line += FitField(key.*field.member, field.width, field.name);
+        platform::AppendFieldText(line, FitField(key.*field.member, field.width, field.name));
     }
 }
 

@@ -48,7 +48,8 @@ std::string FitField(std::string_view value, std::size_t width, std::string_view
 void InitKey(std::string_view market, std::string_view code1, std::string_view category,
              std::string_view indCode0020, Key& key);
 
-// The key line: the sixteen fields at full width joined by one TAB each.
+// The key line: the sixteen fields at full width joined by one TAB each, their
+// control characters written as blanks (platform/field_text.h).
 void KeyToLine(const Key& key, std::string& line);
 
 // The pieces of a line split on TAB (views into `line`).

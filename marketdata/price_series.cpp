@@ -1,7 +1,6 @@
 #include "marketdata/price_series.h"
 
 #include <algorithm>
-#include <iterator>
 #include <optional>
 #include <span>
 #include <type_traits>
@@ -16,6 +15,7 @@
 #include "common/text_file_write.h"
 #include "marketdata/price_line_reader.h"
 #include "platform/date_parse.h"
+#include "platform/field_text.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
@@ -28,9 +28,10 @@ constexpr std::size_t kValueColumns = kFixedColumns - 1;
 constexpr std::size_t kDateLength = 10;
 
 // The column counts the writers produce: the fixed seven, the optional
-// eighth, then the moving-average texts in groups of four.
+// eighth, then the moving-average texts in groups of four. A line of more
+// columns is one whose fields have shifted.
 bool IsAcceptedColumnCount(std::size_t count) {
-    return count == kFixedColumns || count == 8 || count == 12 || count == 16 || count >= kPriceTextColumns;
+    return count == kFixedColumns || count == 8 || count == 12 || count == 16 || count == kPriceTextColumns;
 }
 
 void LogSkippedLine(const std::string& path, std::size_t lineNumber, const std::string& reason) {
@@ -238,14 +239,14 @@ void PriceRecToLine(const PriceRec& rec, std::string& line) {
     for (std::size_t c = 0; c < columns; ++c) {
         if (c > 0) line += '\t';
         const std::string& text = rec.Text[c];
+        const std::size_t from = line.size();
+        platform::AppendFieldText(line, text);
         // Commas go, so a number is never written with thousands separators;
         // a price text that is not a number keeps them, or "1," would read
         // back as 1.
         const bool priceColumn = c >= 1 && c < kFixedColumns;
-        if (priceColumn && !platform::IsNumericText(text)) {
-            line += text;
-        } else {
-            std::ranges::copy_if(text, std::back_inserter(line), [](char ch) { return ch != ','; });
+        if (!priceColumn || platform::IsNumericText(text)) {
+            line.erase(std::remove(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), ','), line.end());
         }
     }
 }

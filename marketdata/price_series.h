@@ -53,8 +53,8 @@ struct PriceRec : PriceValues {
 inline constexpr std::array<long, 3> kChartAverageWindows{5, 25, 75};
 
 // Splits the line on TAB into the text columns, leaving the others empty. A
-// line carries 7, 8, 12, 16, or 20 and more columns (the rest ignored); any
-// other count gives false and leaves `rec` untouched.
+// line carries 7, 8, 12, 16 or 20 columns; any other count gives false and
+// leaves `rec` untouched.
 bool SplitPriceLine(std::string_view line, PriceRec& rec);
 
 // Date and the six values from the text columns; an AdjClose of 0 takes the
@@ -97,10 +97,11 @@ bool LoadPriceSeriesValues(common::EnvRec& env, const Key& key, std::string_view
 // The values of each row, for a caller holding full rows that judges them.
 std::vector<PriceValues> ValuesOf(std::span<const PriceRec> rows);
 
-// Columns 0-6, and column 7 when it is not blank, joined by TAB, with every
+// Columns 0-6, and column 7 when it is not blank, joined by TAB, their
+// control characters written as blanks (platform/field_text.h), with every
 // "," removed so no number carries a thousands separator; a price text
-// (columns 1-6) that is not a number is written as it stands, commas and all,
-// so it still reads as no number.
+// (columns 1-6) that is not a number keeps its commas, so it still reads as
+// no number.
 void PriceRecToLine(const PriceRec& rec, std::string& line);
 void PriceRecsToLines(std::span<const PriceRec> rows, std::vector<std::string>& lines);
 

@@ -4,16 +4,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/field_text.h"
+
 namespace marketdata {
 
 void TextRecordToLine(const Key& key, std::span<const std::string* const> texts, std::string& line) {
     KeyToLine(key, line);
     for (const std::string* text : texts) {
         line += '\t';
-        const std::size_t from = line.size();
-        line += *text;
-        std::replace_if(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(),
-                        [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+        platform::AppendFieldText(line, *text);
     }
 }
 

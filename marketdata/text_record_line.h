@@ -12,9 +12,8 @@ namespace marketdata {
 // texts in line order as a list of pointers, so one writer, reader and copy
 // serve all of them.
 
-// The Key's tab form as it stands (not stamped), then each text after a TAB.
-// A TAB, CR or LF inside a text is written as a blank: it would otherwise
-// shift or split the fields of the line.
+// The Key's tab form as it stands (not stamped), then each text after a TAB,
+// its control characters written as blanks (platform/field_text.h).
 void TextRecordToLine(const Key& key, std::span<const std::string* const> texts, std::string& line);
 
 // Reads a line of exactly 16 + texts.size() fields; false, and nothing

@@ -61,6 +61,14 @@ TEST(CodeMasterLine, FieldCountsTheReaderTakesAndRefuses) {
                 << c.count << " fields, position " << position;
         }
     }
+
+    // An address holding a TAB gives 199 fields, every one after it shifted.
+    Fields shifted = full;
+    shifted[192 - 1] = "東京都\t千代田区";
+    CdmRec rec;
+    std::string problem;
+    EXPECT_FALSE(marketdata::LineToCdmRec(Join(shifted), rec, problem));
+    EXPECT_NE(problem.find("項目数=199"), std::string::npos) << problem;
 }
 
 TEST(CodeMasterLine, TypedFieldsAreReadInTheirPositions) {

@@ -48,7 +48,7 @@ TEST_F(PriceSeries, AcceptedColumnCounts) {
         std::size_t columns;
         bool accepted;
     } cases[] = {{6, false}, {7, true},   {8, true},   {9, false}, {11, false}, {12, true},
-                 {13, false}, {16, true}, {17, false}, {19, false}, {20, true}, {23, true}};
+                 {13, false}, {16, true}, {17, false}, {19, false}, {20, true}, {21, false}, {23, false}};
     for (const auto& c : cases) {
         std::string line = "c0";
         for (std::size_t n = 1; n < c.columns; ++n) line += "\tc" + std::to_string(n);

@@ -104,8 +104,8 @@ TEST_F(PriceSeriesValues, FormatCasesMatchTheTextLoad) {
         {"accepted column counts",
          Columns(7) + "\r\n" + Columns(8) + "\r\n" + Columns(12) + "\r\n" + Columns(16) + "\r\n" + Columns(20) +
              "\r\n" + Columns(23) + "\r\n" + Columns(6) + "\r\n" + Columns(9) + "\r\n" + Columns(19) + "\r\n",
-         {"2004/01/05", "2004/01/05", "2004/01/05", "2004/01/05", "2004/01/05", "2004/01/05"},
-         {"7行目　項目数=6", "8行目　項目数=9", "9行目　項目数=19"}},
+         {"2004/01/05", "2004/01/05", "2004/01/05", "2004/01/05", "2004/01/05"},
+         {"6行目　項目数=23", "7行目　項目数=6", "8行目　項目数=9", "9行目　項目数=19"}},
         {"validity filter and unreadable numbers",
          "2004/01/05\t100\t110\t90\t105\t5000\t0\r\n"
          "2004/01/06\t0\t110\t90\t105\t5000\t104\r\n"
