@@ -27,21 +27,24 @@ std::string FillFxHistoryUrl(const std::string& urlTemplate, const std::string& 
 }
 
 int MapFxHistoryColumns(const PageCellTable& table, std::int32_t row, std::int32_t fromCol, FxColumnMap& map) {
+    FxColumnMap found;
     int matched = 0;
+    bool repeated = false;
+    const auto take = [&](std::int32_t& column, std::int32_t col) {
+        repeated = repeated || column != 0;
+        column = col;
+        ++matched;
+    };
     for (const PageCellTable::Cell& stored : table.CellsOf(row, fromCol)) {
         const std::int32_t col = stored.col;
         const std::string cell = platform::TrimBlanks(table.Text(stored));
-        if (cell == kDateHeader) {
-            map.DateCol = col;
-            ++matched;
-        }
+        if (cell == kDateHeader) take(found.DateCol, col);
         for (std::size_t i = 0; i < kRateCodes.size(); ++i) {
-            if (cell == kRateCodes[i]) {
-                map.RateCols[i] = col;
-                ++matched;
-            }
+            if (cell == kRateCodes[i]) take(found.RateCols[i], col);
         }
     }
+    if (repeated) return 0;
+    map = found;
     return matched;
 }
 

@@ -22,12 +22,13 @@ struct FxColumnMap {
 std::string FillFxHistoryUrl(const std::string& urlTemplate, const std::string& currencyCode, long offset);
 
 // Maps the header cells of `row` from column `fromCol` on; the number of
-// cells that matched.
+// columns found, or 0 when a header stands twice in the row (which column
+// holds its rates is then unknown).
 int MapFxHistoryColumns(const PageCellTable& table, std::int32_t row, std::int32_t fromCol, FxColumnMap& map);
 
 // The header row of the history table, found row by row and column by
-// column at a cell holding "通貨種類" whose row maps more than seven header
-// cells; 0 when the page has none.
+// column at a cell holding "通貨種類" whose row maps all eight columns;
+// 0 when the page has none.
 std::int32_t FindFxHistoryHeader(const PageCellTable& table, FxColumnMap& map);
 
 // Appends the rows from `firstRow` on for as long as the date cell holds a

@@ -97,20 +97,25 @@ bool IsDateLabel(std::string_view text) {
     return false;
 }
 
+// Maps the row's labels into `map` (whose columns of these labels start at
+// 0); the number of columns found, or 0 when one of them is named twice: the
+// row then does not say which column holds its values.
 template <std::size_t N>
 std::int32_t MapLabels(const std::array<HeaderLabel, N>& labels, const FetchRec& fetch,
                        const PageCellTable& pageText, std::int32_t row, PriceColumnMap& map) {
     std::int32_t recognised = 0;
+    bool repeated = false;
     for (const PageCellTable::Cell& cell : RowCells(fetch, pageText, row, 1)) {
         const std::string text = platform::TrimBlanks(pageText.Text(cell));
         for (const HeaderLabel& label : labels) {
             if (text == label.text) {
+                repeated = repeated || map.*label.column != 0;
                 map.*label.column = cell.col;
                 ++recognised;
             }
         }
     }
-    return recognised;
+    return repeated ? 0 : recognised;
 }
 
 bool StartsWithYear(std::string_view text) {

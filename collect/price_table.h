@@ -28,7 +28,8 @@ void ClearPriceColumnMap(PriceColumnMap& map);
 // category the date and four prices. They return -1 when the page says that
 // there is no data and 0 when no table was found, with the map cleared.
 
-// Finds the header row by its labels and returns it.
+// Finds the header row by its labels and returns it: a row whose labels name
+// each column it needs once.
 std::int32_t ParsePriceTable(const std::string& category, PriceColumnMap& map, const FetchRec& fetch,
                              const PageCellTable& pageText);
 

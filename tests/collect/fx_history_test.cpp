@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "collect/fx_history_file.h"
+#include "collect/fx_history_page.h"
 #include "common/settings.h"
 #include "common/text_file_read.h"
 #include "common/text_file_write.h"
 #include "common/waits.h"
 #include "platform/date.h"
+#include "tests/collect/laid_out_page.h"
 #include "tests/collect/split_run_files.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/rates_site.h"
@@ -181,6 +184,35 @@ TEST_F(FxHistory, PageRepeatingThePageBeforeEndsThePaging) {
                   std::string::npos);
         EXPECT_EQ(EndReport(c.country), "Z");
     }
+}
+
+// A header row is the table's only when it names each of its eight columns
+// once: with XEU twice and no GBP, the GBP rates would be the XEU ones.
+TEST(FxHistoryPage, HeaderNamesEachColumnOnce) {
+    const auto header = [](const std::string& cells) {
+        const collect_test::LaidOutPage page = collect_test::LayOutPage(
+            "<table><tr><td>為替</td></tr><tr>" + cells + "</tr><tr><td>2026/12/04</td></tr></table>");
+        collect::FxColumnMap map;
+        const std::int32_t row = collect::FindFxHistoryHeader(page.text, map);
+        return row == 0 ? std::string("none") : std::to_string(row) + ":" + std::to_string(map.RateCols[6]);
+    };
+    const std::string rates = "<td>CNY</td><td>USD</td><td>JPY</td><td>HKD</td><td>TWD</td><td>XEU</td>";
+    EXPECT_EQ(header("<td>通貨種類</td>" + rates + "<td>GBP</td>"), "2:8");
+    EXPECT_EQ(header("<td>通貨種類</td>" + rates + "<td>XEU</td>"), "none");
+    EXPECT_EQ(header("<td>通貨種類</td>" + rates + "<td>GBP</td><td>USD</td>"), "none");
+}
+
+// A stored line of another field count is a damaged one: skipped and logged,
+// never read with its fields shifted.
+TEST_F(FxHistory, StoredLineOfAnotherFieldCountIsSkipped) {
+    common::CFFIL30M(std::vector<std::string>{"JPY\t2026/10/01\t1\t2\t3\t4\t5\t6\t7",
+                                              "JPY\t2026/10/02\t1\t2\t3\t4\t5\t6\t7\t8"},
+                     History("日本円"));
+    std::vector<collect::FxHistoryRec> rows;
+    collect::LoadFxHistory(env, "(日本円)", "", rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Date, "2026/10/01");
+    EXPECT_NE(ReadLog(common::State().errorLogPath).find("2行目　項目数=10"), std::string::npos);
 }
 
 TEST_F(FxHistory, CancelLeavesTheTaskSuspendedWithNothingWritten) {

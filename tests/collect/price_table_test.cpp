@@ -122,6 +122,14 @@ const FinderCase kFinderCases[] = {
     {"StockHeaderMissingALabel", kStock,
      With({"日付", "始値", "高値", "安値", "終値", "出来高"}, {{"2005/3/9", "1", "2", "3", "4", "5", "6"}}), 0, 2,
      "1,2,3,4,5,6,7,0"},
+    // A label named twice leaves another column unnamed (here the high): no
+    // header. On an index page the quantity does not count, twice or not.
+    {"RepeatedLabelIsNoHeader", kStock,
+     With({"Date", "Open", "Open", "Low", "Close", "Volume", "Adj Close*"}, kUsRows), 0, 0, "0,0,0,0,0,0,0,0"},
+    {"IndexWithARepeatedPrice", kIndex, With({"Date", "Open", "High", "Low", "Close", "Close"}, kUsRows), 0, 0,
+     "0,0,0,0,0,0,0,0"},
+    {"IndexWithARepeatedQuantity", kIndex,
+     With({"Date", "Open", "High", "Low", "Close", "Volume", "Volume"}, kUsRows), 2, 0, "1,2,3,4,5,0,0,0"},
     {"UnknownLabelsFoundByShape", kStock,
      With({"Datum", "Eröffnung", "Hoch", "Tief", "Schluss", "Umsatz", "Bereinigt"},
           {{"2005/03/09", "1,000", "n/a", "1,010", "990", "1,005", "12,300", "1,005"}}),
