@@ -73,7 +73,7 @@ void ReadFiscalPeriod(const std::string& text, marketdata::RpiRec& rpi) {
         return;
     }
     if (const std::optional<platform::Date> date = platform::ParseDate(text)) {
-        rpi.Text[70] = platform::FormatNumber(static_cast<double>(date->year * 100 + date->month), "000000");
+        rpi.Text[70] = YearMonthDigits(date->year, date->month, "000000");
         return;
     }
     const std::size_t open = text.find('(');
@@ -83,7 +83,7 @@ void ReadFiscalPeriod(const std::string& text, marketdata::RpiRec& rpi) {
     const std::size_t close = text.find(')', open);
     if (close == std::string::npos) return;
     if (const std::optional<platform::Date> date = platform::ParseDate(text.substr(close + 1))) {
-        rpi.Text[70] = platform::FormatNumber(static_cast<double>(date->year * 100 + date->month), "000000");
+        rpi.Text[70] = YearMonthDigits(date->year, date->month, "000000");
     }
 }
 
@@ -158,6 +158,7 @@ void ParseChinaQuote(const marketdata::CdmRec& company, marketdata::RpiRec& rpi,
         f[8] = Trim(f[8]);
     }
     SplitTrailingUnit(marketValue, f[18], f[19]);
+    ZeroNumbersBeyondRange(rpi);
     if (platform::IsNumericText(f[7])) ConvertReportCurrency(*platform::ParseCurrency(f[7]), rpi);
 }
 
@@ -207,6 +208,7 @@ void ParseChinaFinancials(marketdata::RpiRec& rpi, const PageCellTable& table, s
     f[36] = ValueAfterMarker(tradableB, "流通Ｂ株：");
     f[37] = SharePercent(f[35], f[32]);
     f[38] = SharePercent(f[36], f[32]);
+    ZeroNumbersBeyondRange(rpi);
 }
 
 }  // namespace collect

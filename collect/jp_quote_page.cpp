@@ -163,6 +163,7 @@ void ParseJapanQuote(const marketdata::CdmRec&, marketdata::RpiRec& rpi, const P
     ReadKindAndValue(raw[kRoa], "---%", "%", f[65], f[66]);
     ReadKindAndValue(raw[kAdjustedEps], "---円", "円", f[67], f[68]);
     f[70] = platform::TrimBlanks(raw[kFiscal]) == "---" ? "000000" : YearMonthText(raw[kFiscal]);
+    ZeroNumbersBeyondRange(rpi);
 }
 
 }  // namespace collect

@@ -367,9 +367,9 @@ std::optional<Paging> StockCollection::FoldPage() {
     }
 }
 
-// Sets the dividend and split rows apart. True when a split newer than the
-// data held means that the whole history has to be collected again;
-// otherwise the event rows are merged into the split file (`splitRows`).
+// Sets the dividend and split rows apart. True when a new split means that
+// the whole history has to be collected again; otherwise the event rows are
+// merged into the split file (`splitRows`).
 bool StockCollection::HandleEventRows(Rows& splitRows) {
     if (collected_.empty()) return false;
     Rows events;
@@ -377,7 +377,13 @@ bool StockCollection::HandleEventRows(Rows& splitRows) {
     if (!SeparateEventRows(collected_, events, splitDate)) return false;
     request_.EventRowCount = static_cast<long>(events.size());
     request_.TotalRows = static_cast<long>(collected_.size());
-    if (request_.PeriodMode != "4" && splitDate > platform::DateText(request_.LastHeldDate)) {
+    // A split is new when it lies after the data held and within the dates
+    // collected: a page may show one dated after them, which the collection
+    // started again would find again, without end.
+    const bool newSplit = splitDate > platform::DateText(request_.LastHeldDate) &&
+                          splitDate <= platform::DateText(request_.ToDate);
+    // The recollection itself starts nothing again: once per stock and call.
+    if (!recollecting_ && request_.PeriodMode != "4" && newSplit) {
         StartAgainAfterSplit();
         return true;
     }

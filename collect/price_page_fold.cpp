@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "collect/report_numbers.h"
 #include "common/logs.h"
 #include "common/run_state.h"
 #include "common/settings.h"
@@ -184,8 +185,10 @@ void Inform(const std::string& code, const std::string& message) {
     common::WriteInfoLog(common::LogSwitch(kInfoSwitch), kFoldId, common::log_tag::kInfo, code, message);
 }
 
+// A number beyond the range of amounts reads "0": kept, it would stop every
+// later reading of the series.
 std::string CellValue(const PageCellTable& pageText, std::int32_t row, std::int32_t col) {
-    return common::NumberTextOrSame(pageText.At(row, col));
+    return WithinRangeOrZero("株価", common::NumberTextOrSame(pageText.At(row, col)));
 }
 
 }  // namespace

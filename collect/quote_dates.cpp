@@ -59,6 +59,11 @@ std::string YearMonthText(std::string_view text) {
     const std::string_view whole(trimmed);
     const int year = WholeNumber(whole.substr(0, mark)).value_or(0);
     const int month = mark == std::string::npos ? 0 : WholeNumber(whole.substr(mark + 3)).value_or(0);
+    return YearMonthDigits(year, month, "000000");
+}
+
+std::string YearMonthDigits(int year, int month, std::string_view none) {
+    if (year < 0 || year > 9999 || month < 0 || month > 12) return std::string(none);
     return platform::FormatNumber(static_cast<double>(year), "0000") +
            platform::FormatNumber(static_cast<double>(month), "00");
 }

@@ -17,7 +17,12 @@ std::optional<std::string> QuoteDateText(std::string_view text);
 // text is not one.
 std::optional<std::string> MonthDayQuoteDate(std::string_view text, const platform::Date& today);
 
-// "yyyymm" of a text "2024年3月" ("000000" parts for what is not a number).
+// The "yyyymm" form of a year 0-9999 and a month 0-12; `none` for any other
+// year or month, which the six digits cannot hold.
+std::string YearMonthDigits(int year, int month, std::string_view none);
+
+// "yyyymm" of a text "2024年3月" ("0000" or "00" for a part that is not a
+// number); "000000" for a year or month beyond the form.
 std::string YearMonthText(std::string_view text);
 
 }  // namespace collect

@@ -34,7 +34,20 @@ bool SameText(std::string_view a, std::string_view b) {
 void LogBeyondRange(std::string_view what, std::string_view source) {
     const common::RunState& state = common::State();
     common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
-                          "計算結果が範囲を超えたため0としました。　" + std::string(what) + "　" + std::string(source));
+                          "数値が範囲を超えたため0としました。　" + std::string(what) + "　" + std::string(source));
+}
+
+std::string WithinRangeOrZero(std::string_view what, std::string_view text) {
+    const bool beyond = platform::IsNumericText(text) &&
+                        !WithinCurrencyRange(what, text, [&] { return *platform::ParseCurrency(text); });
+    return beyond ? "0" : std::string(text);
+}
+
+void ZeroNumbersBeyondRange(marketdata::RpiRec& rpi) {
+    for (std::size_t n = 1; n < rpi.Text.size(); ++n) {
+        std::string& text = rpi.Text[n];
+        if (platform::IsNumericText(text)) text = WithinRangeOrZero("項目" + std::to_string(n), text);
+    }
 }
 
 std::string UnitMultiplier(std::string_view unit) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "marketdata/market_report.h"
 #include "platform/currency.h"
 #include "platform/trapped_error.h"
 
@@ -47,6 +48,15 @@ void CurrencyFromUnitText(std::string_view labelText, std::string& multiplier, s
 
 // Logs that `what` of `source` lies beyond the Currency range.
 void LogBeyondRange(std::string_view what, std::string_view source);
+
+// `text` itself, unless it is a number beyond the Currency range: then "0",
+// after LogBeyondRange.
+std::string WithinRangeOrZero(std::string_view what, std::string_view text);
+
+// Every text field of a report that is a number beyond the Currency range
+// becomes "0", logged: a page may show any number, and a report routine
+// computing with it would stop the collection.
+void ZeroNumbersBeyondRange(marketdata::RpiRec& rpi);
 
 // The result of `compute`, or nullopt after LogBeyondRange when it leaves the
 // Currency range.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "collect/quote_dates.h"
 #include "common/web_text.h"
 #include "platform/number_format.h"
 #include "platform/utf8_text.h"
@@ -47,14 +48,16 @@ int NumberOf(std::string_view digits) {
     return value;
 }
 
+// The year of a year item of four or two digits; -1, no year, for any other
+// length (a three-digit "999" names no century).
 int ReportYear(const std::string& item, int currentYear) {
     const std::string current = platform::FormatNumber(static_cast<double>(currentYear), "0000");
-    if (item.size() >= 4) {
+    if (item.size() == 4) {
         return item > current ? 1900 + NumberOf(item.substr(2, 2)) : NumberOf(item);
     }
-    const std::string lastDigits = current.substr(current.size() - item.size());
+    if (item.size() != 2) return -1;
     const int century = currentYear / 100 * 100;
-    return (item > lastDigits ? 1900 : century) + NumberOf(item);
+    return (item > current.substr(current.size() - 2) ? 1900 : century) + NumberOf(item);
 }
 
 // The number of the digits the trimmed text starts with, -1 without any.
@@ -93,8 +96,7 @@ std::string NormaliseYearMonth(std::string_view text, std::string_view marker, s
     const int year = LeadingNumber(work.substr(0, at));
     if (year < 0) return std::string(replacement);
     const int month = LeadingNumber(work.substr(at + std::string_view("年").size()));
-    return platform::FormatNumber(static_cast<double>(year), "0000") +
-           platform::FormatNumber(static_cast<double>(month < 0 ? 0 : month), "00");
+    return YearMonthDigits(year, month < 0 ? 0 : month, replacement);
 }
 
 }  // namespace collect

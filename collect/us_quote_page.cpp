@@ -153,6 +153,7 @@ void ParseUsQuote(const marketdata::CdmRec&, marketdata::RpiRec& rpi, const Page
                       " ", "%", f[40], f[39]);
     f[32] = "0";
     f[14] = PreviousClose(f[10], f[12]);
+    ZeroNumbersBeyondRange(rpi);
 }
 
 }  // namespace collect

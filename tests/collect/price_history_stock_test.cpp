@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@
 #include "marketdata/code_master.h"
 #include "marketdata/price_series.h"
 #include "platform/cp932.h"
+#include "tests/collect/page_server.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/price_site.h"
 #include "tests/support/program_folder.h"
@@ -477,6 +479,104 @@ TEST_F(PriceHistoryStock, PagesThatComeWrongAreNotTakenAsTheyCome) {
         EXPECT_EQ(site.Requests("JPN", "7203"), c.requests);
         EXPECT_EQ(site.Violations(), std::vector<std::string>{});
     }
+}
+
+// A US price page of the rows given, in place of the price site: a row of
+// two cells is an event row. Past 20 requests the page answers 404, so a
+// collection that would ask for it without end ends all the same.
+class FixedPricePage {
+public:
+    explicit FixedPricePage(const std::vector<std::vector<std::string>>& rows) {
+        std::string table = "<table><tr><th>Date</th><th>Open</th><th>High</th><th>Low</th><th>Close</th>"
+                            "<th>Volume</th><th>Adj Close*</th></tr>";
+        for (const std::vector<std::string>& row : rows) {
+            table += "<tr><td>" + row[0] + "</td>";
+            if (row.size() == 2) table += "<td colspan=\"6\">" + row[1] + "</td>";
+            for (std::size_t c = 1; row.size() > 2 && c < row.size(); ++c) table += "<td>" + row[c] + "</td>";
+            table += "</tr>";
+        }
+        page_ = "<html><body><p>Historical Prices</p>" + table + "</table></body></html>";
+        common::WriteSetting("MirControl\\HpGet\\SiteUsPortal", server_.HostPort());
+    }
+    int Requests() { return server_.Hits("/q/hp"); }
+
+private:
+    std::string page_;
+    testsupport::PageServer server_{[this](httplib::Server& s) {
+        s.Get("/q/hp", [this](const httplib::Request&, httplib::Response& response) {
+            if (++served_ > 20) {
+                response.status = 404;
+                return;
+            }
+            response.set_content(page_, "text/html");
+        });
+    }};
+    std::atomic<int> served_ = 0;
+};
+
+// The file's lines split at TAB.
+std::vector<std::vector<std::string>> FileLines(const fs::path& path) {
+    std::vector<std::vector<std::string>> lines;
+    for (const std::string& line : Split(platform::FromCp932(testsupport::ReadBytes(path)).text, '\n')) {
+        lines.push_back(Split(line.substr(0, line.find('\r')), '\t'));
+    }
+    return lines;
+}
+
+// Character references of TAB, CR and LF in a page's cells: the series keeps
+// seven columns a line (an adjusted close "104<TAB>*" would make a provisional
+// row of eighth column "*") and gains no row of a date the page never gave.
+TEST_F(PriceHistoryStock, ControlCharactersOfAPageStayOutOfTheSeries) {
+    FixedPricePage page({{"4-Dec-26", "100", "110", "90", "105", "5&#13;000", "104&#9;*"},
+                         {"3-Dec-26", "100", "110", "90&#10;2024/01/01", "105", "5000", "104"},
+                         {"2-Dec-26", "100", "110", "90", "105", "5000", "104"}});
+    marketdata::CdmRec company = Company("USA", "IBM");
+
+    ASSERT_TRUE(Collect(company));
+
+    const std::vector<std::vector<std::string>> lines = FileLines(File(company, 1014, "D"));
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::vector<std::string>& line : lines) EXPECT_EQ(line.size(), 7u) << line[0];
+    EXPECT_EQ(lines[0][0], "2026/12/02");
+    EXPECT_EQ(lines[1][0], "2026/12/04");
+    EXPECT_EQ(lines[1][5], "5 000");
+    EXPECT_EQ(lines[1][6], "104 *");
+}
+
+// A price beyond the range of amounts is stored as "0" (logged): kept, it
+// would stop every later reading of the series. The row then reads as none.
+TEST_F(PriceHistoryStock, PriceBeyondRangeIsStoredAsZero) {
+    FixedPricePage page({{"4-Dec-26", "100", "110", "90", "1,000,000,000,000,000", "5000", "104"},
+                         {"3-Dec-26", "100", "110", "90", "105", "5000", "104"}});
+    marketdata::CdmRec company = Company("USA", "IBM");
+
+    ASSERT_TRUE(Collect(company));
+    ASSERT_TRUE(Collect(company));
+
+    const std::vector<std::vector<std::string>> lines = FileLines(File(company, 1014, "D"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1][4], "0");
+    std::vector<marketdata::PriceRec> rows;
+    ASSERT_TRUE(marketdata::LoadPriceSeries(1014, env_, company.Key, "D", "", ".txt", rows));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Text[0], "2026/12/03");
+}
+
+// A split row dated after the To date is no new split: the stock is not
+// collected again (for ever, as the page shows it again every time), and the
+// row goes to the split file.
+TEST_F(PriceHistoryStock, SplitAfterTheToDateIsNoNewSplit) {
+    FixedPricePage page({{"10-Dec-26", "2 : 1 Stock Split"},
+                         {"4-Dec-26", "100", "110", "90", "105", "5000", "104"},
+                         {"3-Dec-26", "100", "110", "90", "105", "5000", "104"}});
+    marketdata::CdmRec company = Company("USA", "IBM");
+
+    ASSERT_TRUE(Collect(company));
+
+    EXPECT_EQ(page.Requests(), 1);
+    EXPECT_EQ(Rows(company, 1014).size(), 2u);
+    ASSERT_EQ(Rows(company, 1015).size(), 1u);
+    EXPECT_EQ(Rows(company, 1015)[0][0], "2026/12/10");
 }
 
 // A cancel is seen before the first page: nothing is written, and the task is

@@ -85,6 +85,8 @@ TEST_F(QuotePages, JapaneseTradeDatesAndMarks) {
     EXPECT_EQ(timed.Text[9], platform::DateText(today));
     EXPECT_EQ(timed.Text[10], "1234");
     EXPECT_EQ(timed.Text[70], "202403");
+    EXPECT_EQ(read("15:00 1,234", "20241年3月").Text[70], "000000");
+    EXPECT_EQ(read("15:00 1,234", "2024年13月").Text[70], "000000");
 
     // 12/31 read early in January belongs to the year before; a day not
     // after today to this year.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ protected:
                 return;
             }
             if (++served == cancelAt) common::WriteSetting("MirControl\\Common\\Cancel", "1");
+            if (const auto page = pages.find(code); page != pages.end()) {
+                response.set_content(page->second, "text/html; charset=utf-8");
+                return;
+            }
             response.set_content(market_.country == 1 ? testsupport::JapanQuotePage(code, "銘柄" + code)
                                                       : testsupport::UsQuotePage(code, "Name" + code),
                                  "text/html; charset=utf-8");
@@ -60,7 +65,9 @@ protected:
                 response.status = 404;
                 return;
             }
-            response.set_content(testsupport::ChinaQuotePage(code, "名称" + code), "text/html; charset=utf-8");
+            const auto page = pages.find(code);
+            response.set_content(page != pages.end() ? page->second : testsupport::ChinaQuotePage(code, "名称" + code),
+                                 "text/html; charset=utf-8");
         });
         s.Get("/data/zaimu.cgi", [](const httplib::Request& request, httplib::Response& response) {
             response.set_content(testsupport::ChinaFinancialsPage(request.get_param_value("code")),
@@ -127,6 +134,7 @@ protected:
 
     Market market_;
     std::string missing;
+    std::map<std::string, std::string> pages;  // quote pages by code, in place of the generated ones
     int cancelAt = 0;
     std::atomic<int> served = 0;
     testsupport::PageServer server{[this](httplib::Server& s) { Serve(s); }};
@@ -191,6 +199,40 @@ TEST_F(JapanReports, ACancelAtTheTenthCompanyLeavesTheRestUnfetched) {
     EXPECT_EQ(Done().size(), 10u);
     EXPECT_EQ(Reports().size(), 10u);
     EXPECT_EQ(EndReport(), "S");
+}
+
+// A quote page may show a number no amount can hold: it is logged and
+// stored as "0", and the part goes on with its next company.
+TEST_F(JapanReports, AnAmountBeyondRangeIsStoredAsZero) {
+    common::WriteSetting("MirControl\\HpGet\\HpRepToHp", "1");
+    pages["1301"] = "<table><tr><td>現在の日時 15:00 日本水産(株) 【東証1部：1301】</td></tr>"
+                    "<tr><td>取引値</td><td>出来高</td></tr>"
+                    "<tr><td>12/30 1,000,000,000,000,000</td><td>1,000</td></tr></table>";
+    WritePart({"1301", "7203"});
+    Collect();
+
+    const std::vector<marketdata::RpiRec> reports = Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(ByCode(reports, "1301").Text[10], "0");
+    EXPECT_EQ(ByCode(Done(), "1301").Term[1].LastDate, "");  // no price, no row for the series
+    EXPECT_EQ(ByCode(reports, "7203").Text[10], testsupport::QuoteFiguresOf("7203").price);
+    EXPECT_NE(ReadLog(common::State().errorLogPath).find("1000000000000000"), std::string::npos);
+    EXPECT_EQ(EndReport(), "Z");
+}
+
+TEST_F(ChinaReports, AYenRateBeyondRangeIsStoredAsZero) {
+    pages["00700"] = "<table><tr><td>> 中国株・企業情報</td></tr><tr><td>株価速報 騰訊控股 00700</td></tr>"
+                     "<tr><td>円換算用のレート：1000000000000000</td></tr>"
+                     "<tr><td>現在値</td><td>380.40</td></tr></table>";
+    WritePart({"00700", "600000"});
+    Collect();
+
+    const std::vector<marketdata::RpiRec> reports = Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(ByCode(reports, "00700").Text[7], "0");
+    EXPECT_EQ(ByCode(reports, "00700").Text[23], "0");
+    EXPECT_EQ(ByCode(reports, "600000").Text[7], "19.5");
+    EXPECT_EQ(EndReport(), "Z");
 }
 
 TEST_F(ChinaReports, KeepsTheStoredMarketAndReadsTheFinancials) {

@@ -175,6 +175,8 @@ TEST(ResearchReportDates, NormalisesReportDates) {
         {"08/03/14", "2008/03/14"},  // a short year is compared on its digits
         {"98/03/14", "1998/03/14"},
         {"26/03/14", "2026/03/14"},
+        {"999/1/1", "1900/01/01"},  // a year of three digits, or one, names no century
+        {"8/03/14", "1900/01/01"},
         {"2008/03", "1900/01/01"},  // fewer than three runs of digits
         {"更新なし", "1900/01/01"},
         {"2008/02/30", "1900/01/01"},  // no such day
@@ -196,6 +198,8 @@ TEST(ResearchReportDates, NormalisesYearMonths) {
         {"2009年3月期", "200903"},
         {"２００８年１２月", "200812"},
         {"2008年", "200800"},
+        {"20081年3月", "000000"},  // beyond the six digits
+        {"2008年13月", "000000"},
         {"2008", "000000"},
         {"", "000000"},
         {"年3月", "000000"},
