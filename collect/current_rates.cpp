@@ -11,6 +11,7 @@
 #include "collect/label_lookup.h"
 #include "collect/page_cell_scan.h"
 #include "collect/page_fetch.h"
+#include "collect/report_numbers.h"
 #include "common/logs.h"
 #include "common/procedure_guard.h"
 #include "common/process_context.h"
@@ -73,19 +74,22 @@ RatesText ReadRatesTable(const PageCellTable& table, std::int32_t startRow, std:
 }
 
 // The rates with the date and time of the generation text ("生成時刻 date
-// time"); nullopt when the text has fewer than three items, as the rates
-// could not be dated.
+// time"); nullopt when its second and third items are not a date and a time,
+// as the rates could not be dated.
 std::optional<ExchangeRateRec> DatedRates(const RatesText& text) {
     long count = 0;
     std::vector<std::string> items;
     common::SplitNonEmpty(text.generated, " ", count, items);
     if (count < 3) return std::nullopt;
-    ExchangeRateRec rec;
     const std::optional<platform::Date> date = platform::ParseDate(items[1]);
-    rec.RateDate = date ? platform::DateText(*date) : "1900/01/01";
     const auto time = platform::ParseTimeText(items[2]);
-    rec.RateTime = time ? platform::TimeText(std::get<0>(*time), std::get<1>(*time), std::get<2>(*time)) : "00:00:00";
-    for (std::size_t i = 0; i < rec.Rates.size(); ++i) rec.Rates[i] = common::NumberTextOrZero(text.rates[i]);
+    if (!date || !time) return std::nullopt;
+    ExchangeRateRec rec;
+    rec.RateDate = platform::DateText(*date);
+    rec.RateTime = platform::TimeText(std::get<0>(*time), std::get<1>(*time), std::get<2>(*time));
+    for (std::size_t i = 0; i < rec.Rates.size(); ++i) {
+        rec.Rates[i] = WithinRangeOrZero(kRateCodes[i], common::NumberTextOrZero(text.rates[i]));
+    }
     return rec;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "common/key_layout.h"
 #include "common/logs.h"
 #include "common/procedure_guard.h"
+#include "common/run_state.h"
 #include "common/text_compare.h"
 #include "marketdata/industry_list.h"
 #include "marketdata/multex_record.h"
@@ -80,6 +82,18 @@ std::string IdentityKey(const marketdata::Key& key) {
 }
 
 std::string CodeText(long number) { return platform::FormatNumber(static_cast<double>(number), "0000"); }
+
+// The codes are four digits wide: a longer one would be cut to the code of
+// another industry.
+constexpr long kLastIndustryCode = 9999;
+
+// Logs, once per industry name, that the name found no code.
+void RefuseIndustry(const std::string& name, long code, std::set<std::string>& refused) {
+    if (!refused.insert(name).second) return;
+    common::WriteErrorLog(common::State().errorLogOn, common::State().procedureId, common::log_tag::kErrApl, "00",
+                          "業種コードが4桁を超えるため、業種を登録できません。　" + name + "　コード=" +
+                              std::to_string(code));
+}
 
 // The code after the highest one of the rows (and after their count, which
 // it is when the rows are numbered without gaps).
@@ -188,6 +202,7 @@ bool AMLTX411(common::EnvRec& env, common::MSGRec& msg, long count, CdmTbl& tbl)
     // The research level opens with row "0001" named "-"; the first real
     // industry is "0002".
     if (rows.empty()) rows.push_back(NumberedRow(blank, 1, "-"));
+    std::set<std::string> refused;
 
     for (long i = 1; i <= count; ++i) {
         ShowRecordProgress(msg, i, count);
@@ -197,7 +212,13 @@ bool AMLTX411(common::EnvRec& env, common::MSGRec& msg, long count, CdmTbl& tbl)
         auto row = std::find_if(rows.begin(), rows.end(),
                                 [&name](const IndustryRec& r) { return r.Text[kResearchNameText] == name; });
         if (row == rows.end()) {
-            rows.push_back(StockIndustryRow(blank, NextIndustryCode(rows), stock));
+            const long code = NextIndustryCode(rows);
+            if (code > kLastIndustryCode) {
+                RefuseIndustry(name, code, refused);
+                stock.Key.IndCode0060 = marketdata::FitField("", 4, "IndCode0060");
+                continue;
+            }
+            rows.push_back(StockIndustryRow(blank, code, stock));
             row = rows.end() - 1;
         }
         stock.Key.IndCode0060 = row->Key.IndCode0060;

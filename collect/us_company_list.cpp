@@ -1,6 +1,7 @@
 #include "collect/us_company_list.h"
 
 #include "collect/list_collector_run.h"
+#include "common/logs.h"
 #include "common/text_file_write.h"
 #include "common/web_text.h"
 #include "platform/utf8_text.h"
@@ -24,6 +25,14 @@ IndustryEnd CollectIndustry(ListCollectorRun& run, marketdata::IndustryRec& indu
         if (CellText(row, col).empty() || CellText(row, col + 1).empty() || CellLink(row, col).empty()) continue;
         marketdata::ListRec rec;
         BuildUsListRec(row, col, industry, rec);
+        // A company listed without its ticker ("Foo Corp ()") has no code to
+        // be known by: written, it would be an entry without identity.
+        if (platform::TrimBlanks(rec.Key.CorpCode).empty()) {
+            common::WriteInfoLog(common::LogSwitch(1), kOwnId, common::log_tag::kWarning, "00",
+                                 "米国・企業一覧のコードが無い企業を読み飛ばしました。　" + CellText(row, col) +
+                                     "    URL=" + fetch.Url);
+            continue;
+        }
         AddCompanyLine(lines, rec);
     }
     if (!lines.empty()) common::AppendLineToFile(run.CompanyPath(), lines);

@@ -164,10 +164,13 @@ bool ImportSettingsGroup(int group, EnvRec& env) {
         }
         // Only the group's own keys: a hand-edited or foreign line must neither
         // end the program on a malformed path nor touch the run state.
+        // The store ignores letter case in its keys, and so does the match.
         const std::size_t equals = line.find('=');
         const std::string keyPath = WithEvery(line.substr(0, equals), '_', '\\');
-        if (equals != std::string::npos && std::ranges::find(exported, keyPath) != exported.end()) {
-            WriteSetting(keyPath, line.substr(equals + 1));
+        const auto known = std::ranges::find_if(
+            exported, [&keyPath](const std::string& path) { return platform::EqualsIgnoringAsciiCase(path, keyPath); });
+        if (equals != std::string::npos && known != exported.end()) {
+            WriteSetting(*known, line.substr(equals + 1));
             continue;
         }
         const RunState& state = State();

@@ -137,8 +137,6 @@ void SyncFolderOf(const fs::path& target) {
     close(fd);
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Where the character at byte `at` ends, so that '?' takes a whole Japanese
 // character rather than one of its bytes.
 std::size_t AfterCharacter(std::string_view text, std::size_t at) {

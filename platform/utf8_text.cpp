@@ -181,6 +181,10 @@ std::string PadToCp932Bytes(std::string_view utf8, std::size_t width) {
     return out;
 }
 
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
 std::string TrimBlanks(std::string_view text) {
     return TrimLeft(TrimRight(text));
 }

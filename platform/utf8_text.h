@@ -51,6 +51,11 @@ std::string PadToCp932Bytes(std::string_view utf8, std::size_t width);
 // Half-width blanks only (space, tab, CR, LF); the ideographic space stays.
 std::string TrimBlanks(std::string_view text);
 
+// A-Z as a-z, every other byte as it is.
+inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Equal but for the letter case of A-Z, as the settings store compares keys.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // The pieces between every `separator`, empty ones included: n separators give
 // n + 1 pieces. The views point into `text`.
 std::vector<std::string_view> SplitAt(std::string_view text, char separator);

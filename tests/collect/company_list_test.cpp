@@ -372,6 +372,25 @@ TEST_F(UsaList, NameAndTickerOfACell) {
     }
 }
 
+// A company listed without its ticker has no code to be known by: skipped
+// with a warning, the others of its page written.
+TEST_F(UsaList, CompanyWithoutATickerIsSkipped) {
+    site.AddIndustry("USA", "7001", "Software", 2);
+    site.AddCompany("USA", "7001", " ", "Foo Corp");
+    const ListedCompany last = site.AddCompany("USA", "7001");
+    WriteIndustries();
+
+    EXPECT_TRUE(Collect());
+
+    const std::vector<marketdata::ListRec> recs = Companies();
+    ASSERT_EQ(recs.size(), 3u);
+    EXPECT_EQ(platform::TrimBlanks(recs[2].Key.CorpCode), last.code);
+    for (const marketdata::ListRec& rec : recs) EXPECT_NE(platform::TrimBlanks(rec.Key.CorpCode), "");
+    EXPECT_NE(ReadLog(common::State().runLogPath)
+                  .find("90:Worning,00,米国・企業一覧のコードが無い企業を読み飛ばしました。　Foo Corp ( )"),
+              std::string::npos);
+}
+
 // A failed fetch ends the run and fails the task, reported once: the
 // dispatcher sees the end report sent. Started again, the task skips the
 // industry it finished and keeps its companies.

@@ -54,8 +54,8 @@ TEST_F(CurrentRates, StoresTheSevenRatesWithTheGenerationTime) {
     EXPECT_EQ(site.CurrentRequests(), 1);
 }
 
-// The date and time are the generation text's second and third items, each
-// only when it is one; a rate that is no number is stored as "0".
+// The date and time are the generation text's second and third items; a
+// rate that is no number, or one beyond the range of amounts, is stored as "0".
 TEST_F(CurrentRates, ReadsDateTimeAndRatesLeniently) {
     struct Case {
         std::string generated;
@@ -65,10 +65,10 @@ TEST_F(CurrentRates, ReadsDateTimeAndRatesLeniently) {
     const Case cases[] = {
         {"生成時刻 2026/1/5 9:05", "2026/01/05", "09:05:00"},
         {"  生成時刻:   2026/12/31   23:59:59  (JST)", "2026/12/31", "23:59:59"},
-        {"生成時刻 --- ---", "1900/01/01", "00:00:00"},
     };
     site.SetCurrentRate("米ドル", "---");
     site.SetCurrentRate("日本円", "");
+    site.SetCurrentRate("英国ポンド", "1,000,000,000,000,000");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.generated);
         site.SetGeneratedText(c.generated);
@@ -78,8 +78,8 @@ TEST_F(CurrentRates, ReadsDateTimeAndRatesLeniently) {
         EXPECT_EQ(values[1], c.time);
         EXPECT_EQ(values[3], "0");
         EXPECT_EQ(values[4], "0");
-        EXPECT_EQ(LatestLine(),
-                  "JPN\t" + c.date + "\t" + c.time + "\t21.05\t0\t0\t19.30\t4.75\t161.00\t1192.40\r\n");
+        EXPECT_EQ(values[8], "0");
+        EXPECT_EQ(LatestLine(), "JPN\t" + c.date + "\t" + c.time + "\t21.05\t0\t0\t19.30\t4.75\t161.00\t0\r\n");
     }
 }
 
@@ -101,6 +101,10 @@ TEST_F(CurrentRates, FailureLeavesTheStoredRates) {
         {"two items", [&] { site.SetCurrentFailing(false); site.SetGeneratedText("生成時刻 2026/12/11"); },
          "為替情報の収集失敗（生成時刻の特定不能）\t生成時刻 2026/12/11"},
         {"no generation time", [&] { site.SetGeneratedText("更新中"); }, "為替情報の収集失敗（生成時刻の特定不能）"},
+        {"no date and time", [&] { site.SetGeneratedText("生成時刻 --- ---"); },
+         "為替情報の収集失敗（生成時刻の特定不能）\t生成時刻 --- ---"},
+        {"no time", [&] { site.SetGeneratedText("生成時刻 2026/12/11 25:00"); },
+         "為替情報の収集失敗（生成時刻の特定不能）\t生成時刻 2026/12/11 25:00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

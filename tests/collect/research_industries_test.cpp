@@ -188,6 +188,29 @@ TEST_F(ResearchIndustries, KeepsTheCodesOfEarlierRuns) {
     EXPECT_FALSE(fs::exists(DataPath(1, 0, 0, ".tmp")));
 }
 
+// The codes have four digits: past "9999" a new industry is refused and
+// logged rather than given a code cut to that of another industry; its stocks
+// are left without one, known industries go on as before.
+TEST_F(ResearchIndustries, NoCodePastTheFourDigits) {
+    WriteResearchRows({{"0001", "-"}, {"1000", "銀行"}, {"9999", "水産"}});
+    marketdata::CdmRec coded = Stock("7203", "自動車");
+    coded.Key.IndCode0060 = "0001";
+    WriteList(0, 0, "", {Stock("1301", "水産"), coded, Stock("7267", "自動車"), Stock("8306", "銀行")});
+
+    EXPECT_TRUE(collect::AMLTX40M(env, msg));
+
+    EXPECT_EQ(ResearchRows(), (std::map<std::string, std::string>{{"0001", "-"}, {"1000", "銀行"}, {"9999", "水産"}}));
+    const std::map<std::string, marketdata::CdmRec> master = Master();
+    EXPECT_EQ(master.at("1000:1301").Key.IndCode0060, "9999");
+    EXPECT_EQ(master.at("1000:7203").Key.IndCode0060, "    ");
+    EXPECT_EQ(master.at("1000:7267").Key.IndCode0060, "    ");
+    EXPECT_EQ(master.at("1000:8306").Key.IndCode0060, "1000");
+    const std::string log = ReadLog(common::State().errorLogPath);
+    const std::string refused = "業種コードが4桁を超えるため、業種を登録できません。　自動車　コード=10000";
+    ASSERT_NE(log.find(refused), std::string::npos) << log;
+    EXPECT_EQ(log.find(refused, log.find(refused) + 1), std::string::npos);  // once per industry
+}
+
 // Steps 06 and 07 of a research-provider run that resumes at 06: the
 // industries attached and extracted, the code master's industry records
 // rebuilt from the list, the run ended.

@@ -161,6 +161,7 @@ TEST_F(SettingsGroup, ImportWritesOnlyTheGroupsOwnKeys) {
     std::vector<std::string> lines = {
         "MirControl_HpGet_HpPrFrom=a=b", "", "   ", "MirControl_HpGet_HpPrTo=日本", "MirControl_HpGet_HpSplit=",
         "MirControl_HpGet_HpCntry02=0",
+        "mircontrol_hpget_HPBACKUP=3",  // the store ignores letter case in keys
     };
     lines.insert(lines.begin() + 2, skipped.begin(), skipped.end());
     testsupport::WriteBytes(GroupFile(4), LinesAsFile(lines));
@@ -171,7 +172,7 @@ TEST_F(SettingsGroup, ImportWritesOnlyTheGroupsOwnKeys) {
 
     const std::pair<const char*, const char*> expected[] = {
         {"HpGet\\HpPrFrom", "a=b"}, {"HpGet\\HpPrTo", "日本"}, {"HpGet\\HpSplit", ""}, {"HpGet\\HpCntry02", "0"},
-        {"HpGet\\HpCntry01", "1"},  {"HpGet\\HpBackUp", "7"},  {"HpGet\\HpPr", "1"},   {"HpGet\\Nothing", ""},
+        {"HpGet\\HpCntry01", "1"},  {"HpGet\\HpBackUp", "3"},  {"HpGet\\HpPr", "1"},   {"HpGet\\Nothing", ""},
         {"Kesen\\EnvLR", "1"},      {"Common\\Exec", ""},
     };
     for (const auto& [key, value] : expected) {
