@@ -1,9 +1,12 @@
 // A whole-market judgement run with the real Korvane as the child copies,
 // timed step by step, so the orchestration (splitting, the controller's
 // polling, gathering, sorting) can be set against the judging itself and
-// against the engine-only time of bench_judgement. Run by hand:
-//   bench_judgement_run [--companies=N] [--rows=N] [--parallel=N]
-// The full size is 4,000 companies of 5,000 daily rows at parallelism 2.
+// against the engine-only time of bench_judgement, and the whole against
+// the floor of reading and converting the series files in as many real
+// processes. Run by hand:
+//   bench_judgement_run [--companies=N] [--rows=N] [--parallel=N] [--rounds=N]
+// The full size is 4,000 companies of 5,000 daily rows at parallelism 2;
+// further rounds judge the same market again.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -42,7 +45,17 @@ double Seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// Notes when each step of the run becomes the current line of its step list.
+double CpuSeconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+
+// The processor time of the calling thread: the run's, without the sampler's.
+double OwnCpuSeconds() {
+    rusage own{};
+    getrusage(RUSAGE_THREAD, &own);
+    return CpuSeconds(own.ru_utime) + CpuSeconds(own.ru_stime);
+}
+
+// Notes when each step of the run becomes the current line of its step list,
+// and this process's processor time then.
 class StepClock : public common::ProgressForms, public common::ProgressView {
 public:
     common::ProgressView& Show(const std::string&) override { return *this; }
@@ -59,11 +72,13 @@ public:
             current_ = line;
             order.push_back(line);
             started[line] = Clock::now();
+            cpuAt[line] = OwnCpuSeconds();
         }
     }
 
     std::vector<std::string> order;
     std::map<std::string, Clock::time_point> started;
+    std::map<std::string, double> cpuAt;
 
 private:
     std::string current_;
@@ -90,6 +105,17 @@ public:
         return count > 0 ? sum / static_cast<double>(count) : 0;
     }
 
+    // The first and the last moment a child was seen alive between two moments.
+    std::pair<Clock::time_point, Clock::time_point> ChildrenSeen(Clock::time_point from, Clock::time_point to) const {
+        std::pair<Clock::time_point, Clock::time_point> seen{to, from};
+        for (const auto& [at, children] : samples_) {
+            if (at < from || at >= to || children == 0) continue;
+            seen.first = std::min(seen.first, at);
+            seen.second = std::max(seen.second, at);
+        }
+        return seen;
+    }
+
 private:
     void Sample() {
         const std::string list = "/proc/self/task/" + std::to_string(getpid()) + "/children";
@@ -107,8 +133,6 @@ private:
     std::thread thread_;
 };
 
-double CpuSeconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
-
 long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
     const std::string prefix = "--" + std::string(name) + "=";
     for (int a = 1; a < argc; ++a) {
@@ -118,6 +142,61 @@ long CountFlag(int argc, char** argv, std::string_view name, long fallback) {
     return fallback;
 }
 
+constexpr const char* kChildrenStep = "鉤足判定処理の開始";  // the step that judges the parts in the children
+
+struct Round {
+    bool completed = false;
+    double wall = 0;
+    double aroundChildren = 0;  // wall time of the run while no child is alive
+};
+
+// One whole judgement run of the market, step by step.
+Round RunOnce(long parallel) {
+    auto clock = std::make_shared<StepClock>();
+    common::InstallUi({nullptr, clock, nullptr, nullptr, nullptr});
+    auto sampler = std::make_unique<ChildSampler>();
+    rusage childrenBefore{};
+    getrusage(RUSAGE_CHILDREN, &childrenBefore);
+    const double ownBefore = OwnCpuSeconds();
+    const Clock::time_point start = Clock::now();
+    Round round;
+    round.completed = analysis::AKAGI00M();
+    const Clock::time_point end = Clock::now();
+    const double own = OwnCpuSeconds() - ownBefore;
+    common::InstallUi({});
+    round.wall = Seconds(start, end);
+
+    std::printf("judgement run at parallelism %ld: %s, wall %.3f s\n", parallel,
+                round.completed ? "complete" : "NOT complete", round.wall);
+    std::printf("  %8s  %8s\n", "wall", "own cpu");
+    for (std::size_t k = 0; k < clock->order.size(); ++k) {
+        const std::string& step = clock->order[k];
+        const bool last = k + 1 == clock->order.size();
+        const Clock::time_point next = last ? end : clock->started[clock->order[k + 1]];
+        const double cpu = (last ? ownBefore + own : clock->cpuAt[clock->order[k + 1]]) - clock->cpuAt[step];
+        std::printf("  %8.3f  %8.3f  %s\n", Seconds(clock->started[step], next), cpu, step.c_str());
+    }
+    round.aroundChildren = round.wall;
+    for (std::size_t k = 0; k + 1 < clock->order.size(); ++k) {
+        if (clock->order[k] != kChildrenStep) continue;
+        const Clock::time_point from = clock->started[clock->order[k]];
+        const Clock::time_point to = clock->started[clock->order[k + 1]];
+        const auto [first, last] = sampler->ChildrenSeen(from, to);
+        if (first < last) round.aroundChildren -= Seconds(first, last);
+        std::printf("children alive from %.3f s to %.3f s of the step, %.2f of them on average then "
+                    "(parallelism %ld)\n",
+                    Seconds(from, first), Seconds(from, last), sampler->MeanBetween(first, last), parallel);
+    }
+    sampler.reset();
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("child copies: %.2f s user, %.2f s system, %ld page faults; this process: %.2f s processor time\n",
+                CpuSeconds(children.ru_utime) - CpuSeconds(childrenBefore.ru_utime),
+                CpuSeconds(children.ru_stime) - CpuSeconds(childrenBefore.ru_stime),
+                children.ru_minflt - childrenBefore.ru_minflt, own);
+    return round;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,8 +204,9 @@ int main(int argc, char** argv) {
     const long companies = CountFlag(argc, argv, "companies", 4000);
     const long rows = CountFlag(argc, argv, "rows", 5000);
     const long parallel = CountFlag(argc, argv, "parallel", 2);
-    if (companies < 1 || rows < 1 || parallel < 1 || parallel > 10) {
-        std::fprintf(stderr, "--companies and --rows must be at least 1, --parallel 1 to 10\n");
+    const long rounds = CountFlag(argc, argv, "rounds", 1);
+    if (companies < 1 || rows < 1 || parallel < 1 || parallel > 10 || rounds < 1) {
+        std::fprintf(stderr, "--companies, --rows and --rounds must be at least 1, --parallel 1 to 10\n");
         return 1;
     }
 
@@ -145,52 +225,34 @@ int main(int argc, char** argv) {
     std::printf("market of %ld companies x %ld rows written in %.1f s\n", companies, rows,
                 Seconds(writing, Clock::now()));
 
-    auto clock = std::make_shared<StepClock>();
-    common::InstallUi({nullptr, clock, nullptr, nullptr, nullptr});
     common::SetProcessContext(2, 1);
-    auto sampler = std::make_unique<ChildSampler>();
-    rusage ownBefore{};
-    getrusage(RUSAGE_SELF, &ownBefore);
-    const Clock::time_point start = Clock::now();
-    const bool completed = analysis::AKAGI00M();
-    const Clock::time_point end = Clock::now();
-    rusage own{};
-    getrusage(RUSAGE_SELF, &own);
-    common::InstallUi({});
+    std::vector<double> walls;
+    std::vector<double> aroundChildren;
+    bool completed = true;
+    for (long round = 1; round <= rounds; ++round) {
+        const Round result = RunOnce(parallel);
+        completed = completed && result.completed;
+        walls.push_back(result.wall);
+        aroundChildren.push_back(result.aroundChildren);
+    }
 
-    std::printf("judgement run at parallelism %ld: %s, wall %.2f s\n", parallel,
-                completed ? "complete" : "NOT complete", Seconds(start, end));
-    // The floor: every series file read and converted from CP932 once, its
-    // time shared by the processes of the run.
-    double floorMilliseconds = 0;
+    // The floor: every series file read and converted from CP932 once, by
+    // as many real processes as the run has children, each its own share.
+    std::vector<std::string> paths;
     for (long n = 0; n < companies; ++n) {
         const marketdata::CdmRec rec = testsupport::MarketCompany(testsupport::MarketCompanyCode(n));
-        std::size_t chars = 0;
-        floorMilliseconds += bench::ReadAndIconvMilliseconds(
-            1, common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
-                                         marketdata::PriceFileNamePart(rec.Key, "D"), "", env),
-            chars);
+        paths.push_back(common::BuildDataFilePath(marketdata::kPriceSeriesFileNumber, 0, 0,
+                                                  marketdata::PriceFileNamePart(rec.Key, "D"), "", env));
     }
-    const double floorSeconds = floorMilliseconds / 1000.0 / static_cast<double>(parallel);
-    std::printf("read-and-convert floor of the series files over %ld processes: %.2f s; the run takes %.1fx it\n",
-                parallel, floorSeconds, Seconds(start, end) / floorSeconds);
-    for (std::size_t k = 0; k < clock->order.size(); ++k) {
-        const std::string& step = clock->order[k];
-        const Clock::time_point next = k + 1 < clock->order.size() ? clock->started[clock->order[k + 1]] : end;
-        std::printf("  %8.2f s  %s\n", Seconds(clock->started[step], next), step.c_str());
-    }
-    for (std::size_t k = 0; k + 1 < clock->order.size(); ++k) {
-        if (clock->order[k] != "鉤足判定処理の開始") continue;  // the step that judges the parts in the children
-        std::printf("children working while the parts are judged: %.2f on average (parallelism %ld)\n",
-                    sampler->MeanBetween(clock->started[clock->order[k]], clock->started[clock->order[k + 1]]),
-                    parallel);
-    }
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    std::printf("child copies in all: %.2f s user, %.2f s system, %ld page faults\n", CpuSeconds(children.ru_utime),
-                CpuSeconds(children.ru_stime), children.ru_minflt);
-    std::printf("this process during the run: %.2f s user, %.2f s system, %ld page faults\n",
-                CpuSeconds(own.ru_utime) - CpuSeconds(ownBefore.ru_utime),
-                CpuSeconds(own.ru_stime) - CpuSeconds(ownBefore.ru_stime), own.ru_minflt - ownBefore.ru_minflt);
+    std::vector<double> floors;
+    for (int k = 0; k < 5; ++k) floors.push_back(bench::SharedReadAndIconvSeconds(paths, parallel));
+    const double floorSeconds = bench::Median(floors);
+    const double wall = bench::Median(walls);
+    std::printf("read-and-convert floor of the series files in %ld processes: %.3f s (median of 5)\n", parallel,
+                floorSeconds);
+    std::printf("judgement run at parallelism %ld: %.3f s (median of %ld), %.2fx the floor; steps around the "
+                "children %.3f s (%.0f %%)\n",
+                parallel, wall, rounds, wall / floorSeconds, bench::Median(aroundChildren),
+                100.0 * bench::Median(aroundChildren) / wall);
     return completed ? 0 : 1;
 }

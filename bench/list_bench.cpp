@@ -1,6 +1,8 @@
 // Fills the screening list from an analysis file of 4,000 companies (the
-// run reads the file each time) and sorts it by a numeric and a text column.
-// Run by hand: bench_list [companies] [rounds]
+// run reads the file each time), the first time in the process and again,
+// with the programs' memory policy, against sorting it by a numeric and a
+// text column; with a digest of the filled list, which stays the same while
+// the list shows the same. Run by hand: bench_list [companies] [rounds]
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "marketdata/analysis_info_reader.h"
+#include "platform/memory_policy.h"
 #include "tests/support/program_folder.h"
 
 namespace {
@@ -42,11 +45,30 @@ std::size_t ColumnOf(const charts::ListData& list, const std::string& caption) {
     return c + 1;
 }
 
+std::uint64_t DigestOf(const charts::ListData& list) {
+    bench::Digest digest;
+    for (const charts::ListColumn& column : list.columns) {
+        digest.Add(column.caption);
+        digest.Add(static_cast<std::uint64_t>(column.align));
+    }
+    for (const charts::ListRow& row : list.rows) {
+        digest.Add(static_cast<std::uint64_t>(row.cells.size()));
+        for (const charts::ListCell& cell : row.cells) {
+            digest.Add(cell.text);
+            for (const int part : {cell.colour.red, cell.colour.green, cell.colour.blue}) {
+                digest.Add(static_cast<std::uint64_t>(part));
+            }
+        }
+    }
+    return digest.value();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemory();  // as the programs do
     const long companies = argc > 1 ? std::stol(argv[1]) : 4000;
-    const long rounds = argc > 2 ? std::stol(argv[2]) : 5;
+    const long rounds = argc > 2 ? std::stol(argv[2]) : 6;
 
     testsupport::ProgramFolder folder(true);
     common::EnvRec env = bench::FreshEnvironment();
@@ -58,22 +80,30 @@ int main(int argc, char** argv) {
 
     std::vector<charts::ColumnSortState> states;
     charts::ScreeningResult result;
-    const double fill = bench::BestMilliseconds(rounds, [&] {
+    const bench::FirstAndMedian fill = bench::TimeFirstAndMedian(rounds, [&] {
         common::State().analysisTable.clear();
         result = charts::ScreenAnalysisInfo(env, msg, catalogue, {}, states);
     });
     charts::ListData& list = result.list;
+    const std::uint64_t digest = DigestOf(list);
     const std::size_t price = ColumnOf(list, "取引値");
     const std::size_t name = ColumnOf(list, "本社所在地");
-    const double numeric = bench::BestMilliseconds(
-        rounds, [&] { charts::SortListByColumn(states, charts::SortMode::Toggle, price, list); });
-    const double text = bench::BestMilliseconds(
-        rounds, [&] { charts::SortListByColumn(states, charts::SortMode::Toggle, name, list); });
+    const double numeric =
+        bench::TimeFirstAndMedian(rounds, [&] {
+            charts::SortListByColumn(states, charts::SortMode::Toggle, price, list);
+        }).median;
+    const double text =
+        bench::TimeFirstAndMedian(rounds, [&] {
+            charts::SortListByColumn(states, charts::SortMode::Toggle, name, list);
+        }).median;
 
-    std::printf("%ld companies, %zu rows of %zu columns, best of %ld rounds\n", companies, list.rows.size(),
-                list.columns.size(), rounds);
-    std::printf("  ScreenAnalysisInfo (read file, fill)  %8.1f ms\n", fill);
+    std::printf("%ld companies, %zu rows of %zu columns, medians of %ld rounds, digest %016llx\n", companies,
+                list.rows.size(), list.columns.size(), rounds - 1, static_cast<unsigned long long>(digest));
+    std::printf("  ScreenAnalysisInfo (read file, fill)  %8.1f ms the first time, %.1f ms again\n", fill.first,
+                fill.median);
     std::printf("  sort by 取引値 (number)               %8.1f ms\n", numeric);
     std::printf("  sort by 本社所在地 (text)             %8.1f ms\n", text);
+    std::printf("  the fill takes %.0fx the numeric sort the first time, %.0fx again\n", fill.first / numeric,
+                fill.median / numeric);
     return list.rows.size() == static_cast<std::size_t>(companies) ? 0 : 1;
 }
