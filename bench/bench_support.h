@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -166,6 +167,13 @@ inline FirstAndMedian TimeFirstAndMedian(long rounds, const std::function<void()
     result.first = times.front();
     result.median = times.size() > 1 ? Median(std::vector<double>(times.begin() + 1, times.end())) : times.front();
     return result;
+}
+
+// The page faults of this process so far.
+inline long PageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
 }
 
 // A fresh run environment in the current (temporary) program folder.

@@ -8,7 +8,6 @@
 #include <map>
 
 #include "chart_ui/chart_font.h"
-#include "ui/qt_text.h"
 
 namespace chart_ui {
 
@@ -17,17 +16,17 @@ namespace {
 // Wide enough that a view of a screen's width meets only a handful of strips.
 constexpr double kStripWidth = 256.0;
 
-std::size_t CodePoints(const std::string& text) {
+std::size_t CodePoints(std::string_view text) {
     return static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // The horizontal extent of an item; a text's is bounded from above (a
 // full-width character is about one em), which only costs an extra strip.
-std::pair<double, double> Extent(const charts::DrawItem& item) {
+std::pair<double, double> Extent(const charts::DrawingList& list, const charts::DrawItem& item) {
     if (item.kind == charts::DrawItem::Kind::Text) {
         const double em = item.fontSize * 96.0 / 72.0;
-        return {item.x1, item.x1 + em * static_cast<double>(CodePoints(item.text)) + 1.0};
+        return {item.x1, item.x1 + em * static_cast<double>(CodePoints(list.TextOf(item))) + 1.0};
     }
     return {std::min(item.x1, item.x2), std::max(item.x1, item.x2)};
 }
@@ -52,7 +51,7 @@ QRect PixelBox(const charts::DrawItem& item) {
 
 class ItemPainter {
 public:
-    explicit ItemPainter(QPainter& painter) : painter_(painter) {}
+    ItemPainter(QPainter& painter, const charts::DrawingList& list) : painter_(painter), list_(list) {}
 
     void Paint(const charts::DrawItem& item) {
         switch (item.kind) {
@@ -82,7 +81,9 @@ public:
                 const Font& font = FontOf(item.fontSize);
                 painter_.setFont(font.font);
                 painter_.setPen(ToColour(item.colour));
-                painter_.drawText(QPointF(item.x1, item.y1 + font.ascent), ui::ToQt(item.text));
+                const std::string_view text = list_.TextOf(item);
+                painter_.drawText(QPointF(item.x1, item.y1 + font.ascent),
+                                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
                 break;
             }
         }
@@ -104,6 +105,7 @@ private:
     }
 
     QPainter& painter_;
+    const charts::DrawingList& list_;
     std::map<int, Font> fonts_;
 };
 
@@ -113,7 +115,7 @@ void DrawingPainter::SetList(charts::DrawingList list) {
     list_ = std::move(list);
     strips_.assign(static_cast<std::size_t>(std::max(0.0, list_.width) / kStripWidth) + 1, {});
     for (std::size_t i = 0; i < list_.items.size(); ++i) {
-        const auto [left, right] = Extent(list_.items[i]);
+        const auto [left, right] = Extent(list_, list_.items[i]);
         const std::size_t last = StripOf(right, strips_.size());
         for (std::size_t s = StripOf(left, strips_.size()); s <= last; ++s) {
             strips_[s].push_back(static_cast<std::uint32_t>(i));
@@ -137,7 +139,7 @@ void DrawingPainter::Paint(QPainter& painter, const QRectF& view) const {
     if (list_.items.empty()) return;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    ItemPainter items(painter);
+    ItemPainter items(painter, list_);
     for (const std::uint32_t i : ItemsMeeting(view.left(), view.right())) {
         items.Paint(list_.items[i]);
     }

@@ -53,6 +53,7 @@ struct ShownRows {
 ShownRows RowsOfPeriod(std::span<const marketdata::PriceRec> rows, std::int32_t period) {
     ShownRows shown;
     const std::string start = PeriodStartDate(period, rows.back().Date);
+    shown.bars.reserve(rows.size());
     for (const marketdata::PriceRec& row : rows) {
         if (platform::DateText(row.Date) < start) continue;
         CandleBar bar;
@@ -96,6 +97,10 @@ void DrawBars(const std::vector<CandleBar>& bars, double priceRange, double volu
     const ColourPair volumeColour = GetColourPair(kColourGreen);
     const ColourPair upColour = GetColourPair(kColourRed);
     const ColourPair downColour = GetColourPair(kColourBlue);
+    // At most a date mark (line and label), a volume bar (two items), a
+    // candle (three) and a segment of each average: room for them all at once.
+    constexpr std::size_t kMostItemsPerBar = 2 + 2 + 3 + kAverageColours.size();
+    surface.items.reserve(surface.items.size() + bars.size() * kMostItemsPerBar);
     double barX = 0;
     for (std::size_t j = 0; j < bars.size(); ++j) {
         const CandleBar& bar = bars[j];

@@ -61,6 +61,7 @@ int TurnStateColour(const std::string& state) {
 ShownLines LinesOfPeriod(const std::vector<analysis::KagiLineRec>& lines, std::int32_t period) {
     ShownLines shown;
     const std::string start = PeriodStartDate(period, platform::FromDaySerial(lines.back().KagiDate));
+    shown.bars.reserve(lines.size());
     for (const analysis::KagiLineRec& line : lines) {
         if (platform::DateText(platform::FromDaySerial(line.KagiDate)) < start) {
             if (IsTurn(line)) shown.turnState = line.TurnState.Text();
@@ -115,6 +116,10 @@ void DrawLines(const ShownLines& shown, const analysis::KesenParamSet& params, d
                DrawingList& surface) {
     std::string turnState = shown.turnState;
     int colour = TurnStateColour(turnState);
+    // A date mark (two items) and a body split at its turn (four); the
+    // labels' characters come on top.
+    constexpr std::size_t kItemsPerBarBeforeLabel = 2 + 4;
+    surface.items.reserve(surface.items.size() + shown.bars.size() * kItemsPerBarBeforeLabel);
     double barX = 0;
     for (const KagiBar& bar : shown.bars) {
         const analysis::KagiLineRec& line = *bar.line;

@@ -23,14 +23,14 @@ PixelRect RectOf(const charts::DrawItem& item) {
             Pixel(std::max(item.y1, item.y2))};
 }
 
-std::size_t CodePoints(const std::string& text) {
+std::size_t CodePoints(std::string_view text) {
     return static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 enum class Cover { No, Yes, Maybe };
 
-Cover Covers(const charts::DrawItem& item, int x, int y) {
+Cover Covers(const charts::DrawingList& list, const charts::DrawItem& item, int x, int y) {
     const PixelRect r = RectOf(item);
     switch (item.kind) {
         case Kind::FilledBox: return r.Holds(x, y) ? Cover::Yes : Cover::No;
@@ -40,7 +40,7 @@ Cover Covers(const charts::DrawItem& item, int x, int y) {
         case Kind::Text: {
             const double em = item.fontSize * 96.0 / 72.0;
             const PixelRect box{Pixel(item.x1) - 1, Pixel(item.y1) - 1,
-                                Pixel(item.x1 + em * static_cast<double>(CodePoints(item.text))) + 1,
+                                Pixel(item.x1 + em * static_cast<double>(CodePoints(list.TextOf(item)))) + 1,
                                 Pixel(item.y1 + 2 * em) + 1};
             return box.Holds(x, y) ? Cover::Maybe : Cover::No;
         }
@@ -81,7 +81,7 @@ std::vector<std::pair<int, int>> PointsWorthChecking(const charts::DrawingList& 
 
 std::optional<charts::Rgb> ExpectedColour(const charts::DrawingList& list, int x, int y) {
     for (auto item = list.items.rbegin(); item != list.items.rend(); ++item) {
-        switch (Covers(*item, x, y)) {
+        switch (Covers(list, *item, x, y)) {
             case Cover::Yes: return item->colour;
             case Cover::Maybe: return std::nullopt;
             case Cover::No: break;

@@ -177,8 +177,8 @@ TEST_F(KagiChart, LabelsStandBelowUpLinesAndAboveDownLines) {
 
     const std::vector<DrawItem> up = charts_test::ItemsOf(scene.surface, DrawItem::Kind::Text, kRed);
     ASSERT_EQ(up.size(), 2u);
-    EXPECT_EQ(up[0].text, "空");
-    EXPECT_EQ(up[1].text, "間");
+    EXPECT_EQ(scene.surface.TextOf(up[0]), "空");
+    EXPECT_EQ(scene.surface.TextOf(up[1]), "間");
     EXPECT_EQ(up[0].fontSize, 8);
     const double bottom = 52 + 297;  // the low end of the first line
     EXPECT_DOUBLE_EQ(up[0].y1, bottom + 10);
@@ -187,7 +187,7 @@ TEST_F(KagiChart, LabelsStandBelowUpLinesAndAboveDownLines) {
 
     const std::vector<DrawItem> down = charts_test::ItemsOf(scene.surface, DrawItem::Kind::Text, kBlue);
     ASSERT_EQ(down.size(), 2u);
-    EXPECT_EQ(down[0].text + down[1].text, "ろく");
+    EXPECT_EQ(std::string(scene.surface.TextOf(down[0])) + std::string(scene.surface.TextOf(down[1])), "ろく");
     EXPECT_DOUBLE_EQ(down[0].y1, 52 - 3 * 10 - 10 + 10);
     EXPECT_DOUBLE_EQ(down[1].x1, 17 + 6 - 3);
 }

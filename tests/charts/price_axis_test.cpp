@@ -105,7 +105,7 @@ TEST_F(PriceAxis, LabelsCarryTheCurrencyUnit) {
     ctx.priceUnit = platform::Currency::FromRaw(100);  // 0.01
     charts::DrawPriceAxis(1234, 1234, ctx, scene);     // one price: the low mark alone
     const DrawItem& label = scene.scale.items.back();
-    EXPECT_EQ(label.text, "        12.34     ");
+    EXPECT_EQ(scene.scale.TextOf(label), "        12.34     ");
     EXPECT_EQ(label.colour, charts::GetColourPair(charts::kColourBlue).strong);
 }
 

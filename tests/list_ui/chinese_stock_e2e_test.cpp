@@ -99,7 +99,7 @@ std::vector<std::string> TextsIn(const charts::DrawingList& drawing, charts::Rgb
     std::vector<std::string> texts;
     for (const charts::DrawItem& item : drawing.items) {
         if (item.kind == charts::DrawItem::Kind::Text && item.colour == colour) {
-            texts.push_back(platform::TrimBlanks(item.text));
+            texts.push_back(platform::TrimBlanks(drawing.TextOf(item)));
         }
     }
     return texts;
