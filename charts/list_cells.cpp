@@ -23,7 +23,7 @@ ListCell& NextCell(ListRow& row, std::int32_t& counter) {
     return row.cells[at];
 }
 
-void WriteColoured(ListRow& row, std::int32_t& counter, const std::string& text, Rgb colour) {
+void WriteColoured(ListRow& row, std::int32_t& counter, std::string_view text, Rgb colour) {
     ListCell& cell = NextCell(row, counter);
     cell.text = text;
     cell.colour = colour;
@@ -33,17 +33,23 @@ void WriteColoured(ListRow& row, std::int32_t& counter, const std::string& text,
 // always showed them; the other numbers from the exact fixed-point value.
 enum class Value { Double, Fixed };
 
-void WriteNumber(ListRow& row, std::int32_t& counter, const std::string& text, Value kind, const char* format,
-                 const char* suffix, bool colourBySign) {
+// A list of thousands of rows formats every number of a column with the
+// same pattern: each pattern is read once.
+void WriteNumber(ListRow& row, std::int32_t& counter, std::string_view text, Value kind,
+                 const platform::NumberFormat& format, const char* suffix, bool colourBySign) {
     ListCell& cell = NextCell(row, counter);
     const std::optional<platform::Currency> value = ListCurrency(text);
     if (!value) {
         cell.text = text;
         return;
     }
-    cell.text = (kind == Value::Double ? platform::FormatNumber(*platform::ParseDouble(text), format)
-                                       : platform::FormatNumber(*value, format)) +
-                suffix;
+    cell.text.clear();
+    if (kind == Value::Double) {
+        format.AppendTo(cell.text, *platform::ParseDouble(text));
+    } else {
+        format.AppendTo(cell.text, *value);
+    }
+    cell.text += suffix;
     if (colourBySign) cell.colour = SignColour(*value);
 }
 
@@ -58,55 +64,63 @@ Rgb SignColour(const platform::Currency& value) {
 Rgb BuyColour() { return GetColourPair(kColourRed).strong; }
 Rgb SellColour() { return GetColourPair(kColourBlue).strong; }
 
-void SetNextCellText(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellText(ListRow& row, std::int32_t& counter, std::string_view text) {
     NextCell(row, counter).text = text;
 }
 
-void SetNextCellPlain(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellPlain(ListRow& row, std::int32_t& counter, std::string_view text) {
     NextCell(row, counter).text = text;
 }
 
-void SetNextCellPctFine(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Double, "+###,###,##0.000000;-###,###,##0.000000", "%", true);
+void SetNextCellPctFine(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("+###,###,##0.000000;-###,###,##0.000000");
+    WriteNumber(row, counter, text, Value::Double, kFormat, "%", true);
 }
 
-void SetNextCellPct(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Double, "+###,###,##0.00;-###,###,##0.00", "%", true);
+void SetNextCellPct(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("+###,###,##0.00;-###,###,##0.00");
+    WriteNumber(row, counter, text, Value::Double, kFormat, "%", true);
 }
 
-void SetNextCellDec5(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Double, "###,##0.00000;-###,##0.00000", "", false);
+void SetNextCellDec5(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("###,##0.00000;-###,##0.00000");
+    WriteNumber(row, counter, text, Value::Double, kFormat, "", false);
 }
 
-void SetNextCellDec3(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Fixed, "###,###,###,###,##0.000", "", false);
+void SetNextCellDec3(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("###,###,###,###,##0.000");
+    WriteNumber(row, counter, text, Value::Fixed, kFormat, "", false);
 }
 
-void SetNextCellDec3Signed(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Fixed, "+###,###,###,###,##0.000;-###,###,###,###,##0.000", "", true);
+void SetNextCellDec3Signed(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("+###,###,###,###,##0.000;-###,###,###,###,##0.000");
+    WriteNumber(row, counter, text, Value::Fixed, kFormat, "", true);
 }
 
-void SetNextCellInt(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Fixed, "###,###,###,###,##0", "", false);
+void SetNextCellInt(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("###,###,###,###,##0");
+    WriteNumber(row, counter, text, Value::Fixed, kFormat, "", false);
 }
 
-void SetNextCellIntSigned(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Fixed, "+###,###,###,###,##0;-###,###,###,###,##0", "", true);
+void SetNextCellIntSigned(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("+###,###,###,###,##0;-###,###,###,###,##0");
+    WriteNumber(row, counter, text, Value::Fixed, kFormat, "", true);
 }
 
-void SetNextCellIntOrBlank(ListRow& row, std::int32_t& counter, const std::string& text) {
-    WriteNumber(row, counter, text, Value::Fixed, "###,###,###,###,###", "", false);
+void SetNextCellIntOrBlank(ListRow& row, std::int32_t& counter, std::string_view text) {
+    static const platform::NumberFormat kFormat("###,###,###,###,###");
+    WriteNumber(row, counter, text, Value::Fixed, kFormat, "", false);
     std::string& written = row.cells[static_cast<std::size_t>(counter)].text;
-    if (platform::TrimBlanks(written).empty()) written = " ";
+    if (platform::TrimmedBlanks(written).empty()) written = " ";
 }
 
-void SetNextCellDigits8(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellDigits8(ListRow& row, std::int32_t& counter, std::string_view text) {
     const std::string trimmed = platform::TrimBlanks(text);
     NextCell(row, counter).text =
         platform::IsNumericText(trimmed) ? platform::LeftChars(trimmed + "00000000", 8) : trimmed;
 }
 
-void SetNextCellBuySell(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellBuySell(ListRow& row, std::int32_t& counter, std::string_view text) {
     if (text == "1") {
         WriteColoured(row, counter, "買", BuyColour());
     } else {
@@ -114,7 +128,7 @@ void SetNextCellBuySell(ListRow& row, std::int32_t& counter, const std::string& 
     }
 }
 
-void SetNextCellTurnKind(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellTurnKind(ListRow& row, std::int32_t& counter, std::string_view text) {
     if (text == "1") {
         WriteColoured(row, counter, "同時", BuyColour());
     } else if (text == "2") {
@@ -124,7 +138,7 @@ void SetNextCellTurnKind(ListRow& row, std::int32_t& counter, const std::string&
     }
 }
 
-void SetNextCellRuleSet(ListRow& row, std::int32_t& counter, const std::string& text) {
+void SetNextCellRuleSet(ListRow& row, std::int32_t& counter, std::string_view text) {
     const std::optional<double> value = platform::ParseDouble(text);
     constexpr double kLow = std::numeric_limits<std::int32_t>::min();
     constexpr double kHigh = std::numeric_limits<std::int32_t>::max();

@@ -12,7 +12,7 @@ namespace charts {
 
 namespace {
 
-using CellWriter = void (*)(ListRow&, std::int32_t&, const std::string&);
+using CellWriter = void (*)(ListRow&, std::int32_t&, std::string_view);
 
 bool IsPosition(std::int32_t position) { return position >= 1 && position <= kAnalysisPositions; }
 
@@ -47,19 +47,22 @@ CellWriter WriterOf(std::int32_t cellType) {
     }
 }
 
-std::string ValueAt(const common::AnalysisRec& rec, std::int32_t position) {
-    return IsPosition(position) ? platform::TrimBlanks(rec.Field[static_cast<std::size_t>(position)]) : "";
+std::string_view ValueAt(const common::AnalysisRec& rec, std::int32_t position) {
+    return IsPosition(position) ? platform::TrimmedBlanks(rec.Field[static_cast<std::size_t>(position)])
+                                : std::string_view();
 }
 
 void WriteCell(ListRow& row, std::int32_t& counter, const common::AnalysisRec& rec, const ListColumnRec& column) {
-    const std::string value = ValueAt(rec, column.ColNo);
+    const std::string_view value = ValueAt(rec, column.ColNo);
     if (value.empty()) {
         SetNextCellText(row, counter, " ");
         return;
     }
     if (column.CellType == kCellText || column.CellType == kCellLongText) {
-        const std::string companion = column.CompanionCol != 0 ? ValueAt(rec, column.CompanionCol) : "";
-        SetNextCellText(row, counter, companion.empty() ? value : value + ":" + companion);
+        const std::string_view companion = column.CompanionCol != 0 ? ValueAt(rec, column.CompanionCol) : "";
+        std::string text(value);
+        if (!companion.empty()) text.append(":").append(companion);
+        SetNextCellText(row, counter, text);
         return;
     }
     WriterOf(column.CellType)(row, counter, value);

@@ -1,6 +1,7 @@
 #include "platform/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -11,15 +12,7 @@
 namespace platform {
 namespace {
 
-struct Section {
-    std::string_view prefix;
-    std::string_view suffix;
-    std::size_t min_integer_digits = 0;
-    std::size_t decimals = 0;
-    std::size_t min_decimals = 0;
-    bool grouping = false;
-    bool percent = false;
-};
+using Section = NumberFormat::Section;
 
 bool IsPlaceholder(char c) { return c == '0' || c == '#'; }
 
@@ -42,77 +35,141 @@ Section ParseSection(std::string_view text) {
             break;
         }
     }
-    section.min_integer_digits = first_zero == std::string_view::npos ? 0 : placeholders - first_zero;
+    section.minIntegerDigits = first_zero == std::string_view::npos ? 0 : placeholders - first_zero;
 
     if (i < text.size() && text[i] == '.') {
         for (++i; i < text.size() && IsPlaceholder(text[i]); ++i) {
             ++section.decimals;
-            if (text[i] == '0') section.min_decimals = section.decimals;
+            if (text[i] == '0') section.minDecimals = section.decimals;
         }
     }
     section.suffix = text.substr(i);
-    section.percent = section.prefix.find('%') != std::string_view::npos ||
-                      section.suffix.find('%') != std::string_view::npos;
+    section.percent = section.prefix.find('%') != std::string::npos || section.suffix.find('%') != std::string::npos;
     return section;
 }
 
-void InsertThousandsCommas(std::string& integer) {
-    for (auto pos = static_cast<std::ptrdiff_t>(integer.size()) - 3; pos > 0; pos -= 3) {
-        integer.insert(static_cast<std::size_t>(pos), 1, ',');
+// Room for every integer digit of a double, the point and the decimals of
+// the usual patterns; a pattern of more decimals takes the heap.
+constexpr std::size_t kDoubleDigitRoom = std::numeric_limits<double>::max_exponent10 + 2;
+constexpr std::size_t kStackDigitRoom = 400;
+
+// Calls `use` with the digits of |value| (times 100 for percent) *
+// 10^decimals rounded to an integer: the last `decimals` of them are the
+// decimals shown.
+template <typename Use>
+void WithDigitsOf(double value, const Section& section, Use use) {
+    const double shown = std::fabs(section.percent ? value * 100 : value);
+    if (!std::isfinite(shown)) RaiseError(error_number::kOverflow, "FormatNumber");
+    std::array<char, kStackDigitRoom> stack;
+    std::string heap;
+    char* digits = stack.data();
+    const std::size_t room = kDoubleDigitRoom + section.decimals;
+    if (room > stack.size()) {
+        heap.resize(room);
+        digits = heap.data();
     }
+    char* end = std::to_chars(digits, digits + room, shown, std::chars_format::fixed,
+                              static_cast<int>(section.decimals))
+                    .ptr;
+    char* point = std::find(digits, end, '.');
+    if (point != end) end = std::copy(point + 1, end, point);
+    use(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-// `digits_of(decimals, percent)` gives the digits of |value| (times 100 for
-// percent) * 10^decimals rounded to an integer: the last `decimals` of them
-// are the decimals shown.
-template <typename DigitsOf>
-std::string Format(bool negative, std::string_view format, DigitsOf digits_of) {
-    const std::size_t split = format.find(';');
-    const bool two_sections = split != std::string_view::npos;
-    const Section section = ParseSection(two_sections && negative ? format.substr(split + 1) : format.substr(0, split));
-
-    std::string digits = digits_of(section.decimals, section.percent);
-    if (digits.size() <= section.decimals) digits.insert(0, section.decimals + 1 - digits.size(), '0');
-    std::string integer = digits.substr(0, digits.size() - section.decimals);
-    std::string fraction = digits.substr(integer.size());
-    const bool is_zero = digits.find_first_not_of('0') == std::string::npos;
-
-    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
-    if (integer.size() < section.min_integer_digits) integer.insert(0, section.min_integer_digits - integer.size(), '0');
-    if (section.grouping) InsertThousandsCommas(integer);
-    // find_last_not_of gives npos for all zeros, and npos + 1 wraps to 0.
-    fraction.erase(std::max(fraction.find_last_not_of('0') + 1, section.min_decimals));
-
-    std::string text = !two_sections && negative && !is_zero ? "-" : "";
-    text.append(section.prefix).append(integer);
-    if (!fraction.empty()) text.append(".").append(fraction);
-    return text.append(section.suffix);
+template <typename Use>
+void WithDigitsOf(const Currency& value, const Section& section, Use use) {
+    const std::size_t places = section.decimals + (section.percent ? 2 : 0);
+    const auto kept = std::min<std::size_t>(places, Currency::kDecimals);
+    const std::int64_t units = value.RoundedUnits(static_cast<int>(kept));
+    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : units;
+    // The magnitude's digits, then a zero for each place beyond the kept ones.
+    std::string heap;
+    std::array<char, kStackDigitRoom> stack;
+    char* digits = stack.data();
+    const std::size_t room = std::numeric_limits<std::uint64_t>::digits10 + 1 + places - kept;
+    if (room > stack.size()) {
+        heap.resize(room);
+        digits = heap.data();
+    }
+    char* end = std::to_chars(digits, digits + room, magnitude).ptr;
+    end = std::fill_n(end, places - kept, '0');
+    use(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 }  // namespace
 
-std::string FormatNumber(double value, std::string_view format) {
-    return Format(value < 0, format, [value](std::size_t decimals, bool percent) {
-        const double shown = std::fabs(percent ? value * 100 : value);
-        if (!std::isfinite(shown)) RaiseError(error_number::kOverflow, "FormatNumber");
-        // Room for every integer digit of a double, the point and the decimals.
-        std::string text(std::numeric_limits<double>::max_exponent10 + 2 + decimals, '\0');
-        const auto end = std::to_chars(text.data(), text.data() + text.size(), shown, std::chars_format::fixed,
-                                       static_cast<int>(decimals)).ptr;
-        text.erase(end - text.data());
-        text.erase(std::remove(text.begin(), text.end(), '.'), text.end());
-        return text;
-    });
+NumberFormat::NumberFormat(std::string_view format) {
+    const std::size_t split = format.find(';');
+    twoSections_ = split != std::string_view::npos;
+    positive_ = ParseSection(format.substr(0, split));
+    negative_ = twoSections_ ? ParseSection(format.substr(split + 1)) : positive_;
 }
 
+std::string NumberFormat::Format(double value) const {
+    std::string text;
+    AppendTo(text, value);
+    return text;
+}
+
+std::string NumberFormat::Format(const Currency& value) const {
+    std::string text;
+    AppendTo(text, value);
+    return text;
+}
+
+void NumberFormat::AppendTo(std::string& out, double value) const {
+    const bool negative = value < 0;
+    const Section& section = negative ? negative_ : positive_;
+    WithDigitsOf(value, section, [&](std::string_view digits) { AppendShown(out, negative, digits, section); });
+}
+
+void NumberFormat::AppendTo(std::string& out, const Currency& value) const {
+    const bool negative = value.raw() < 0;
+    const Section& section = negative ? negative_ : positive_;
+    WithDigitsOf(value, section, [&](std::string_view digits) { AppendShown(out, negative, digits, section); });
+}
+
+void NumberFormat::AppendShown(std::string& out, bool negative, std::string_view digits,
+                               const Section& section) const {
+    // Fewer digits than the decimals and one more stand for zeros in front.
+    const std::size_t lead = digits.size() <= section.decimals ? section.decimals + 1 - digits.size() : 0;
+    const auto digitAt = [&](std::size_t i) { return i < lead ? '0' : digits[i - lead]; };
+    const std::size_t integerEnd = lead + digits.size() - section.decimals;
+    const bool is_zero = digits.find_first_not_of('0') == std::string_view::npos;
+
+    std::size_t integerStart = 0;
+    while (integerStart < integerEnd && digitAt(integerStart) == '0') ++integerStart;
+    const std::size_t integerDigits = integerEnd - integerStart;
+    const std::size_t width = std::max(integerDigits, section.minIntegerDigits);
+    const std::size_t zeros = width - integerDigits;
+    std::size_t shownDecimals = section.decimals;
+    while (shownDecimals > 0 && digitAt(integerEnd + shownDecimals - 1) == '0') --shownDecimals;
+    shownDecimals = std::max(shownDecimals, section.minDecimals);
+
+    const bool sign = !twoSections_ && negative && !is_zero;
+    const std::size_t commas = section.grouping && width > 0 ? (width - 1) / 3 : 0;
+    const std::size_t at = out.size();
+    out.resize(at + (sign ? 1 : 0) + section.prefix.size() + width + commas + (shownDecimals > 0 ? 1 : 0) +
+               shownDecimals + section.suffix.size());
+    char* p = out.data() + at;
+    if (sign) *p++ = '-';
+    p = std::copy(section.prefix.begin(), section.prefix.end(), p);
+    for (std::size_t i = 0; i < width; ++i) {
+        // Thousands commas stand before every third digit from the right.
+        if (section.grouping && i > 0 && (width - i) % 3 == 0) *p++ = ',';
+        *p++ = i < zeros ? '0' : digitAt(integerStart + i - zeros);
+    }
+    if (shownDecimals > 0) {
+        *p++ = '.';
+        for (std::size_t k = 0; k < shownDecimals; ++k) *p++ = digitAt(integerEnd + k);
+    }
+    std::copy(section.suffix.begin(), section.suffix.end(), p);
+}
+
+std::string FormatNumber(double value, std::string_view format) { return NumberFormat(format).Format(value); }
+
 std::string FormatNumber(const Currency& value, std::string_view format) {
-    return Format(value.raw() < 0, format, [&value](std::size_t decimals, bool percent) {
-        const std::size_t places = decimals + (percent ? 2 : 0);
-        const auto kept = std::min<std::size_t>(places, Currency::kDecimals);
-        const std::int64_t units = value.RoundedUnits(static_cast<int>(kept));
-        const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : units;
-        return std::to_string(magnitude) + std::string(places - kept, '0');
-    });
+    return NumberFormat(format).Format(value);
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,38 @@ namespace platform {
 // from the product by 100) raise overflow (error 6).
 std::string FormatNumber(double value, std::string_view format);
 std::string FormatNumber(const Currency& value, std::string_view format);
+
+// A pattern of FormatNumber read once, for the many numbers of a list
+// column: formats exactly as FormatNumber does with the pattern.
+class NumberFormat {
+public:
+    explicit NumberFormat(std::string_view format);
+
+    std::string Format(double value) const;
+    std::string Format(const Currency& value) const;
+    // The same, appended to `out`: a text that fits its room is written
+    // without allocating.
+    void AppendTo(std::string& out, double value) const;
+    void AppendTo(std::string& out, const Currency& value) const;
+
+    // One section of the pattern: what stands around the digits, and how
+    // many digits and decimals it shows.
+    struct Section {
+        std::string prefix;
+        std::string suffix;
+        std::size_t minIntegerDigits = 0;
+        std::size_t decimals = 0;
+        std::size_t minDecimals = 0;
+        bool grouping = false;
+        bool percent = false;
+    };
+
+private:
+    void AppendShown(std::string& out, bool negative, std::string_view digits, const Section& section) const;
+
+    Section positive_;
+    Section negative_;  // the second section; the first again when there is none
+    bool twoSections_ = false;
+};
 
 }  // namespace platform

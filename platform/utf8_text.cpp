@@ -185,8 +185,12 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-std::string TrimBlanks(std::string_view text) {
-    return TrimLeft(TrimRight(text));
+std::string TrimBlanks(std::string_view text) { return std::string(TrimmedBlanks(text)); }
+
+std::string_view TrimmedBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 std::string TrimLeft(std::string_view text) {

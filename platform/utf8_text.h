@@ -50,6 +50,8 @@ std::string PadToCp932Bytes(std::string_view utf8, std::size_t width);
 
 // Half-width blanks only (space, tab, CR, LF); the ideographic space stays.
 std::string TrimBlanks(std::string_view text);
+// The same, as a view into `text`.
+std::string_view TrimmedBlanks(std::string_view text);
 
 // A-Z as a-z, every other byte as it is.
 inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
 
-using Writer = void (*)(ListRow&, std::int32_t&, const std::string&);
+using Writer = void (*)(ListRow&, std::int32_t&, std::string_view);
 
 struct CellCase {
     const char* name;
@@ -52,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CellCase{"Dec3SignedNegative", charts::SetNextCellDec3Signed, "-2", "-2.000", kBlue},
                       CellCase{"IntRoundsHalfEven", charts::SetNextCellInt, "2.5", "2", kKept},
                       CellCase{"IntSignedPositive", charts::SetNextCellIntSigned, "1,000", "+1,000", kRed},
+                      CellCase{"IntOfFourteenDigits", charts::SetNextCellInt, "12345678901234", "12,345,678,901,234",
+                               kKept},
                       CellCase{"IntBeyondFixedPointIsText", charts::SetNextCellInt, "1000000000000000",
                                "1000000000000000", kKept},
                       CellCase{"IntOrBlankZero", charts::SetNextCellIntOrBlank, "0", " ", kKept},

@@ -158,5 +158,19 @@ TEST(FormatNumber, NonFiniteRaisesOverflow) {
     }
 }
 
+TEST(NumberFormat, AppendsToWhatStandsBefore) {
+    const NumberFormat format("+#,##0.00;-#,##0.00");
+    std::string text = "kept:";
+    format.AppendTo(text, -1234567.125);
+    format.AppendTo(text, Currency::FromRaw(5));  // 0.0005 rounds to 0.00, half to even
+    EXPECT_EQ(text, "kept:-1,234,567.12+0.00");
+}
+
+TEST(NumberFormat, PatternsOfManyDecimals) {
+    const std::string pattern = "0." + std::string(120, '0');  // beyond the digits' usual room
+    EXPECT_EQ(FormatNumber(0.25, pattern), "0.25" + std::string(118, '0'));
+    EXPECT_EQ(FormatNumber(Currency::FromRaw(-12345), pattern), "-1.2345" + std::string(116, '0'));
+}
+
 }  // namespace
 }  // namespace platform
