@@ -13,7 +13,7 @@ namespace {
 // Also a failed part ("E") is made whole again: deleting its files would lose
 // the results that an earlier resume already folded into its list.
 void RecoverPart(marketdata::SplitRun& run, const marketdata::SplitRunPart& part) {
-    RecoverPartResults(run.env, run.msg, part.procIdx, part.sequence, run.country);
+    RecoverPartFiles(run.env, run.msg, part.procIdx, part.sequence, run.country);
 }
 
 bool JudgeParts(marketdata::SplitRun& run) {

@@ -53,12 +53,12 @@ std::string WholeRecordsOfJudgedCompanies(std::string_view bytes, const Identiti
     return kept;
 }
 
-// Rewrites the file with what `keep` leaves of it, when that is less.
-template <class Keep>
-void CutBack(const std::string& path, Keep keep) {
+// Rewrites the result file without the results of the companies still to
+// be judged, when it has any.
+void CutBackResults(const std::string& path, const marketdata::CdmTbl& pending) {
     if (!platform::FileExists(path)) return;
     const std::string bytes = common::ReadFileBytes(path);
-    const std::string kept = keep(bytes);
+    const std::string kept = WholeRecordsOfJudgedCompanies(bytes, IdentitiesOf(pending));
     if (kept.size() != bytes.size()) platform::AtomicReplace(path, kept);
 }
 
@@ -73,10 +73,16 @@ marketdata::CdmTbl RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, 
                                       const std::string& country) {
     marketdata::RecoverPartList(env, msg, procIdx, taskSeq);
     marketdata::CdmTbl pending = PendingCompanies(env, procIdx, taskSeq, country);
-    const Identities identities = IdentitiesOf(pending);
-    CutBack(PartResultPath(env, procIdx, taskSeq, country),
-            [&](std::string_view bytes) { return WholeRecordsOfJudgedCompanies(bytes, identities); });
+    CutBackResults(PartResultPath(env, procIdx, taskSeq, country), pending);
     return pending;
+}
+
+void RecoverPartFiles(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                      const std::string& country) {
+    marketdata::RecoverPartList(env, msg, procIdx, taskSeq);
+    // A part not yet run has no results to cut back, and its list need not be read.
+    const std::string results = PartResultPath(env, procIdx, taskSeq, country);
+    if (platform::FileExists(results)) CutBackResults(results, PendingCompanies(env, procIdx, taskSeq, country));
 }
 
 }  // namespace analysis

@@ -21,4 +21,9 @@ std::string PartResultPath(common::EnvRec& env, long procIdx, long taskSeq, cons
 marketdata::CdmTbl RecoverPartResults(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
                                       const std::string& country);
 
+// The same for the parent of the run, which needs no list of the companies
+// left: a part without a result file is not read at all.
+void RecoverPartFiles(common::EnvRec& env, common::MSGRec& msg, long procIdx, long taskSeq,
+                      const std::string& country);
+
 }  // namespace analysis

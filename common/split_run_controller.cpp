@@ -240,6 +240,24 @@ void ReapChildren(SplitRunState& run) {
     }
 }
 
+enum class BetweenPasses { Activity, Quiet, Worked };
+
+// Between passes: the run's work for one task that is done, without a wait,
+// while there is such a task; else a wait of `seconds` that ends at a report
+// or a child's end.
+BetweenPasses WaitBetweenPasses(SplitRunState& run, float seconds) {
+    if (run.doneTaskWork && !State().CancelRequested) {
+        for (std::size_t i = 1; i < run.tasks.size(); ++i) {
+            const long sequence = static_cast<long>(i);
+            if (run.handedOver[i] || run.tasks[i].TaskStatus != "Z" || run.children.contains(sequence)) continue;
+            run.handedOver[i] = true;
+            run.doneTaskWork(sequence);
+            return BetweenPasses::Worked;
+        }
+    }
+    return WaitForActivity(*run.watch, seconds) ? BetweenPasses::Activity : BetweenPasses::Quiet;
+}
+
 // Reacts to every report and every child's end as it comes; a quiet pass
 // waits 0.2 s, and after 49 quiet passes 10 s, for the next one.
 void RunPasses(SplitRunState& run, EnvRec& env, MSGRec& msg) {
@@ -279,8 +297,11 @@ void RunPasses(SplitRunState& run, EnvRec& env, MSGRec& msg) {
             wait = 10.0f;
             run.idleCount = 50;
         }
-        if (WaitForActivity(*run.watch, wait)) run.idleCount = 0;
-        ++run.idleCount;
+        switch (WaitBetweenPasses(run, wait)) {
+            case BetweenPasses::Activity: run.idleCount = 1; break;
+            case BetweenPasses::Quiet: ++run.idleCount; break;
+            case BetweenPasses::Worked: break;
+        }
     }
 }
 
@@ -341,7 +362,7 @@ bool CCTSC502(EnvRec& env, SplitRunState& run) {
     return true;
 }
 
-void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg) {
+void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg, const DoneTaskWork& doneTaskWork) {
     FunctionIdGuard guard("CCTSC50M");
     msg.ButtonsOn = true;
 
@@ -365,6 +386,8 @@ void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg) {
         const long count = run.control.TaskCount;
         run.tasks.assign(static_cast<std::size_t>(count < 0 ? 0 : count) + 1, TSDRec{});
         run.phase.assign(run.tasks.size(), TaskPhaseOfRun::Idle);
+        run.handedOver.assign(run.tasks.size(), false);
+        run.doneTaskWork = doneTaskWork;
         long slots = run.control.SlotCount;
         for (long i = 1; i <= count; ++i) {
             TSDRec& task = run.tasks[static_cast<std::size_t>(i)];

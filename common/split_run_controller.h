@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +15,11 @@ namespace common {
 
 // What the controller knows of one task between its reports.
 enum class TaskPhaseOfRun { Idle, Starting, Running };
+
+// What a run does for a task that is done while other tasks still run:
+// called between passes, once for each task whose child has ended after
+// reporting it done ("Z").
+using DoneTaskWork = std::function<void(long taskSequence)>;
 
 // The live state of one split run in the parent.
 struct SplitRunState {
@@ -32,6 +38,8 @@ struct SplitRunState {
     long errorCount = 0;
     long idleCount = 1;
     std::unique_ptr<platform::ActivityWatch> watch;  // reports and child ends, to react at once
+    DoneTaskWork doneTaskWork;
+    std::vector<bool> handedOver;  // by task sequence: done task given to doneTaskWork
 };
 
 // Runs the split run of a process number to its end: takes the run over from
@@ -40,8 +48,9 @@ struct SplitRunState {
 // stop requests and restarts failed parts. A cancel, or a run that cannot be
 // taken over, leaves the cancel flag set. A cancel pressed before the call,
 // or the cancel mark of the settings that the children obey, ends the run
-// without starting a child.
-void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg);
+// without starting a child. `doneTaskWork`, when given, runs between passes
+// for the tasks done while others still run.
+void CCTSC50M(long processNumber, EnvRec& env, MSGRec& msg, const DoneTaskWork& doneTaskWork = {});
 
 // Starts the first startable task whose letter is `status`; true when one was started.
 bool CCTSC501(const std::string& status, SplitRunState& run, EnvRec& env);

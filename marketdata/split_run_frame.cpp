@@ -89,6 +89,24 @@ bool RunSteps(SplitRun& run, const SplitRunKind& kind, int first) {
     return true;
 }
 
+// The list of a part done while other parts run, made whole and read for
+// the gathering: what step 03 would do with it, done while the parent waits.
+// The controller's progress stays on the form; a part that cannot be read
+// now is left to the gathering, which tells of it.
+void ReadPartListAhead(SplitRun& run, long sequence) {
+    common::EnvRec env = run.env;
+    common::MSGRec quiet;
+    try {
+        const SplitRunPart part = ReadSplitRunPart(run, sequence);
+        RefreshCodeMaster(kPartList, part.procIdx, part.sequence, "", env, quiet);
+        std::vector<std::string> lines;
+        common::CFFIL21M(common::BuildDataFilePath(kPartList, part.procIdx, part.sequence, "", "", env), lines);
+        run.partListsAhead[sequence] = std::move(lines);
+    } catch (const platform::TrappedError&) {
+        run.partListsAhead.erase(sequence);
+    }
+}
+
 }  // namespace
 
 bool RunSplitRun(const char* ownId, const SplitRunKind& kind) {
@@ -219,13 +237,15 @@ bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const 
     run.msg.lngNumerator = 1;
     run.msg.lngDenominator = 0;
     stepLine(" Start Step02 : ");
-    common::CCTSC50M(run.processNumber, run.env, run.msg);
+    run.partListsAhead.clear();
+    common::CCTSC50M(run.processNumber, run.env, run.msg, [&run](long sequence) { ReadPartListAhead(run, sequence); });
     if (!common::State().CancelRequested) return true;
     return StopSplitRun(run, stopWarning);
 }
 
 bool GatherPartFiles(SplitRun& run, long fileNumber, const std::string& partExtension,
-                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part)) {
+                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
+                     const std::map<long, std::vector<std::string>>& ahead) {
     common::TSCRec control;
     if (!ReadTaskControl(run, control)) return false;
     run.msg.StageCount = control.TaskCount;
@@ -233,9 +253,14 @@ bool GatherPartFiles(SplitRun& run, long fileNumber, const std::string& partExte
     run.msg.lngNumerator = 1;
     std::vector<std::string> gathered;
     for (long i = 1; i <= control.TaskCount; ++i) {
-        const SplitRunPart part = ReadSplitRunPart(run, i);
         run.msg.StagesDone = i - 1;
         common::ShowStagedProgress(run.msg);
+        const auto done = ahead.find(i);
+        if (done != ahead.end()) {
+            gathered.insert(gathered.end(), done->second.begin(), done->second.end());
+            continue;
+        }
+        const SplitRunPart part = ReadSplitRunPart(run, i);
         recoverPart(run, part);
         std::vector<std::string> lines;
         const std::string path =
@@ -252,7 +277,7 @@ bool GatherPartLists(SplitRun& run) {
     const auto refresh = [](SplitRun& r, const SplitRunPart& part) {
         RefreshCodeMaster(kPartList, part.procIdx, part.sequence, "", r.env, r.msg);
     };
-    if (!GatherPartFiles(run, kPartList, "", refresh)) return false;
+    if (!GatherPartFiles(run, kPartList, "", refresh, run.partListsAhead)) return false;
     GatherPartLogs(run);
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/env_rec.h"
 #include "common/progress.h"
@@ -20,6 +22,9 @@ struct SplitRun {
     common::EnvRec env;
     common::MSGRec msg;
     common::CtrRec ctr;
+    // By task sequence: the lines of the lists of parts that were done while
+    // other parts still ran, made whole and read then for the gathering.
+    std::map<long, std::vector<std::string>> partListsAhead;
 };
 
 // One step; false stops the run, leaving it recorded at this step.
@@ -91,17 +96,20 @@ bool StopSplitRun(SplitRun& run, const std::string& warning);
 // Frees the parts that children of a dead earlier run may still hold, then
 // runs `recoverPart` on every part (showing their preparation) and the
 // children on the parts that are not done; `logStages` logs the start of
-// each of the two. False after a cancel (or when the parts could not be taken
-// over), with `stopWarning` shown.
+// each of the two. While the children work, the lists of the parts already
+// done are gathered ahead. False after a cancel (or when the parts could not
+// be taken over), with `stopWarning` shown.
 bool RunPartsInChildren(SplitRun& run, void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
                         const std::string& stopWarning, bool logStages = false);
 
 // Gathers the parts' files of `fileNumber` with `partExtension` (blank: the
 // number's default), each made whole first by `recoverPart`, into the run's
 // work file of that number (process 0, sequence 0, ".tmp") without deleting
-// them: a repeat finds them again.
+// them: a repeat finds them again. The parts in `ahead` give the lines read
+// there instead.
 bool GatherPartFiles(SplitRun& run, long fileNumber, const std::string& partExtension,
-                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part));
+                     void (*recoverPart)(SplitRun& run, const SplitRunPart& part),
+                     const std::map<long, std::vector<std::string>>& ahead = {});
 
 // The commit point of the parts' company lists: their lines gathered into the
 // code master's work file without deleting them, so a repeat of this step

@@ -184,6 +184,41 @@ TEST_F(SplitRun, EveryPlaceIsKeptBusy) {
 // A parent that died left its tasks "B", a run report of a child killed just
 // after writing it, an end report never read and a stop request: the run is
 // taken up, every task runs again under this run, and it ends.
+// The run's work on done tasks goes on while later tasks run: each task
+// once, only after its child has ended, a task done before the call as well.
+TEST_F(SplitRun, DoneTasksAreWorkedOnWhileOthersRun) {
+    testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
+    testsupport::ScopedEnv pause("MIR_FAKE_CHILD_PAUSE_MS", "600");
+    MakeRun("Z0000", 2);
+    struct Handed {
+        long sequence;
+        double at;
+        std::string letters;
+    };
+    std::vector<Handed> handed;
+    common::CCTSC50M(kProcess, env_, msg_, [&](long sequence) {
+        handed.push_back({sequence, platform::MonotonicSeconds(), Letters(5)});
+    });
+    EXPECT_EQ(Letters(5), "ZZZZZ");
+    std::vector<long> sequences;
+    for (const Handed& h : handed) sequences.push_back(h.sequence);
+    std::sort(sequences.begin(), sequences.end());
+    EXPECT_TRUE(std::adjacent_find(sequences.begin(), sequences.end()) == sequences.end()) << "a task given twice";
+    ASSERT_FALSE(handed.empty());
+    EXPECT_EQ(handed.front().sequence, 1);
+    const std::vector<Interval> runs = Intervals();
+    for (const Handed& h : handed) {
+        EXPECT_EQ(h.letters[static_cast<std::size_t>(h.sequence - 1)], 'Z') << "task " << h.sequence;
+        const auto run = std::find_if(runs.begin(), runs.end(), [&](const Interval& i) { return i.sequence == h.sequence; });
+        if (run != runs.end()) {
+            EXPECT_LE(run->end, h.at) << "task " << h.sequence << " given before its child ended";
+        }
+    }
+    // Tasks 2 and 3 end while 4 and 5 still run.
+    EXPECT_EQ(std::count(sequences.begin(), sequences.end(), 2), 1);
+    EXPECT_EQ(std::count(sequences.begin(), sequences.end(), 3), 1);
+}
+
 TEST_F(SplitRun, LeftoversOfADeadParentAreTakenUp) {
     testsupport::ScopedEnv mode("MIR_FAKE_CHILD", "done");
     MakeRun("BBB0", 2);
