@@ -1,8 +1,5 @@
 #include "analysis/judge_list.h"
 
-
-#include <cstdio>
-
 #include "analysis/kagi_line_rec.h"
 #include "analysis/record_fields.h"
 #include "platform/date.h"
@@ -21,20 +18,26 @@ constexpr std::size_t kMarketWidth = 3;
 // (the sort compares whole lines) even for a record built in memory.
 std::string AsStored(const std::string& text, std::size_t width) { return platform::PadRightChars(text, width); }
 
-std::string YearKey(double judgeDate) {
-    return platform::FormatNumber(static_cast<double>(platform::FromDaySerial(judgeDate).year), "0000");
+// `value` as the pattern of `width` zeros formats it; every record of a
+// run has its keys made, so the usual values skip the general formatter.
+std::string ZeroPadded(long value, std::size_t width) {
+    std::string text(width, '0');
+    long rest = value;
+    for (std::size_t i = width; i > 0 && rest > 0; --i, rest /= 10) text[i - 1] = static_cast<char>('0' + rest % 10);
+    if (value >= 0 && rest == 0) return text;
+    return platform::FormatNumber(static_cast<double>(value), std::string(width, '0'));
 }
+
+std::string YearKey(double judgeDate) { return ZeroPadded(platform::FromDaySerial(judgeDate).year, 4); }
 
 }  // namespace
 
-std::string GatherLine(const std::string& sortText, long n) {
-    return sortText + "@" + platform::FormatNumber(static_cast<double>(n), "00000000");
-}
+std::string GatherLine(const std::string& sortText, long n) { return sortText + "@" + ZeroPadded(n, 8); }
 
 std::string ComplementKey(std::int32_t word) {
-    char digits[4];
-    std::snprintf(digits, sizeof digits, "%03X", static_cast<unsigned>(4095 - (word & 4095)));
-    return digits;
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    const unsigned complement = 4095 - static_cast<unsigned>(word & 4095);
+    return {kHexDigits[complement >> 8], kHexDigits[(complement >> 4) & 15], kHexDigits[complement & 15]};
 }
 
 std::int32_t ResultClass(const platform::Currency& magnitude) {

@@ -121,6 +121,12 @@ TEST_F(JudgeResultFileTest, DerivedListFields) {
     EXPECT_EQ(l.GatherLine, "USA217FFFFFFFE000FFE2023@00000007");
     EXPECT_EQ(l.OwnIndex, 11);
     EXPECT_EQ(l.RulesCopy, rec.CombinedRules);
+
+    // A negative rule word keeps its low twelve bits; a sequence past eight digits keeps them all.
+    rec.CombinedRules[analysis::kRuleBitsFamilies] = -1;
+    analysis::DeriveJudgeList(rec, 123456789);
+    EXPECT_EQ(l.FamilyKey, "000");
+    EXPECT_EQ(l.GatherLine, "USA21000FFFFFE000FFE2023@123456789");
 }
 
 // A damaged record's judgement date that is no day of the calendar reads as
