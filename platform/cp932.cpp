@@ -3,9 +3,12 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -53,6 +56,91 @@ Converter& Decoder() {
     // A half-width katakana takes one byte in CP932 and three in UTF-8.
     thread_local Converter converter("UTF-8", "CP932", 3);
     return converter;
+}
+
+// CP932 decoded a character at a time from tables that iconv itself fills,
+// each entry when it is first needed: what a single byte gives and, after a
+// byte that iconv takes only with a second one, what the pair gives. So the
+// tables say what iconv says, for a lookup a character instead of a call of
+// iconv a text.
+class DecodeTable {
+public:
+    // As Converter::Convert decodes: a byte that starts no character gives
+    // "?" and the decoding goes on at the next byte. Returns how often, or
+    // nothing where iconv answered in a way the tables cannot hold.
+    std::optional<std::size_t> Decode(std::string_view bytes, std::string& out) {
+        std::size_t refused = 0;
+        for (std::size_t i = 0; i < bytes.size();) {
+            const auto first = static_cast<unsigned char>(bytes[i]);
+            const Char* c = &Single(first);
+            if (c->taken == 0) {
+                // A lead byte (or one iconv refuses whatever follows): the pair decides.
+                c = i + 1 < bytes.size() ? &Pair(first, static_cast<unsigned char>(bytes[i + 1])) : nullptr;
+            }
+            if (c != nullptr && c->odd) return std::nullopt;
+            if (c == nullptr || c->taken == 0) {
+                out += '?';
+                ++refused;
+                ++i;
+                continue;
+            }
+            out.append(c->utf8.data(), c->size);
+            i += c->taken;
+        }
+        return refused;
+    }
+
+private:
+    struct Char {
+        std::array<char, 4> utf8{};
+        std::uint8_t size = 0;
+        std::uint8_t taken = 0;  // bytes of the character; 0 when iconv refuses its first byte
+        bool known = false;
+        bool odd = false;  // neither one character of all the bytes nor a refusal
+    };
+    using Row = std::array<Char, 256>;
+
+    // What iconv makes of `bytes` (one or two) on their own.
+    static Char Ask(const std::string& bytes) {
+        std::string text;
+        const std::size_t refused =
+            Decoder().Convert(bytes, text, [](std::string_view) { return std::size_t{1}; });
+        Char c;
+        c.known = true;
+        if (refused != 0 && text.rfind('?', 0) == 0) return c;
+        std::size_t end = 0;
+        char32_t cp = 0;
+        if (refused != 0 || !NextCodePoint(text, end, cp) || end != text.size()) {
+            c.odd = true;
+            return c;
+        }
+        std::copy(text.begin(), text.end(), c.utf8.begin());
+        c.size = static_cast<std::uint8_t>(text.size());
+        c.taken = static_cast<std::uint8_t>(bytes.size());
+        return c;
+    }
+
+    const Char& Single(unsigned char byte) {
+        Char& c = singles_[byte];
+        if (!c.known) c = Ask(std::string(1, static_cast<char>(byte)));
+        return c;
+    }
+
+    const Char& Pair(unsigned char lead, unsigned char trail) {
+        std::unique_ptr<Row>& row = pairs_[lead];
+        if (!row) row = std::make_unique<Row>();
+        Char& c = (*row)[trail];
+        if (!c.known) c = Ask(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+        return c;
+    }
+
+    Row singles_;
+    std::array<std::unique_ptr<Row>, 256> pairs_;
+};
+
+DecodeTable& Decoding() {
+    thread_local DecodeTable table;
+    return table;
 }
 
 // End of the ASCII run that starts at `pos`, eight bytes at a time while
@@ -121,7 +209,13 @@ DecodeResult FromCp932(std::string_view bytes) {
         result.text = bytes;
         return result;
     }
-    result.text.reserve(bytes.size() * 2);
+    // Room for the longest text the bytes can give, so the decoding never regrows it.
+    result.text.reserve(bytes.size() * 3);
+    if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, result.text)) {
+        result.invalid = *refused;
+        return result;
+    }
+    result.text.clear();
     result.invalid =
         Decoder().Convert(bytes, result.text, [](std::string_view) { return std::size_t{1}; });
     return result;

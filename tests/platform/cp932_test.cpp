@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <cerrno>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +36,57 @@ const Mapping kMappings[] = {
     {"表", "\x95\x5C"},      // second byte is the backslash
     {"A～b", "A\x81\x60" "b"},
 };
+
+// What iconv itself gives for `bytes`: each byte that starts no character
+// as "?", and the rest after it.
+DecodeResult DecodeByIconv(std::string_view bytes) {
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    DecodeResult result;
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    while (inLeft > 0) {
+        char buffer[64];
+        char* out = buffer;
+        std::size_t room = sizeof buffer;
+        const std::size_t rc = iconv(cd, &in, &inLeft, &out, &room);
+        const int error = errno;
+        result.text.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (rc == static_cast<std::size_t>(-1) && error != E2BIG) {
+            result.text += '?';
+            ++result.invalid;
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return result;
+}
+
+// Decoding goes by character, not through iconv a text at a time: every
+// byte and pair, and texts of bytes of every kind, decode as iconv decodes.
+TEST(Cp932, DecodesAsIconvDoes) {
+    std::vector<std::string> texts;
+    for (int first = 0; first < 256; ++first) {
+        texts.emplace_back(1, static_cast<char>(first));
+        for (int second = 0; second < 256; ++second) texts.push_back({static_cast<char>(first), static_cast<char>(second)});
+    }
+    std::mt19937 random(20240601);
+    const std::string kinds[] = {"A\\~\n", "\x81\x82\x88\x9F\xE0\xEA\xFC", "\x40\x7E\x7F\x80\xA0\xB1\xDF\xFD\xFF"};
+    for (int t = 0; t < 20000; ++t) {
+        std::string text;
+        for (std::size_t n = random() % 12; n > 0; --n) {
+            const std::string& kind = kinds[random() % 3];
+            text += kind[random() % kind.size()];
+        }
+        texts.push_back(text + "\x8A\xBF\x8E\x9A");  // 漢字
+    }
+    for (const std::string& text : texts) {
+        const DecodeResult expected = DecodeByIconv(text);
+        const DecodeResult decoded = FromCp932(text);
+        ASSERT_EQ(decoded.text, expected.text) << ::testing::PrintToString(text);
+        ASSERT_EQ(decoded.invalid, expected.invalid) << ::testing::PrintToString(text);
+    }
+}
 
 TEST(Cp932, MapsBothWays) {
     for (const Mapping& m : kMappings) {
