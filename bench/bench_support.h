@@ -42,30 +42,6 @@ inline double ReadAndConvertMilliseconds(long rounds, const std::string& path, s
     return BestMilliseconds(rounds, [&] { chars = platform::FromCp932(testsupport::ReadBytes(path)).text.size(); });
 }
 
-// The floor with the conversion itself: every byte through iconv, as a file
-// holding Japanese text goes, where FromCp932 passes pure ASCII through
-// untouched. `chars` receives the UTF-8 size.
-inline double ReadAndIconvMilliseconds(long rounds, const std::string& path, std::size_t& chars) {
-    const iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open CP932");
-    std::string out;
-    const double took = BestMilliseconds(rounds, [&] {
-        std::string bytes = testsupport::ReadBytes(path);
-        out.resize(bytes.size() * 3);
-        char* in = bytes.data();
-        std::size_t inLeft = bytes.size();
-        char* to = out.data();
-        std::size_t outLeft = out.size();
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1)) {
-            throw std::runtime_error("iconv refused the file");
-        }
-        chars = out.size() - outLeft;
-    });
-    iconv_close(cd);
-    return took;
-}
-
 // Reads a file and converts every byte from CP932 through iconv, as plainly
 // as it can be done; the UTF-8 size, or -1 when the file or iconv failed.
 inline long ReadAndIconvOnce(const std::string& path, iconv_t cd, std::string& bytes, std::string& out) {
@@ -90,6 +66,23 @@ inline long ReadAndIconvOnce(const std::string& path, iconv_t cd, std::string& b
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1)) return -1;
     return static_cast<long>(out.size() - outLeft);
+}
+
+// The floor with the conversion itself: every byte through iconv, as a file
+// holding Japanese text goes, where FromCp932 passes pure ASCII through
+// untouched. `chars` receives the UTF-8 size.
+inline double ReadAndIconvMilliseconds(long rounds, const std::string& path, std::size_t& chars) {
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open CP932");
+    std::string bytes;
+    std::string out;
+    const double took = BestMilliseconds(rounds, [&] {
+        const long converted = ReadAndIconvOnce(path, cd, bytes, out);
+        if (converted < 0) throw std::runtime_error("cannot read or convert " + path);
+        chars = static_cast<std::size_t>(converted);
+    });
+    iconv_close(cd);
+    return took;
 }
 
 // The floor of a split run over files: `processes` real processes started

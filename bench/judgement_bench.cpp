@@ -83,17 +83,10 @@ struct Judgement {
 };
 
 // FNV-1a over every field of the records, so any change of a result shows.
-class Digest {
+class Digest : public bench::Digest {
 public:
-    void Add(std::string_view bytes) {
-        Add(static_cast<std::uint64_t>(bytes.size()));
-        for (const char c : bytes) Byte(static_cast<unsigned char>(c));
-    }
-    void Add(std::uint64_t value) {
-        for (int b = 0; b < 8; ++b) Byte(static_cast<unsigned char>(value >> (8 * b)));
-    }
+    using bench::Digest::Add;
     void Add(const Currency& value) { Add(static_cast<std::uint64_t>(value.raw())); }
-    void Add(double value) { Add(std::bit_cast<std::uint64_t>(value)); }
     void Add(std::int32_t value) { Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(value))); }
 
     void Add(const KagiLineRec& r) {
@@ -116,12 +109,6 @@ public:
         }
         for (const std::int32_t value : r.RuleBits) Add(value);
     }
-
-    std::uint64_t value() const { return hash_; }
-
-private:
-    void Byte(unsigned char c) { hash_ = (hash_ ^ c) * 0x100000001b3ULL; }
-    std::uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
 
 std::uint64_t DigestOfCheckedStocks(const Judgement& judgement) {
