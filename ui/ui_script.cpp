@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/box_answer.h"
+#include "ui/keyboard_user.h"
 #include "ui/qt_text.h"
 
 namespace ui {
@@ -52,11 +53,11 @@ bool RunLine(const std::string& line) {
         return true;
     }
     if (action == "text") {
+        // Typed and left as by the keyboard: the screens check and store a
+        // box when it loses the focus.
         auto* box = qobject_cast<QLineEdit*>(FindControl(target));
-        if (box == nullptr) return false;
-        box->setFocus();
-        box->setText(ToQt(rest));
-        emit box->editingFinished();
+        if (box == nullptr || !FocusByClick(*box)) return false;
+        TypeAndTab(*box, ToQt(rest));
         return true;
     }
     if (action == "choose") {

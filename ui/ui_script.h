@@ -10,7 +10,8 @@ namespace ui {
 // actions run one a line once the screens are up (nothing happens when it is
 // not set):
 //   click <form>/<control>          a real click of the button
-//   text <form>/<control> <value>   types the value into the box and leaves it
+//   text <form>/<control> <value>   types the value over the box's text and leaves
+//                                   the box by Tab, as the keyboard does
 //   choose <form>/<combo> <entry>   chooses the entry with that text
 //   dblclick <form>/<list> <row>    double-clicks row <row> (from 0) of the list
 //   answer <button> [<form>/<control>]

@@ -29,6 +29,7 @@
 #include "tests/support/program_folder.h"
 #include "ui/box_answer.h"
 #include "ui/qt_message_presenter.h"
+#include "ui/ui_script.h"
 
 namespace {
 
@@ -250,6 +251,26 @@ TEST_F(JudgementConditionsTest, ACorrectionAfterARefusalIsStoredOnEveryCheckedBo
         EXPECT_EQ(Kesen(c.setting), c.corrected);
         EXPECT_FALSE(box.hasFocus());
     }
+}
+
+// The screen script's "text" types and leaves the box as the keyboard does,
+// so a screen that checks a box when it is left sees it left.
+TEST_F(JudgementConditionsTest, TheScreenScriptTypesAndLeavesABoxAsAUserDoes) {
+    screen.Restore();
+    const fs::path log = folder.root() / "boxes.txt";
+    common::InstallUi({std::make_shared<ui::QtMessagePresenter>(log), nullptr, ui.pump, nullptr, nullptr});
+    const fs::path script = folder.root() / "script.txt";
+    testsupport::WriteBytes(script, "answer OK\ntext frmKsnParm/EnvTdai abc\ntext frmKsnParm/EnvTdai 25\n"
+                                    "answer OK\ntext frmKsnParm/EnvAnaMax 1\ntext frmKsnParm/EnvAnaMax 9\n");
+    bool ended = false;
+    ui::RunUiScript(script.string(), [&ended] { ended = true; });
+    ASSERT_TRUE(testsupport::ServeUntil([&ended] { return ended; }));
+
+    EXPECT_EQ(testsupport::ReadBytes(log), std::string("48\t") + kEnterNumber + "\n48\t" + kTwoOrMore + "\n");
+    EXPECT_EQ(Text("EnvTdai").text(), "25");
+    EXPECT_EQ(Kesen("EnvTdai"), "25");
+    EXPECT_EQ(Text("EnvAnaMax").text(), "9");
+    EXPECT_EQ(Kesen("EnvAnaMax"), "9");
 }
 
 TEST_F(JudgementConditionsTest, CascadingBoxesFollowAndTheirMasksAreStored) {
