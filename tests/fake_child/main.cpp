@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -38,7 +39,8 @@ void Note(const std::string& folder, long sequence, const std::string& what) {
         const std::filesystem::path file =
             std::filesystem::path(folder) / (std::to_string(sequence) + "." + what + "." + std::to_string(n));
         if (!std::filesystem::exists(file)) {
-            std::ofstream(file) << platform::MonotonicSeconds();
+            // Full precision: the tests order these notes against the parent's clock.
+            std::ofstream(file) << std::setprecision(17) << platform::MonotonicSeconds();
             return;
         }
     }
