@@ -159,25 +159,17 @@ std::string ExportLine(const KagiLineRec& rec) {
 void CFKSN503(common::EnvRec& env, const marketdata::Key& key, long fileNumber, const std::string& suffix,
               const std::vector<std::string>& lines) {
     common::FunctionIdGuard guard("CFKSN503");
-    common::CFFIL30M(lines, CFKSN54M(env, key, fileNumber, suffix, ".txt"));
+    common::CFFIL30M(lines, marketdata::CFKSN54M(env, key, fileNumber, suffix, ".txt"));
 }
 
 }  // namespace
-
-std::string CFKSN54M(common::EnvRec& env, const marketdata::Key& key, long fileNumber, const std::string& suffix,
-                     const std::string& extension) {
-    common::FunctionIdGuard guard("CFKSN54M");
-    const std::string stockPart = "-" + platform::TrimBlanks(key.Market) + "-" + platform::TrimBlanks(key.Category) +
-                                  "-" + platform::TrimBlanks(key.CorpCode);
-    return common::CFFIL02M({fileNumber, 0, 0, suffix, stockPart + extension}, env);
-}
 
 void CFKSN52M(common::EnvRec& env, const marketdata::Key& key, long fileNumber, const std::string& suffix,
               const std::string& extension, std::span<const KagiLineRec> recs) {
     common::FunctionIdGuard guard("CFKSN52M");
     if (recs.empty()) return;
     // Replaced in one step, so the chart never reads half a file.
-    platform::AtomicReplace(CFKSN54M(env, key, fileNumber, suffix, extension), RecordBytes(recs));
+    platform::AtomicReplace(marketdata::CFKSN54M(env, key, fileNumber, suffix, extension), RecordBytes(recs));
     CFKSN50M(env, key, fileNumber, suffix, recs);
 }
 
@@ -200,7 +192,7 @@ void CFKSN501(std::span<const KagiLineRec> recs, std::vector<std::string>& lines
 bool CFKSN10M(common::EnvRec& env, const marketdata::Key& key, const std::string& suffix, const std::string& extension,
               std::vector<KagiLineRec>& recs) {
     common::FunctionIdGuard guard("CFKSN10M");
-    const std::string path = CFKSN54M(env, key, kChartLineFileNumber, suffix, extension);
+    const std::string path = marketdata::CFKSN54M(env, key, marketdata::kChartLineFileNumber, suffix, extension);
     if (!platform::FileExists(path)) return false;
     const std::string bytes = common::ReadFileBytes(path);
     const std::size_t count = bytes.size() / kKagiLineRecSize;
@@ -215,13 +207,6 @@ bool CFKSN10M(common::EnvRec& env, const marketdata::Key& key, const std::string
                                   std::to_string(count + 1) + "件目　" + std::to_string(in.remaining()) + "バイト");
     }
     return true;
-}
-
-void DeleteChartLineFiles(common::EnvRec& env, const marketdata::Key& key) {
-    const std::string extension = common::CFFIL03M(kChartLineFileNumber);
-    for (const char* suffix : {kChartLineTempSuffix, ""}) {
-        common::CFFIL70M(CFKSN54M(env, key, kChartLineFileNumber, suffix, extension));
-    }
 }
 
 }  // namespace analysis

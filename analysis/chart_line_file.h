@@ -6,22 +6,17 @@
 
 #include "analysis/kagi_line_rec.h"
 #include "common/env_rec.h"
+#include "marketdata/chart_line_files.h"
 #include "marketdata/key.h"
 
 namespace analysis {
 
 // The chart-line data file: the Kagi records of one stock, back to back,
 // kKagiLineRecSize bytes each, written by the single-stock judgement and read
-// by the Kagi chart. Each binary file has a text export beside it.
-inline constexpr long kChartLineFileNumber = 11;  // Keisen folder, ".dat"
+// by the Kagi chart. Each binary file has a text export beside it; where the
+// files live is marketdata's CFKSN54M.
 inline constexpr std::size_t kKagiLineRecSize = 349;
-inline constexpr const char* kChartLineTempSuffix = "-Temp";
 inline constexpr std::size_t kChartLineExportColumns = 100;
-
-// Path of the stock's file of `fileNumber`: `suffix` as the name part, then
-// "-" market "-" category "-" company code (each trimmed) and `extension`.
-std::string CFKSN54M(common::EnvRec& env, const marketdata::Key& key, long fileNumber, const std::string& suffix,
-                     const std::string& extension);
 
 // Replaces the stock's binary file with `recs` and its ".txt" export. No
 // records: nothing is written and an existing file stays.
@@ -42,8 +37,5 @@ void CFKSN501(std::span<const KagiLineRec> recs, std::vector<std::string>& lines
 // A trailing partial record is logged and left out.
 bool CFKSN10M(common::EnvRec& env, const marketdata::Key& key, const std::string& suffix, const std::string& extension,
               std::vector<KagiLineRec>& recs);
-
-// Deletes the stock's "-Temp" and unsuffixed binary files; the text exports stay.
-void DeleteChartLineFiles(common::EnvRec& env, const marketdata::Key& key);
 
 }  // namespace analysis

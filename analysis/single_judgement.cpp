@@ -43,9 +43,9 @@ bool JudgeStock(const marketdata::Key& key, long priceCount, std::span<const mar
     const std::vector<marketdata::PriceValues> values = marketdata::ValuesOf(prices.first(rows));
     if (!AKAGI41M(params, company, bands, days, lines, values)) return false;
     if (days.empty() || lines.empty()) return false;  // nothing would be written
-    const std::string extension = common::CFFIL03M(kChartLineFileNumber);
-    CFKSN52M(env, key, kChartLineFileNumber, kChartLineTempSuffix, extension, DayRecords(days));
-    CFKSN52M(env, key, kChartLineFileNumber, "", extension, lines);
+    const std::string extension = common::CFFIL03M(marketdata::kChartLineFileNumber);
+    CFKSN52M(env, key, marketdata::kChartLineFileNumber, marketdata::kChartLineTempSuffix, extension, DayRecords(days));
+    CFKSN52M(env, key, marketdata::kChartLineFileNumber, "", extension, lines);
     return true;
 }
 

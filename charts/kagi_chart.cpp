@@ -134,9 +134,9 @@ void DrawLines(const ShownLines& shown, const analysis::KesenParamSet& params, d
 }
 
 void DeleteReadChartLineFiles(common::EnvRec& env, const marketdata::Key& key) {
-    for (const char* suffix : {"", analysis::kChartLineTempSuffix}) {
-        for (const std::string& extension : {common::CFFIL03M(analysis::kChartLineFileNumber), std::string(".txt")}) {
-            common::CFFIL70M(analysis::CFKSN54M(env, key, analysis::kChartLineFileNumber, suffix, extension));
+    for (const char* suffix : {"", marketdata::kChartLineTempSuffix}) {
+        for (const std::string& extension : {common::CFFIL03M(marketdata::kChartLineFileNumber), std::string(".txt")}) {
+            common::CFFIL70M(marketdata::CFKSN54M(env, key, marketdata::kChartLineFileNumber, suffix, extension));
         }
     }
 }
@@ -152,7 +152,7 @@ bool AGKSN00M(common::EnvRec& env, const ChartFrame& frame, const ChartTarget& t
     scene = ChartScene{};
 
     std::vector<analysis::KagiLineRec> lines;
-    if (!analysis::CFKSN10M(env, target.key, "", common::CFFIL03M(analysis::kChartLineFileNumber), lines)) {
+    if (!analysis::CFKSN10M(env, target.key, "", common::CFFIL03M(marketdata::kChartLineFileNumber), lines)) {
         common::WriteStepLog(common::LogSwitch(1), kOwnId, common::log_tag::kErrApl, "00", kNoSeriesWarning);
         common::ShowWarning(kNoSeriesWarning, kWarningStyle);
         return false;
@@ -174,7 +174,7 @@ bool AGKSN00M(common::EnvRec& env, const ChartFrame& frame, const ChartTarget& t
 }
 
 bool DrawStockKagiChart(common::EnvRec& env, const ChartFrame& frame, const ChartTarget& target, ChartScene& scene) {
-    analysis::DeleteChartLineFiles(env, target.key);
+    marketdata::DeleteChartLineFiles(env, target.key);
     std::vector<marketdata::PriceRec> daily;
     std::vector<marketdata::PriceRec> chart;
     if (!analysis::LoadChartPriceSeries(1, env, target.company, target.currencyCode, daily, chart)) return false;

@@ -49,6 +49,20 @@ function(mir_forbid_qt)
   endforeach()
 endfunction()
 
+# Each program's own subsystems stay apart: refuse a build where `a` links
+# `b` or `b` links `a`, directly or through other targets.
+function(mir_forbid_link a b)
+  foreach(pair "${a};${b}" "${b};${a}")
+    list(GET pair 0 from)
+    list(GET pair 1 to)
+    set(closure "")
+    _mir_link_closure(${from} closure)
+    if(to IN_LIST closure)
+      message(FATAL_ERROR "${from} links ${to}: the collectors and the analysis must stay apart")
+    endif()
+  endforeach()
+endfunction()
+
 # One test executable per tests/ subfolder, each test case registered with CTest.
 function(mir_test folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})

@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/chart_line_file.h"
 #include "collect/event_rows.h"
 #include "collect/market_suffix.h"
 #include "collect/moving_averages.h"
@@ -24,6 +23,7 @@
 #include "common/run_state.h"
 #include "common/settings.h"
 #include "common/task_files.h"
+#include "marketdata/chart_line_files.h"
 #include "marketdata/market_report.h"
 #include "marketdata/price_series.h"
 #include "platform/date.h"
@@ -411,7 +411,7 @@ void StockCollection::KeepHeldTerm() {
 void StockCollection::ForgetChartLines() {
     ClearProcessStamp(2, company_);
     ClearProcessStamp(3, company_);
-    analysis::DeleteChartLineFiles(env_, company_.Key);
+    marketdata::DeleteChartLineFiles(env_, company_.Key);
 }
 
 void StockCollection::MergeAndWrite(const Rows& splitRows) {

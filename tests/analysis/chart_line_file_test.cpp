@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -109,14 +110,14 @@ TEST_F(ChartLineFile, NameCarriesTrimmedMarketCategoryAndCompanyCode) {
         {StockKey("", "1000", "7203"), "", ".dat", "Keisen--1000-7203.dat"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(analysis::CFKSN54M(env_, c.key, analysis::kChartLineFileNumber, c.suffix, c.extension),
+        EXPECT_EQ(marketdata::CFKSN54M(env_, c.key, marketdata::kChartLineFileNumber, c.suffix, c.extension),
                   Keisen(c.name).string());
     }
 }
 
 TEST_F(ChartLineFile, RecordRoundTripIsByteExact) {
     const KagiLineRec rec = DistinctRecord();
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {&rec, 1});
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", {&rec, 1});
 
     const std::string bytes = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
     ASSERT_EQ(bytes.size(), analysis::kKagiLineRecSize);
@@ -146,7 +147,7 @@ TEST_F(ChartLineFile, RecordRoundTripIsByteExact) {
     stored.OpenCopy = stored.PriceCopy = stored.LengthWork = Currency();
     EXPECT_EQ(back[0], stored);
 
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", back);
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", back);
     EXPECT_EQ(testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat")), bytes);
 }
 
@@ -197,7 +198,7 @@ TEST_F(ChartLineFile, ExportPutsEachFieldInItsColumn) {
 // fields exports them as blanks: one line of 100 columns.
 TEST_F(ChartLineFile, DamagedFlagsExportAsBlanks) {
     const KagiLineRec rec = DistinctRecord();
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {&rec, 1});
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", {&rec, 1});
     std::string bytes = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
     bytes.replace(88, 5, "\t\r\n\t1");
     testsupport::WriteBytes(Keisen("Keisen-JPN-1000-7203.dat"), bytes);
@@ -205,7 +206,7 @@ TEST_F(ChartLineFile, DamagedFlagsExportAsBlanks) {
     std::vector<KagiLineRec> back;
     ASSERT_TRUE(analysis::CFKSN10M(env_, key_, "", ".dat", back));
     ASSERT_EQ(back.size(), 1u);
-    analysis::CFKSN50M(env_, key_, analysis::kChartLineFileNumber, "", back);
+    analysis::CFKSN50M(env_, key_, marketdata::kChartLineFileNumber, "", back);
 
     const std::string text = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.txt"));
     ASSERT_TRUE(text.ends_with("\r\n"));
@@ -218,13 +219,36 @@ TEST_F(ChartLineFile, DamagedFlagsExportAsBlanks) {
     EXPECT_EQ(columns[16], "5");  // PrevSignalLine, in its place
 }
 
+// Any control byte a damaged file leaves in a flag exports as a blank, so
+// the export line keeps its columns and carries no control character.
+TEST_F(ChartLineFile, ControlBytesInFlagsExportAsBlanks) {
+    KagiLineRec rec;
+    rec.Direction = analysis::KagiFlag('\t');
+    rec.Marked = analysis::KagiFlag('\n');
+    rec.RuleHit = analysis::KagiFlag('\r');
+    rec.SignalMark = analysis::KagiFlag('\x1B');
+    rec.TurnState = analysis::KagiFlag('\x7F');
+    std::vector<std::string> lines;
+    analysis::CFKSN501(std::vector<KagiLineRec>{rec}, lines);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::vector<std::string> columns = Columns(lines[0]);
+    ASSERT_EQ(columns.size(), analysis::kChartLineExportColumns);
+    for (std::size_t n = 0; n < columns.size(); ++n) {
+        EXPECT_FALSE(std::ranges::any_of(columns[n], [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 0x20 || byte == 0x7F;
+        })) << "column " << n + 1;
+    }
+    for (std::size_t f = 11; f < 16; ++f) EXPECT_EQ(columns[f], " ") << "column " << f + 1;
+}
+
 // The flags are kept as their stored bytes: a record read and written again
 // keeps a byte CP932 reads as a character or as no character at all, and a
 // NUL becomes a blank; an empty flag is stored as a blank.
 TEST_F(ChartLineFile, FlagBytesRoundTripUndecoded) {
     KagiLineRec rec = DistinctRecord();
     rec.TurnState = "";
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {&rec, 1});
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", {&rec, 1});
     std::string bytes = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
     EXPECT_EQ(bytes.substr(88, 5), "DMHS ");
     bytes.replace(88, 5, std::string("\xB1\x81\0 2", 5));
@@ -234,7 +258,7 @@ TEST_F(ChartLineFile, FlagBytesRoundTripUndecoded) {
     ASSERT_TRUE(analysis::CFKSN10M(env_, key_, "", ".dat", back));
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].TurnState, "2");
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", back);
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", back);
     const std::string again = testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat"));
     EXPECT_EQ(again.substr(88, 5), std::string("\xB1\x81  2", 5));
     EXPECT_EQ(again.substr(0, 88), bytes.substr(0, 88));
@@ -254,7 +278,7 @@ TEST_F(ChartLineFile, WriterAndReaderOfSeveralRecords) {
         recs[i].SignalLine = static_cast<std::int32_t>(i + 1);
         recs[i].OpenCopy = recs[i].PriceCopy = recs[i].LengthWork = Currency();
     }
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, analysis::kChartLineTempSuffix, ".dat", recs);
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, marketdata::kChartLineTempSuffix, ".dat", recs);
 
     EXPECT_EQ(fs::file_size(Keisen("Keisen-Temp-JPN-1000-7203.dat")), 3 * analysis::kKagiLineRecSize);
     std::vector<std::string> lines;
@@ -263,13 +287,13 @@ TEST_F(ChartLineFile, WriterAndReaderOfSeveralRecords) {
               lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n");
 
     std::vector<KagiLineRec> back;
-    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, analysis::kChartLineTempSuffix, ".dat", back));
+    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, marketdata::kChartLineTempSuffix, ".dat", back));
     EXPECT_EQ(back, recs);
 
     // A half-written tail is left out; the whole records still count.
     std::string bytes = testsupport::ReadBytes(Keisen("Keisen-Temp-JPN-1000-7203.dat"));
     testsupport::WriteBytes(Keisen("Keisen-Temp-JPN-1000-7203.dat"), bytes.substr(0, 2 * 349 + 100));
-    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, analysis::kChartLineTempSuffix, ".dat", back));
+    ASSERT_TRUE(analysis::CFKSN10M(env_, key_, marketdata::kChartLineTempSuffix, ".dat", back));
     EXPECT_EQ(back, std::vector<KagiLineRec>(recs.begin(), recs.begin() + 2));
 }
 
@@ -280,7 +304,7 @@ TEST_F(ChartLineFile, NoRecordsWritesNothingAndMissingOrEmptyFilesRead) {
     EXPECT_EQ(recs, untouched);
 
     testsupport::WriteBytes(Keisen("Keisen-JPN-1000-7203.dat"), "old");
-    analysis::CFKSN52M(env_, key_, analysis::kChartLineFileNumber, "", ".dat", {});
+    analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", {});
     EXPECT_EQ(testsupport::ReadBytes(Keisen("Keisen-JPN-1000-7203.dat")), "old");
     EXPECT_FALSE(fs::exists(Keisen("Keisen-JPN-1000-7203.txt")));
 
@@ -293,11 +317,11 @@ TEST_F(ChartLineFile, DeleteDropsOnlyTheStocksBinaryFiles) {
     const marketdata::Key other = StockKey("JPN", "1000", "72031");
     const std::vector<KagiLineRec> recs{DistinctRecord()};
     for (const marketdata::Key& key : {key_, other}) {
-        for (const char* suffix : {analysis::kChartLineTempSuffix, ""}) {
-            analysis::CFKSN52M(env_, key, analysis::kChartLineFileNumber, suffix, ".dat", recs);
+        for (const char* suffix : {marketdata::kChartLineTempSuffix, ""}) {
+            analysis::CFKSN52M(env_, key, marketdata::kChartLineFileNumber, suffix, ".dat", recs);
         }
     }
-    analysis::DeleteChartLineFiles(env_, key_);
+    marketdata::DeleteChartLineFiles(env_, key_);
 
     EXPECT_FALSE(fs::exists(Keisen("Keisen-JPN-1000-7203.dat")));
     EXPECT_FALSE(fs::exists(Keisen("Keisen-Temp-JPN-1000-7203.dat")));
@@ -306,7 +330,7 @@ TEST_F(ChartLineFile, DeleteDropsOnlyTheStocksBinaryFiles) {
                              "Keisen-Temp-JPN-1000-72031.txt"}) {
         EXPECT_TRUE(fs::exists(Keisen(kept))) << kept;
     }
-    analysis::DeleteChartLineFiles(env_, key_);  // nothing left to delete is no error
+    marketdata::DeleteChartLineFiles(env_, key_);  // nothing left to delete is no error
 }
 
 }  // namespace

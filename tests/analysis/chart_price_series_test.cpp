@@ -262,9 +262,9 @@ TEST_F(ChartPriceSeriesLoad, AppliesTheChartSettingsAndLeavesChartLineFiles) {
     SetChart("1", "2");
     analysis::KagiLineRec line;
     line.Price = Currency(1);
-    analysis::CFKSN52M(env_, company_.Key, analysis::kChartLineFileNumber, "", ".dat", {&line, 1});
+    analysis::CFKSN52M(env_, company_.Key, marketdata::kChartLineFileNumber, "", ".dat", {&line, 1});
     const std::string chartLineFile =
-        analysis::CFKSN54M(env_, company_.Key, analysis::kChartLineFileNumber, "", ".dat");
+        marketdata::CFKSN54M(env_, company_.Key, marketdata::kChartLineFileNumber, "", ".dat");
 
     ASSERT_TRUE(analysis::LoadChartPriceSeries(1, env_, company_, "USD", daily_, chart_));
     EXPECT_EQ(daily_.size(), 7u);

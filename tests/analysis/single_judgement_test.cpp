@@ -22,7 +22,7 @@ TEST_F(SingleJudgement, WritesBothChartLineFilesOfTheStock) {
 
     std::vector<analysis::KagiLineRec> days;
     std::vector<analysis::KagiLineRec> lines;
-    ASSERT_TRUE(analysis::CFKSN10M(env, key, analysis::kChartLineTempSuffix, ".dat", days));
+    ASSERT_TRUE(analysis::CFKSN10M(env, key, marketdata::kChartLineTempSuffix, ".dat", days));
     ASSERT_TRUE(analysis::CFKSN10M(env, key, "", ".dat", lines));
     EXPECT_EQ(days.size(), analysis_test::kSignalZigzag.size());
     ASSERT_EQ(lines.size(), 12u);

@@ -67,13 +67,13 @@ protected:
     }
 
     std::string ChartLinePath(const char* suffix, const std::string& extension) {
-        return analysis::CFKSN54M(env, target.key, analysis::kChartLineFileNumber, suffix, extension);
+        return marketdata::CFKSN54M(env, target.key, marketdata::kChartLineFileNumber, suffix, extension);
     }
 
     void WriteLines(const std::vector<KagiLineRec>& recs) {
-        const std::string extension = common::CFFIL03M(analysis::kChartLineFileNumber);
-        analysis::CFKSN52M(env, target.key, analysis::kChartLineFileNumber, "", extension, recs);
-        analysis::CFKSN52M(env, target.key, analysis::kChartLineFileNumber, analysis::kChartLineTempSuffix, extension,
+        const std::string extension = common::CFFIL03M(marketdata::kChartLineFileNumber);
+        analysis::CFKSN52M(env, target.key, marketdata::kChartLineFileNumber, "", extension, recs);
+        analysis::CFKSN52M(env, target.key, marketdata::kChartLineFileNumber, marketdata::kChartLineTempSuffix, extension,
                            recs);
     }
 
@@ -201,11 +201,11 @@ TEST_F(KagiChart, LabelFontSizeByPitch) {
 
 TEST_F(KagiChart, FilesAreDeletedOnceRead) {
     WriteLines({{{2005, 1, 5}, 100, 120, "1"}, {{2005, 1, 12}, 120, 105, "2"}});
-    for (const char* suffix : {"", analysis::kChartLineTempSuffix})
+    for (const char* suffix : {"", marketdata::kChartLineTempSuffix})
         ASSERT_TRUE(std::filesystem::exists(ChartLinePath(suffix, ".txt")));
     ASSERT_TRUE(charts::AGKSN00M(env, kFrame, target, scene));
-    for (const char* suffix : {"", analysis::kChartLineTempSuffix}) {
-        EXPECT_FALSE(std::filesystem::exists(ChartLinePath(suffix, common::CFFIL03M(analysis::kChartLineFileNumber))));
+    for (const char* suffix : {"", marketdata::kChartLineTempSuffix}) {
+        EXPECT_FALSE(std::filesystem::exists(ChartLinePath(suffix, common::CFFIL03M(marketdata::kChartLineFileNumber))));
         EXPECT_FALSE(std::filesystem::exists(ChartLinePath(suffix, ".txt")));
     }
     EXPECT_TRUE(Warnings().empty());
@@ -234,7 +234,7 @@ TEST_F(KagiChart, DrawsAStockFromItsSeriesWhateverFilesLieAround) {
     WriteLines({{{2005, 1, 5}, 1, 2, "1"}, {{2005, 1, 12}, 2, 1, "2"}});
     ASSERT_TRUE(charts::DrawStockKagiChart(env, kFrame, target, scene));
     EXPECT_GT(BarColours().size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(ChartLinePath("", common::CFFIL03M(analysis::kChartLineFileNumber))));
+    EXPECT_FALSE(std::filesystem::exists(ChartLinePath("", common::CFFIL03M(marketdata::kChartLineFileNumber))));
     EXPECT_TRUE(Warnings().empty());
 }
 

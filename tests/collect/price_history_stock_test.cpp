@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/chart_line_file.h"
 #include "collect/html_tag_table.h"
 #include "common/data_file.h"
 #include "common/file_registry.h"
@@ -22,6 +21,7 @@
 #include "common/settings.h"
 #include "common/task_files.h"
 #include "common/waits.h"
+#include "marketdata/chart_line_files.h"
 #include "marketdata/code_master.h"
 #include "marketdata/price_series.h"
 #include "platform/cp932.h"
@@ -309,8 +309,8 @@ TEST_F(PriceHistoryStock, FailedRecollectionAfterASplitKeepsTheSeriesHeld) {
 TEST_F(PriceHistoryStock, OnlyADailySeriesFromNothingClearsTheChartLines) {
     site_.AddStock("JPN", "7203", {2026, 6, 1}, kToDate);
     marketdata::CdmRec company = Company("JPN", "7203");
-    const fs::path chartLines = analysis::CFKSN54M(env_, company.Key, analysis::kChartLineFileNumber, "",
-                                                   common::CFFIL03M(analysis::kChartLineFileNumber));
+    const fs::path chartLines = marketdata::CFKSN54M(env_, company.Key, marketdata::kChartLineFileNumber, "",
+                                                     common::CFFIL03M(marketdata::kChartLineFileNumber));
     fs::create_directories(chartLines.parent_path());
     testsupport::WriteBytes(chartLines, "lines");
     company.ProcMark[2] = {"1", "2026/11/03", "10:00:00"};

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/chart_line_file.h"
 #include "collect/exchange_rate_files.h"
 #include "collect/fx_history_file.h"
 #include "marketdata/code_master.h"
@@ -217,21 +216,6 @@ TEST(TabLineWriters, EveryLineKeepsItsFieldsWhateverThePageText) {
              rec.RateDate = rec.RateTime = kHostile;
              FillAll(rec.Rates);
              return collect::LatestRatesLine(rec);
-         },
-         nullptr},
-        // Chart-line export: written only, from records whose flags a damaged
-        // file may fill with any byte.
-        {"ChartLineExport", analysis::kChartLineExportColumns,
-         [] {
-             analysis::KagiLineRec rec;
-             rec.Direction = analysis::KagiFlag('\t');
-             rec.Marked = analysis::KagiFlag('\n');
-             rec.RuleHit = analysis::KagiFlag('\r');
-             rec.SignalMark = analysis::KagiFlag('\x1B');
-             rec.TurnState = analysis::KagiFlag('\x7F');
-             std::vector<std::string> lines;
-             analysis::CFKSN501(std::vector<analysis::KagiLineRec>{rec}, lines);
-             return lines.at(0);
          },
          nullptr},
     };
