@@ -98,23 +98,6 @@ protected:
     marketdata::Key key_ = StockKey("JPN", "1000", "7203");
 };
 
-TEST_F(ChartLineFile, NameCarriesTrimmedMarketCategoryAndCompanyCode) {
-    const struct {
-        marketdata::Key key;
-        std::string suffix;
-        std::string extension;
-        std::string name;
-    } cases[] = {
-        {StockKey("JPN", "1000", "7203"), "", ".dat", "Keisen-JPN-1000-7203.dat"},
-        {StockKey("US", "10", "IBM"), "-Temp", ".txt", "Keisen-Temp-US-10-IBM.txt"},
-        {StockKey("", "1000", "7203"), "", ".dat", "Keisen--1000-7203.dat"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(marketdata::CFKSN54M(env_, c.key, marketdata::kChartLineFileNumber, c.suffix, c.extension),
-                  Keisen(c.name).string());
-    }
-}
-
 TEST_F(ChartLineFile, RecordRoundTripIsByteExact) {
     const KagiLineRec rec = DistinctRecord();
     analysis::CFKSN52M(env_, key_, marketdata::kChartLineFileNumber, "", ".dat", {&rec, 1});
@@ -311,26 +294,6 @@ TEST_F(ChartLineFile, NoRecordsWritesNothingAndMissingOrEmptyFilesRead) {
     testsupport::WriteBytes(Keisen("Keisen-JPN-1000-7203.dat"), "");
     EXPECT_TRUE(analysis::CFKSN10M(env_, key_, "", ".dat", recs));
     EXPECT_TRUE(recs.empty());
-}
-
-TEST_F(ChartLineFile, DeleteDropsOnlyTheStocksBinaryFiles) {
-    const marketdata::Key other = StockKey("JPN", "1000", "72031");
-    const std::vector<KagiLineRec> recs{DistinctRecord()};
-    for (const marketdata::Key& key : {key_, other}) {
-        for (const char* suffix : {marketdata::kChartLineTempSuffix, ""}) {
-            analysis::CFKSN52M(env_, key, marketdata::kChartLineFileNumber, suffix, ".dat", recs);
-        }
-    }
-    marketdata::DeleteChartLineFiles(env_, key_);
-
-    EXPECT_FALSE(fs::exists(Keisen("Keisen-JPN-1000-7203.dat")));
-    EXPECT_FALSE(fs::exists(Keisen("Keisen-Temp-JPN-1000-7203.dat")));
-    for (const char* kept : {"Keisen-JPN-1000-7203.txt", "Keisen-Temp-JPN-1000-7203.txt", "Keisen-JPN-1000-72031.dat",
-                             "Keisen-Temp-JPN-1000-72031.dat", "Keisen-JPN-1000-72031.txt",
-                             "Keisen-Temp-JPN-1000-72031.txt"}) {
-        EXPECT_TRUE(fs::exists(Keisen(kept))) << kept;
-    }
-    marketdata::DeleteChartLineFiles(env_, key_);  // nothing left to delete is no error
 }
 
 }  // namespace
