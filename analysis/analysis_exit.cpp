@@ -1,9 +1,9 @@
 #include "analysis/analysis_exit.h"
 
-#include "common/run_env.h"
 #include "common/run_state.h"
-#include "common/settings_group.h"
-#include "common/system_state_file.h"
+#include "common/settings/settings_group.h"
+#include "common/settings/system_state_file.h"
+#include "common/startup/run_env.h"
 
 namespace analysis {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 
 namespace analysis {
 

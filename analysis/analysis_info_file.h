@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "analysis/analysis_info_record.h"
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 
 namespace analysis {
 

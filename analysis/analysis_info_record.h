@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/analysis_record.h"
+#include "common/files/analysis_record.h"
 #include "marketdata/code_master.h"
 
 namespace analysis {

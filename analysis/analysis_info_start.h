@@ -1,8 +1,8 @@
 #pragma once
 #include <string_view>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 
 namespace analysis {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/program_parts.h"
+#include "common/startup/program_parts.h"
 
 namespace analysis {
 

@@ -5,11 +5,11 @@
 
 #include "analysis/judgement_process.h"
 #include "analysis/judgement_run.h"
-#include "common/batch_chain.h"
-#include "common/batch_request.h"
-#include "common/process_context.h"
 #include "common/run_state.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/batch_chain.h"
+#include "common/startup/batch_request.h"
+#include "common/startup/process_context.h"
 
 namespace analysis {
 

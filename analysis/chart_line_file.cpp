@@ -3,13 +3,13 @@
 #include <cstdint>
 
 #include "analysis/record_fields.h"
-#include "common/file_ops.h"
-#include "common/file_registry.h"
-#include "common/logs.h"
+#include "common/files/file_ops.h"
+#include "common/files/file_registry.h"
+#include "common/files/text_file_io.h"
+#include "common/files/text_file_write.h"
+#include "common/logs/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/text_file_io.h"
-#include "common/text_file_write.h"
 #include "platform/cp932.h"
 #include "platform/date.h"
 #include "platform/field_text.h"

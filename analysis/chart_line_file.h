@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/kagi_line_rec.h"
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/chart_line_files.h"
 #include "marketdata/key.h"
 

@@ -5,8 +5,8 @@
 #include <type_traits>
 
 #include "common/currency_scale.h"
-#include "common/message_box.h"
-#include "common/settings.h"
+#include "common/logs/message_box.h"
+#include "common/settings/settings.h"
 #include "marketdata/price_periods.h"
 
 namespace analysis {

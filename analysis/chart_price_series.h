@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/code_master.h"
 #include "marketdata/price_series.h"
 #include "platform/currency.h"

@@ -2,9 +2,9 @@
 
 #include "analysis/judgement_process.h"
 #include "analysis/part_judgement.h"
+#include "common/logs/progress.h"
 #include "common/procedure_guard.h"
-#include "common/progress.h"
-#include "common/sub_menu.h"
+#include "common/startup/sub_menu.h"
 #include "platform/trapped_error.h"
 
 namespace analysis {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/env_rec.h"
-#include "common/task_records.h"
+#include "common/files/env_rec.h"
+#include "common/tasks/task_records.h"
 
 namespace analysis {
 

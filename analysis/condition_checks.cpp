@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/currency.h"
 #include "platform/integer_round.h"
 #include "platform/numeric_text.h"

@@ -1,6 +1,6 @@
 #include "analysis/exclusive_run.h"
 
-#include "common/run_control.h"
+#include "common/screens/run_control.h"
 
 namespace analysis {
 

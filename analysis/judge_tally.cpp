@@ -4,9 +4,9 @@
 #include "analysis/judge_aggregation.h"
 #include "analysis/judge_result_file.h"
 #include "analysis/summary_file.h"
-#include "common/file_registry.h"
+#include "common/files/file_registry.h"
 #include "common/procedure_guard.h"
-#include "common/text_compare.h"
+#include "common/text/text_compare.h"
 #include "platform/number_format.h"
 
 namespace analysis {

@@ -1,7 +1,7 @@
 #include "analysis/judgement_bands.h"
 
-#include "common/logs.h"
-#include "common/message_box.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
 #include "common/run_state.h"
 
 namespace analysis {

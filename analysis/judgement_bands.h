@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/price_band.h"
 
 namespace analysis {

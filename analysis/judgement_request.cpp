@@ -2,8 +2,8 @@
 
 #include "analysis/batch_runner.h"
 #include "analysis/exclusive_run.h"
-#include "common/batch_request.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/batch_request.h"
 
 namespace analysis {
 

@@ -4,7 +4,7 @@
 #include "analysis/judge_aggregation.h"
 #include "analysis/judge_result_file.h"
 #include "analysis/part_results.h"
-#include "common/file_registry.h"
+#include "common/files/file_registry.h"
 
 namespace analysis {
 

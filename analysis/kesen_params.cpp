@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/integer_round.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"

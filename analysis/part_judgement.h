@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
-#include "common/task_records.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
+#include "common/tasks/task_records.h"
 
 namespace analysis {
 

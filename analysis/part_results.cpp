@@ -6,8 +6,8 @@
 
 #include "analysis/judge_result_file.h"
 #include "analysis/kagi_judge_rec.h"
-#include "common/file_registry.h"
-#include "common/text_file_io.h"
+#include "common/files/file_registry.h"
+#include "common/files/text_file_io.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 #include "marketdata/split_run_frame.h"

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 #include "marketdata/code_master.h"
 
 namespace analysis {

@@ -1,6 +1,6 @@
 #include "analysis/progress_step.h"
 
-#include "common/text_file_io.h"
+#include "common/files/text_file_io.h"
 
 namespace analysis {
 

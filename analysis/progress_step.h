@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "common/progress.h"
+#include "common/logs/progress.h"
 
 namespace analysis {
 

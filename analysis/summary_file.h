@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "analysis/kagi_judge_rec.h"
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 
 namespace analysis {
 

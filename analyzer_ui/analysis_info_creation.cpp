@@ -5,10 +5,10 @@
 
 #include "analysis/analysis_info.h"
 #include "analysis/exclusive_run.h"
-#include "common/message_box.h"
-#include "common/message_style.h"
-#include "common/run_env.h"
+#include "common/logs/message_box.h"
+#include "common/logs/message_style.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "list_ui/list_progress.h"
 #include "ui/main_window.h"
 #include "ui/other_functions_screen.h"

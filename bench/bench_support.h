@@ -17,8 +17,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/env_rec.h"
-#include "common/run_env.h"
+#include "common/files/env_rec.h"
+#include "common/startup/run_env.h"
 #include "platform/cp932.h"
 #include "tests/support/file_bytes.h"
 

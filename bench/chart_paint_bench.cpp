@@ -13,7 +13,7 @@
 #include "bench/bench_support.h"
 #include "chart_ui/chart_picture.h"
 #include "charts/candlestick_chart.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/memory_policy.h"
 #include "tests/support/judgement_market.h"
 #include "tests/support/program_folder.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "common/data_file.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/startup/run_env.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
 #include "bench/bench_support.h"

@@ -22,7 +22,7 @@
 #include "analysis/kagi_lines.h"
 #include "analysis/kesen_params.h"
 #include "bench/bench_support.h"
-#include "common/default_settings.h"
+#include "common/settings/default_settings.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 #include "marketdata/price_band.h"

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "bench/price_page.h"
-#include "collect/html_items.h"
-#include "collect/html_tag_table.h"
-#include "collect/page_fetch.h"
-#include "collect/page_layout.h"
-#include "common/run_env.h"
+#include "collect/web/html_items.h"
+#include "collect/web/html_tag_table.h"
+#include "collect/web/page_fetch.h"
+#include "collect/web/page_layout.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "tests/collect/page_server.h"
 #include "tests/support/program_folder.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/data_file.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/startup/run_env.h"
 #include "marketdata/price_periods.h"
 #include "marketdata/price_series.h"
 #include "platform/date.h"

@@ -15,11 +15,11 @@
 
 #include <unistd.h>
 
-#include "common/key_layout.h"
-#include "common/master_merge.h"
-#include "common/tab_line_sort.h"
-#include "common/text_file_read.h"
-#include "common/text_file_write.h"
+#include "common/files/key_layout.h"
+#include "common/files/master_merge.h"
+#include "common/files/tab_line_sort.h"
+#include "common/files/text_file_read.h"
+#include "common/files/text_file_write.h"
 #include "platform/number_format.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <string>
 
-#include "common/run_env.h"
 #include "common/run_state.h"
-#include "common/settings.h"
-#include "common/split_run_controller.h"
-#include "common/task_files.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/split_run_controller.h"
+#include "common/tasks/task_files.h"
 #include "platform/clock.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scoped_env.h"

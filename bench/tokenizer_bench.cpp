@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "bench/price_page.h"
-#include "collect/html_items.h"
-#include "collect/html_tag_table.h"
-#include "collect/page_cell_table.h"
-#include "collect/page_fetch.h"
+#include "collect/web/html_items.h"
+#include "collect/web/html_tag_table.h"
+#include "collect/web/page_cell_table.h"
+#include "collect/web/page_fetch.h"
 #include "tests/support/program_folder.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "chart_ui/chart_controls.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 
 namespace chart_ui {
 

@@ -14,7 +14,7 @@
 #include "ui/handler_report.h"
 #include "charts/candlestick_chart.h"
 #include "charts/kagi_chart.h"
-#include "common/run_env.h"
+#include "common/startup/run_env.h"
 #include "ui/qt_text.h"
 #include "ui/screen_guard.h"
 

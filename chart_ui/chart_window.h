@@ -5,7 +5,7 @@
 #include "chart_ui/chart_controls.h"
 #include "charts/chart_target.h"
 #include "charts/drawing_list.h"
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 
 namespace chart_ui {
 

@@ -15,7 +15,7 @@
 #include "charts/period_start.h"
 #include "charts/price_axis.h"
 #include "charts/volume_axis.h"
-#include "common/message_box.h"
+#include "common/logs/message_box.h"
 #include "common/procedure_guard.h"
 
 namespace charts {

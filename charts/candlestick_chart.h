@@ -3,7 +3,7 @@
 
 #include "charts/chart_target.h"
 #include "charts/drawing_list.h"
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/price_series.h"
 
 namespace charts {

@@ -1,7 +1,7 @@
 #include "charts/chart_context.h"
 
 #include "common/currency_scale.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 
 namespace charts {
 

@@ -19,10 +19,10 @@
 #include "charts/kagi_label.h"
 #include "charts/period_start.h"
 #include "charts/price_axis.h"
-#include "common/file_ops.h"
-#include "common/file_registry.h"
-#include "common/logs.h"
-#include "common/message_box.h"
+#include "common/files/file_ops.h"
+#include "common/files/file_registry.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
 #include "common/procedure_guard.h"
 
 namespace charts {

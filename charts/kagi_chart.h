@@ -1,7 +1,7 @@
 #pragma once
 #include "charts/chart_target.h"
 #include "charts/drawing_list.h"
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 
 namespace charts {
 

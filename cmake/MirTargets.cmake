@@ -1,9 +1,9 @@
-# One library target per folder: mir_<folder>, made of every .cpp in it.
-# A folder without sources yet is an INTERFACE target so that its dependents
+# One library target per folder: mir_<folder>, made of every .cpp in it and
+# in its sub-folders (the rooms of a wide folder). A folder without sources yet is an INTERFACE target so that its dependents
 # can already name it.
 function(mir_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(mir_${name} STATIC ${sources})
     target_include_directories(mir_${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -63,10 +63,11 @@ function(mir_forbid_link a b)
   endforeach()
 endfunction()
 
-# One test executable per tests/ subfolder, each test case registered with CTest.
+# One test executable per tests/ subfolder with the tests of its rooms, each
+# test case registered with CTest.
 function(mir_test folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
     return()
   endif()

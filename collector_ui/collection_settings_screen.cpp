@@ -11,14 +11,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/batch_chain.h"
-#include "common/message_box.h"
-#include "common/price_settings_check.h"
-#include "common/run_control.h"
-#include "common/run_env.h"
-#include "common/screen_control_tables.h"
-#include "common/settings.h"
-#include "common/settings_group.h"
+#include "common/logs/message_box.h"
+#include "common/screens/run_control.h"
+#include "common/screens/screen_control_tables.h"
+#include "common/settings/price_settings_check.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_group.h"
+#include "common/startup/batch_chain.h"
+#include "common/startup/run_env.h"
 #include "ui/busy_guard.h"
 #include "ui/form_controls.h"
 #include "ui/handler_report.h"

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "common/collection_screen_state.h"
-#include "common/screen_run_request.h"
-#include "common/system_state_file.h"
+#include "common/screens/collection_screen_state.h"
+#include "common/screens/screen_run_request.h"
+#include "common/settings/system_state_file.h"
 #include "platform/date.h"
 
 class QLineEdit;

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "collect/price_history_dates.h"
-#include "collect/research_industries.h"
+#include "collect/company_pages/research_industries.h"
+#include "collect/prices/price_history_dates.h"
 #include "collector_ui/program_driver.h"
-#include "common/message_box.h"
-#include "common/progress.h"
-#include "common/run_env.h"
+#include "common/logs/message_box.h"
+#include "common/logs/progress.h"
 #include "common/run_state.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/startup/run_env.h"
 #include "marketdata/analysis_info_reader.h"
 #include "marketdata/code_master.h"
 #include "marketdata/industry_list.h"

@@ -1,6 +1,6 @@
 #include "collector_ui/program_driver.h"
 
-#include "common/program_parts.h"
+#include "common/startup/program_parts.h"
 #include "platform/trapped_error.h"
 
 namespace collector_ui {

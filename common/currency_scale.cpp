@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "common/process_context.h"
-#include "common/text_compare.h"
+#include "common/startup/process_context.h"
+#include "common/text/text_compare.h"
 #include "platform/utf8_text.h"
 
 namespace common {

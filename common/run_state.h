@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/analysis_record.h"
-#include "common/env_rec.h"
-#include "common/process_context.h"
+#include "common/files/analysis_record.h"
+#include "common/files/env_rec.h"
+#include "common/startup/process_context.h"
 #include "platform/instance_lock.h"
 #include "platform/process_lock.h"
 

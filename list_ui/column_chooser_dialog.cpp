@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "common/run_env.h"
+#include "common/startup/run_env.h"
 #include "ui/handler_report.h"
 #include "ui/qt_text.h"
 

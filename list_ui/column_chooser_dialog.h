@@ -2,8 +2,8 @@
 #include <QDialog>
 #include <optional>
 
-#include "charts/column_chooser.h"
-#include "charts/list_data.h"
+#include "lists/column_chooser.h"
+#include "lists/list_data.h"
 
 class QPushButton;
 class QTreeWidget;

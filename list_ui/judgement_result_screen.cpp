@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "chart_ui/chart_window.h"
-#include "common/run_env.h"
-#include "common/settings.h"
+#include "common/startup/run_env.h"
+#include "common/settings/settings.h"
 #include "list_ui/chart_opening.h"
 #include "list_ui/list_progress.h"
 #include "list_ui/list_view.h"

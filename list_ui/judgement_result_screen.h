@@ -1,8 +1,8 @@
 #pragma once
 #include <QWidget>
 
-#include "charts/result_lists.h"
 #include "list_ui/sort_options.h"
+#include "lists/result_lists.h"
 
 class QComboBox;
 class QGroupBox;

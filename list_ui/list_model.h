@@ -2,7 +2,7 @@
 #include <QAbstractTableModel>
 #include <functional>
 
-#include "charts/list_data.h"
+#include "lists/list_data.h"
 
 namespace list_ui {
 

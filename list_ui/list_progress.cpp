@@ -1,6 +1,6 @@
 #include "list_ui/list_progress.h"
 
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
 
 namespace list_ui {
 

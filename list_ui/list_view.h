@@ -2,8 +2,8 @@
 #include <QTreeView>
 #include <vector>
 
-#include "charts/list_data.h"
-#include "charts/list_sort.h"
+#include "lists/list_data.h"
+#include "lists/list_sort.h"
 
 namespace list_ui {
 

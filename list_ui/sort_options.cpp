@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "ui/handler_report.h"
 
 namespace list_ui {

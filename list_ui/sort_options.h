@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "charts/list_sort.h"
+#include "lists/list_sort.h"
 
 class QButtonGroup;
 class QGroupBox;

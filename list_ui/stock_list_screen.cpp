@@ -14,11 +14,11 @@
 #include <QVBoxLayout>
 
 #include "chart_ui/chart_window.h"
-#include "common/message_box.h"
-#include "common/message_style.h"
-#include "common/run_env.h"
+#include "common/logs/message_box.h"
+#include "common/logs/message_style.h"
+#include "common/startup/run_env.h"
 #include "common/run_state.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "list_ui/chart_opening.h"
 #include "list_ui/column_chooser_dialog.h"
 #include "list_ui/list_progress.h"

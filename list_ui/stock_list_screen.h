@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "charts/column_catalogue.h"
-#include "charts/screening.h"
-#include "common/analysis_record.h"
+#include "common/files/analysis_record.h"
 #include "list_ui/sort_options.h"
+#include "lists/column_catalogue.h"
+#include "lists/screening.h"
 
 class QComboBox;
 class QGroupBox;

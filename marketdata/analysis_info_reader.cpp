@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
-#include "common/data_file.h"
-#include "common/logs.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_io.h"
+#include "common/logs/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/text_file_io.h"
 #include "platform/record_io.h"
 
 namespace marketdata {

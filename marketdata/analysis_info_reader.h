@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "common/analysis_record.h"
-#include "common/env_rec.h"
+#include "common/files/analysis_record.h"
+#include "common/files/env_rec.h"
 
 namespace platform {
 class RecordReader;

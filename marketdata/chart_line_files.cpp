@@ -1,7 +1,7 @@
 #include "marketdata/chart_line_files.h"
 
-#include "common/file_ops.h"
-#include "common/file_registry.h"
+#include "common/files/file_ops.h"
+#include "common/files/file_registry.h"
 #include "common/procedure_guard.h"
 #include "platform/utf8_text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/key.h"
 
 namespace marketdata {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
-#include "common/tab_line_sort.h"
+#include "common/files/env_rec.h"
+#include "common/files/tab_line_sort.h"
+#include "common/logs/progress.h"
 #include "marketdata/key.h"
 #include "platform/currency.h"
 #include "platform/date.h"

@@ -1,10 +1,10 @@
 #include <array>
 
-#include "common/data_file.h"
-#include "common/file_ops.h"
-#include "common/key_layout.h"
-#include "common/logs.h"
-#include "common/message_box.h"
+#include "common/files/data_file.h"
+#include "common/files/file_ops.h"
+#include "common/files/key_layout.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
 #include "marketdata/code_master.h"

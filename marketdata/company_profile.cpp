@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/web_text.h"
+#include "common/text/web_text.h"
 #include "marketdata/text_record_line.h"
 #include "platform/date_parse.h"
 #include "platform/utf8_text.h"

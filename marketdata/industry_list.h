@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
-#include "common/tab_line_sort.h"
+#include "common/files/env_rec.h"
+#include "common/files/tab_line_sort.h"
+#include "common/logs/progress.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "common/logs.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
 #include "platform/field_text.h"
 #include "platform/record_io.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tab_line_sort.h"
+#include "common/files/tab_line_sort.h"
 
 namespace marketdata {
 

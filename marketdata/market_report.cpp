@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "common/logs.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
-#include "common/text_compare.h"
-#include "common/web_text.h"
+#include "common/text/text_compare.h"
+#include "common/text/web_text.h"
 #include "marketdata/text_record_line.h"
 #include "platform/date.h"
 #include "platform/numeric_text.h"

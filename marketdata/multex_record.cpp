@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
-#include "common/data_file.h"
-#include "common/logs.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_read.h"
+#include "common/logs/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/text_file_read.h"
 #include "marketdata/line_order.h"
 #include "marketdata/text_record_line.h"
 #include "platform/utf8_text.h"

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
-#include "common/tab_line_sort.h"
+#include "common/files/env_rec.h"
+#include "common/files/tab_line_sort.h"
 #include "marketdata/key.h"
 
 namespace marketdata {

@@ -6,15 +6,15 @@
 #include <fstream>
 #include <optional>
 
-#include "common/data_file.h"
-#include "common/file_ops.h"
-#include "common/file_registry.h"
-#include "common/logs.h"
+#include "common/files/data_file.h"
+#include "common/files/file_ops.h"
+#include "common/files/file_registry.h"
+#include "common/files/text_file_io.h"
+#include "common/files/text_file_read.h"
+#include "common/logs/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/text_compare.h"
-#include "common/text_file_io.h"
-#include "common/text_file_read.h"
+#include "common/text/text_compare.h"
 #include "platform/file_system.h"
 #include "platform/record_io.h"
 #include "platform/utf8_text.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 

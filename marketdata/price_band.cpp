@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <optional>
 
-#include "common/data_file.h"
-#include "common/logs.h"
-#include "common/message_box.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_read.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
 #include "common/procedure_guard.h"
-#include "common/run_env.h"
 #include "common/run_state.h"
-#include "common/text_file_read.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/startup/run_env.h"
 #include "marketdata/key.h"
 #include "platform/number_format.h"
 #include "platform/numeric_text.h"

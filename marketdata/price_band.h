@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "platform/currency.h"
 
 namespace marketdata {

@@ -5,14 +5,14 @@
 #include <span>
 #include <type_traits>
 
-#include "common/data_file.h"
-#include "common/logs.h"
+#include "common/files/data_file.h"
+#include "common/files/tab_line_sort.h"
+#include "common/files/text_file_io.h"
+#include "common/files/text_file_read.h"
+#include "common/files/text_file_write.h"
+#include "common/logs/logs.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/tab_line_sort.h"
-#include "common/text_file_io.h"
-#include "common/text_file_read.h"
-#include "common/text_file_write.h"
 #include "marketdata/price_line_reader.h"
 #include "platform/date_parse.h"
 #include "platform/field_text.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/env_rec.h"
+#include "common/files/env_rec.h"
 #include "marketdata/key.h"
 #include "platform/currency.h"
 #include "platform/date.h"

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <span>
 
-#include "common/data_file.h"
-#include "common/file_registry.h"
-#include "common/key_layout.h"
-#include "common/logs.h"
-#include "common/message_box.h"
-#include "common/multi_task_count.h"
+#include "common/files/data_file.h"
+#include "common/files/file_registry.h"
+#include "common/files/key_layout.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
 #include "common/procedure_guard.h"
 #include "common/run_state.h"
-#include "common/task_files.h"
-#include "common/waits.h"
+#include "common/settings/multi_task_count.h"
+#include "common/tasks/task_files.h"
+#include "common/tasks/waits.h"
 #include "marketdata/code_master.h"
 
 namespace marketdata {

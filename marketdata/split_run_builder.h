@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
 
 namespace marketdata {
 

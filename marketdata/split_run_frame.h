@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "common/env_rec.h"
-#include "common/progress.h"
-#include "common/ctr_file.h"
-#include "common/task_records.h"
+#include "common/files/env_rec.h"
+#include "common/logs/progress.h"
+#include "common/tasks/ctr_file.h"
+#include "common/tasks/task_records.h"
 #include "marketdata/code_master.h"
 
 namespace marketdata {

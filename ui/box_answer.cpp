@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <deque>
 
-#include "common/message_buttons.h"
+#include "common/logs/message_buttons.h"
 #include "ui/qt_message_presenter.h"
 #include "ui/qt_text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/run_control.h"
 #include "common/run_state.h"
+#include "common/screens/run_control.h"
 
 namespace ui {
 

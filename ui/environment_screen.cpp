@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "common/message_box.h"
-#include "common/screen_control_tables.h"
-#include "common/settings.h"
+#include "common/logs/message_box.h"
+#include "common/screens/screen_control_tables.h"
+#include "common/settings/settings.h"
 #include "platform/integer_round.h"
 #include "platform/numeric_text.h"
 #include "ui/qt_text.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 #include "ui/qt_text.h"

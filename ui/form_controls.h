@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "common/control_setting.h"
+#include "common/settings/control_setting.h"
 
 class QComboBox;
 class QWidget;

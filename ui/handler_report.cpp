@@ -1,8 +1,8 @@
 #include "ui/handler_report.h"
 
-#include "common/logs.h"
-#include "common/message_box.h"
-#include "common/ui_seam.h"
+#include "common/logs/logs.h"
+#include "common/logs/message_box.h"
+#include "common/screens/ui_seam.h"
 #include "platform/trapped_error.h"
 
 namespace ui {

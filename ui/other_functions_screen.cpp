@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/environment_reset.h"
-#include "common/message_box.h"
-#include "common/run_control.h"
-#include "common/screen_control_tables.h"
+#include "common/logs/message_box.h"
+#include "common/screens/run_control.h"
+#include "common/screens/screen_control_tables.h"
+#include "common/tasks/environment_reset.h"
 #include "ui/busy_guard.h"
 #include "ui/form_controls.h"
 #include "ui/handler_report.h"

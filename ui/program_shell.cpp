@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "common/main_startup.h"
 #include "common/run_state.h"
+#include "common/startup/main_startup.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/qt_ui.h"

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "common/program_parts.h"
+#include "common/startup/program_parts.h"
 
 namespace ui {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "common/progress_buttons.h"
+#include "common/logs/progress_buttons.h"
 #include "ui/main_window.h"
 #include "ui/program_close.h"
 #include "ui/qt_text.h"

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <map>
 
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
 
 class QLabel;
 class QProgressBar;

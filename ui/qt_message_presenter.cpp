@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <map>
 
-#include "common/message_buttons.h"
-#include "common/message_style.h"
-#include "common/scripted_presenter.h"
+#include "common/logs/message_buttons.h"
+#include "common/logs/message_style.h"
+#include "common/screens/scripted_presenter.h"
 #include "ui/qt_text.h"
 
 namespace ui {

@@ -2,7 +2,7 @@
 #include <QMessageBox>
 #include <filesystem>
 
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
 
 namespace ui {
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "common/run_state.h"
-#include "common/scripted_presenter.h"
-#include "common/ui_seam.h"
+#include "common/screens/scripted_presenter.h"
+#include "common/screens/ui_seam.h"
 #include "ui/main_window.h"
 #include "ui/program_close.h"
 #include "ui/progress_dialog.h"

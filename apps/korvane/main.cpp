@@ -1,5 +1,5 @@
 #include "analysis/analysis_parts.h"
-#include "common/main_startup.h"
+#include "common/startup/main_startup.h"
 #include "platform/memory_policy.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "collect/collection_parts.h"
+#include "collect/child/collection_parts.h"
 #include "collector_ui/collector_menu.h"
 #include "ui/main_window.h"
 #include "ui/program_shell.h"

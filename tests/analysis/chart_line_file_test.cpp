@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run_env.h"
+#include "common/startup/run_env.h"
 #include "marketdata/key.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"

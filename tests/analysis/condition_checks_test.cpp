@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "tests/support/program_folder.h"
 
 namespace {

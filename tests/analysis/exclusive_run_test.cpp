@@ -5,9 +5,9 @@
 #include <string>
 
 #include "analysis/judgement_request.h"
-#include "common/program_parts.h"
-#include "common/run_env.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/program_parts.h"
+#include "common/startup/run_env.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/program_folder.h"
 

@@ -9,8 +9,8 @@
 
 #include "analysis/judge_list.h"
 #include "analysis/judge_record_io.h"
-#include "common/run_env.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
 #include "platform/utf8_text.h"
 #include "tests/analysis/judge_test_records.h"
 #include "tests/support/fake_ui.h"

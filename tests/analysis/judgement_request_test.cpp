@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/run_env.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/program_folder.h"
 

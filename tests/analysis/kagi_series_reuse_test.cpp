@@ -5,7 +5,7 @@
 #include "analysis/kagi_line_rec.h"
 #include "analysis/kagi_lines.h"
 #include "analysis/kesen_params.h"
-#include "common/default_settings.h"
+#include "common/settings/default_settings.h"
 #include "marketdata/code_master.h"
 #include "tests/analysis/kagi_price_rows.h"
 #include "tests/support/program_folder.h"

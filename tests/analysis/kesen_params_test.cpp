@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "common/default_settings.h"
-#include "common/settings.h"
+#include "common/settings/default_settings.h"
+#include "common/settings/settings.h"
 #include "platform/numeric_text.h"
 #include "tests/support/program_folder.h"
 

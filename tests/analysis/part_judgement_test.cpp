@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "analysis/judge_result_file.h"
-#include "common/task_files.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/tasks/task_files.h"
 #include "platform/date.h"
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"

@@ -8,7 +8,7 @@
 
 #include "analysis/judge_result_file.h"
 #include "analysis/kagi_line_rec.h"
-#include "common/run_env.h"
+#include "common/startup/run_env.h"
 #include "tests/analysis/judge_test_records.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"

@@ -17,10 +17,10 @@
 #include <string>
 
 #include "analysis/judge_result_file.h"
-#include "common/default_settings.h"
 #include "common/run_state.h"
-#include "common/settings.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/settings/default_settings.h"
+#include "common/settings/settings.h"
 #include "tests/apps/judgement_installation.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"

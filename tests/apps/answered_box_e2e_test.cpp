@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "tests/apps/judgement_installation.h"
 #include "tests/apps/price_installation.h"
 #include "tests/support/child_process.h"

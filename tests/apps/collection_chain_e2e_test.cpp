@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/data_file.h"
+#include "common/files/data_file.h"
 #include "marketdata/code_master.h"
 #include "marketdata/industry_list.h"
 #include "marketdata/multex_record.h"

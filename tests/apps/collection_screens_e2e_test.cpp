@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "analysis/judge_result_file.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/data_file.h"
+#include "common/files/data_file.h"
 #include "marketdata/code_master.h"
 #include "marketdata/industry_list.h"
 #include "platform/utf8_text.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "common/file_registry.h"
+#include "common/files/file_registry.h"
 #include "platform/activity_watch.h"
 #include "platform/clock.h"
 #include "tests/apps/judgement_installation.h"

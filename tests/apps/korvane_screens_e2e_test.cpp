@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "analysis/batch_runner.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "marketdata/code_master.h"
 #include "marketdata/name_index.h"
 #include "tests/apps/judgement_installation.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "common/batch_chain.h"
-#include "common/data_file.h"
+#include "common/files/data_file.h"
+#include "common/startup/batch_chain.h"
 #include "marketdata/code_master.h"
 #include "platform/utf8_text.h"
 #include "tests/apps/child_killer.h"

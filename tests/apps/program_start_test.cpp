@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <sys/wait.h>
 
-#include "common/child_mode.h"
-#include "common/env_rec.h"
-#include "common/run_env.h"
+#include "common/files/env_rec.h"
 #include "common/run_state.h"
-#include "common/settings.h"
-#include "common/task_files.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/child_mode.h"
+#include "common/tasks/task_files.h"
 #include "platform/cp932.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_bytes.h"

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "common/progress.h"
-#include "common/run_env.h"
+#include "common/logs/progress.h"
 #include "common/run_state.h"
-#include "common/settings.h"
-#include "common/split_run_controller.h"
-#include "common/task_files.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/split_run_controller.h"
+#include "common/tasks/task_files.h"
 #include "platform/cp932.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "common/child_mode.h"
-#include "common/run_env.h"
-#include "common/task_files.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/child_mode.h"
+#include "common/tasks/task_files.h"
 #include "platform/cp932.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_bytes.h"

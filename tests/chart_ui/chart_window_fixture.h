@@ -9,9 +9,9 @@
 
 #include "chart_ui/chart_picture.h"
 #include "chart_ui/chart_window.h"
-#include "common/logs.h"
-#include "common/run_env.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/judgement_market.h"
 #include "tests/support/program_folder.h"

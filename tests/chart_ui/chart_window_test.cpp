@@ -11,7 +11,7 @@
 
 #include "chart_ui/chart_picture.h"
 #include "chart_ui/chart_window.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "tests/chart_ui/chart_window_fixture.h"
 #include "tests/chart_ui/drawn_pixels.h"
 #include "tests/support/file_bytes.h"

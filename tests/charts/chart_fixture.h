@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "charts/drawing_list.h"
-#include "common/default_settings.h"
-#include "common/run_env.h"
-#include "common/settings.h"
+#include "common/settings/default_settings.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/program_folder.h"
 

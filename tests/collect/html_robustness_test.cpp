@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "collect/html_items.h"
-#include "collect/html_tag_table.h"
-#include "collect/page_layout.h"
+#include "collect/web/html_items.h"
+#include "collect/web/html_tag_table.h"
+#include "collect/web/page_layout.h"
 #include "tests/collect/page_pages.h"
 
 namespace {

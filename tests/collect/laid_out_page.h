@@ -2,8 +2,8 @@
 // An HTML text laid out into the page cell tables as a fetch lays out a page.
 #include <string>
 
-#include "collect/html_tag_table.h"
-#include "collect/page_fetch.h"
+#include "collect/web/html_tag_table.h"
+#include "collect/web/page_fetch.h"
 
 namespace collect_test {
 

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "collect/fx_history_page.h"
-#include "collect/html_tag_table.h"
-#include "collect/jp_profile_page.h"
-#include "collect/list_collector_run.h"
-#include "collect/price_table.h"
+#include "collect/company_lists/list_collector_run.h"
+#include "collect/company_pages/jp_profile_page.h"
+#include "collect/prices/price_table.h"
+#include "collect/rates/fx_history_page.h"
+#include "collect/web/html_tag_table.h"
 #include "tests/collect/laid_out_page.h"
 #include "tests/support/cost_growth.h"
 

@@ -10,14 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "common/ctr_file.h"
-#include "common/data_file.h"
-#include "common/logs.h"
-#include "common/process_context.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
-#include "common/task_files.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/startup/process_context.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/ctr_file.h"
+#include "common/tasks/task_files.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
 #include "tests/support/fake_ui.h"

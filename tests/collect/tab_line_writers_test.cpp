@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "collect/exchange_rate_files.h"
-#include "collect/fx_history_file.h"
+#include "collect/rates/exchange_rate_files.h"
+#include "collect/rates/fx_history_file.h"
 #include "marketdata/code_master.h"
 #include "marketdata/company_list.h"
 #include "marketdata/company_profile.h"

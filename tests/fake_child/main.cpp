@@ -18,11 +18,11 @@
 #include <thread>
 #include <unistd.h>
 
-#include "common/child_mode.h"
-#include "common/run_env.h"
 #include "common/run_state.h"
-#include "common/task_files.h"
-#include "common/task_lock.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/child_mode.h"
+#include "common/tasks/task_files.h"
+#include "common/tasks/task_lock.h"
 #include "platform/child_process.h"
 #include "platform/clock.h"
 

@@ -4,12 +4,12 @@
 // taken up where it stopped, as a user's next start would.
 #include "analysis/analysis_parts.h"
 #include "analysis/batch_runner.h"
-#include "common/logs.h"
-#include "common/process_context.h"
-#include "common/program_parts.h"
-#include "common/run_env.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
-#include "common/task_files.h"
+#include "common/startup/process_context.h"
+#include "common/startup/program_parts.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/task_files.h"
 
 int main() {
     common::RunState& state = common::State();

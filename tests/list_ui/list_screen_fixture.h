@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "chart_ui/chart_window.h"
-#include "common/logs.h"
-#include "common/run_env.h"
+#include "common/logs/logs.h"
+#include "common/startup/run_env.h"
 #include "list_ui/judgement_result_screen.h"
 #include "list_ui/list_view.h"
 #include "ui/ui_script.h"

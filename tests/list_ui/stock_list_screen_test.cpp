@@ -9,10 +9,10 @@
 #include <QTreeWidget>
 
 #include "analysis/analysis_info_record.h"
-#include "charts/column_catalogue.h"
-#include "common/data_file.h"
+#include "lists/column_catalogue.h"
+#include "common/files/data_file.h"
 #include "common/run_state.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "list_ui/column_chooser_dialog.h"
 #include "marketdata/market_report.h"
 #include "platform/date.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "common/run_env.h"
+#include "common/startup/run_env.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/stock_key.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "common/data_file.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"

@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "common/key_layout.h"
-#include "common/settings.h"
+#include "common/files/key_layout.h"
+#include "common/settings/settings.h"
 #include "tests/marketdata/code_master_fixture.h"
 #include "tests/support/trapped.h"
 

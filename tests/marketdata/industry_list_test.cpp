@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/key_layout.h"
+#include "common/files/key_layout.h"
 #include "marketdata/company_list.h"
 #include "platform/date.h"
 #include "tests/marketdata/code_master_fixture.h"

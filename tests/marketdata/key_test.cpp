@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/run_env.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"
 #include "tests/support/file_bytes.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "common/run_env.h"
 #include "common/run_state.h"
+#include "common/startup/run_env.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"
 #include "tests/support/fake_ui.h"

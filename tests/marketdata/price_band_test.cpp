@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/data_file.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_write.h"
 #include "common/run_state.h"
-#include "common/text_file_write.h"
+#include "common/startup/run_env.h"
 #include "platform/cp932.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"

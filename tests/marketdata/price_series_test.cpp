@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/data_file.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/startup/run_env.h"
 #include "common/run_state.h"
-#include "common/text_file_write.h"
+#include "common/files/text_file_write.h"
 #include "platform/cp932.h"
 #include "platform/utf8_text.h"
 #include "tests/support/stock_key.h"

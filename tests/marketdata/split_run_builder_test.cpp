@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/data_file.h"
-#include "common/logs.h"
-#include "common/run_env.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_write.h"
+#include "common/logs/logs.h"
 #include "common/run_state.h"
-#include "common/settings.h"
-#include "common/task_files.h"
-#include "common/text_file_write.h"
+#include "common/settings/settings.h"
+#include "common/startup/run_env.h"
+#include "common/tasks/task_files.h"
 #include "marketdata/code_master.h"
 #include "platform/cp932.h"
 #include "platform/date.h"

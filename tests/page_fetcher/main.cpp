@@ -5,12 +5,12 @@
 #include <fstream>
 #include <string>
 
-#include "collect/html_tag_table.h"
-#include "collect/page_cell_table.h"
-#include "collect/page_fetch.h"
-#include "common/process_context.h"
-#include "common/run_env.h"
+#include "collect/web/html_tag_table.h"
+#include "collect/web/page_cell_table.h"
+#include "collect/web/page_fetch.h"
 #include "common/run_state.h"
+#include "common/startup/process_context.h"
+#include "common/startup/run_env.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;

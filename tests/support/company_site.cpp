@@ -3,7 +3,7 @@
 #include <map>
 #include <mutex>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "tests/collect/page_server.h"
 #include "tests/support/profile_pages.h"
 #include "tests/support/quote_pages.h"

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/message_buttons.h"
-#include "common/ui_seam.h"
+#include "common/logs/message_buttons.h"
+#include "common/screens/ui_seam.h"
 
 namespace testsupport {
 

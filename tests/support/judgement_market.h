@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/data_file.h"
-#include "common/default_settings.h"
-#include "common/text_file_write.h"
+#include "common/files/data_file.h"
+#include "common/files/text_file_write.h"
+#include "common/settings/default_settings.h"
 #include "marketdata/code_master.h"
 #include "marketdata/key.h"
 #include "marketdata/price_band.h"

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <utility>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/cp932.h"
 #include "platform/number_format.h"
 #include "tests/collect/page_server.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/cp932.h"
 #include "platform/number_format.h"
 #include "tests/collect/page_pages.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "platform/cp932.h"
 #include "tests/collect/page_server.h"
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "common/run_state.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"

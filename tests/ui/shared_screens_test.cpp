@@ -12,9 +12,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/default_settings.h"
-#include "common/settings.h"
-#include "common/ui_seam.h"
+#include "common/screens/ui_seam.h"
+#include "common/settings/default_settings.h"
+#include "common/settings/settings.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/keyboard_user.h"

@@ -1,0 +1,45 @@
+#include "collect/prices/price_merge.h"
+
+#include <algorithm>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+namespace collect {
+
+namespace {
+
+constexpr std::size_t kDateLength = 10;
+
+struct Item {
+    std::string_view date;
+    bool fromFirst;  // false sorts before true: the second input wins a shared date
+    std::size_t index;
+
+    auto Order() const { return std::tie(date, fromFirst, index); }
+};
+
+}  // namespace
+
+void MergePriceRowsByDate(std::span<const marketdata::PriceRec> first, std::span<const marketdata::PriceRec> second,
+                          std::vector<marketdata::PriceRec>& merged) {
+    std::vector<Item> items;
+    items.reserve(first.size() + second.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        items.push_back({std::string_view(first[i].Text[0]).substr(0, kDateLength), true, i});
+    }
+    for (std::size_t j = 0; j < second.size(); ++j) {
+        items.push_back({std::string_view(second[j].Text[0]).substr(0, kDateLength), false, j});
+    }
+    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.Order() < b.Order(); });
+
+    std::vector<marketdata::PriceRec> result;
+    result.reserve(items.size());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        if (k > 0 && items[k].date == items[k - 1].date) continue;
+        result.push_back(items[k].fromFirst ? first[items[k].index] : second[items[k].index]);
+    }
+    merged = std::move(result);
+}
+
+}  // namespace collect
