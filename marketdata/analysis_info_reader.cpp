@@ -16,7 +16,7 @@ void WriteAnalysisRecord(platform::RecordWriter& out, const AnalysisRec& rec) {
 }
 
 void ReadAnalysisRecord(platform::RecordReader& in, AnalysisRec& rec) {
-    for (std::string& field : rec.Field) field = in.VarText();
+    for (std::string& field : rec.Field) in.VarText(field);
 }
 
 bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std::vector<AnalysisRec>& recs,
@@ -26,12 +26,12 @@ bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std
     if (!common::FindDataFile(fileNumber, procIdx, 0, "", "", env, path)) return false;
     const std::string bytes = common::ReadFileBytes(path);
     platform::RecordReader in(bytes);
-    AnalysisRec rec;
     while (in.remaining() > 0) {
         const std::size_t start = in.position();
         try {
-            ReadAnalysisRecord(in, rec);
+            ReadAnalysisRecord(in, recs.emplace_back());
         } catch (const std::out_of_range&) {
+            recs.pop_back();
             const common::RunState& state = common::State();
             common::WriteErrorLog(state.errorLogOn, state.procedureId, common::log_tag::kWarning, "00",
                                   "分析情報の末尾の不完全なレコードを読み飛ばしました。　" + path + "　" +
@@ -39,7 +39,6 @@ bool ReadAnalysisRecords(long fileNumber, long procIdx, common::EnvRec& env, std
                                       "バイト");
             break;
         }
-        recs.push_back(rec);
         if (afterRecord) afterRecord(recs.size());
     }
     return true;

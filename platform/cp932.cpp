@@ -205,20 +205,21 @@ EncodeResult ToCp932(std::string_view utf8) {
 
 DecodeResult FromCp932(std::string_view bytes) {
     DecodeResult result;
+    result.invalid = AppendFromCp932(bytes, result.text);
+    return result;
+}
+
+std::size_t AppendFromCp932(std::string_view bytes, std::string& out) {
     if (IsAscii(bytes)) {
-        result.text = bytes;
-        return result;
+        out += bytes;
+        return 0;
     }
     // Room for the longest text the bytes can give, so the decoding never regrows it.
-    result.text.reserve(bytes.size() * 3);
-    if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, result.text)) {
-        result.invalid = *refused;
-        return result;
-    }
-    result.text.clear();
-    result.invalid =
-        Decoder().Convert(bytes, result.text, [](std::string_view) { return std::size_t{1}; });
-    return result;
+    const std::size_t start = out.size();
+    out.reserve(start + bytes.size() * 3);
+    if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, out)) return *refused;
+    out.resize(start);
+    return Decoder().Convert(bytes, out, [](std::string_view) { return std::size_t{1}; });
 }
 
 std::size_t Cp932Length(std::string_view utf8) {

@@ -29,6 +29,9 @@ struct DecodeResult {
 // decoding goes on from the next byte.
 DecodeResult FromCp932(std::string_view bytes);
 
+// FromCp932 appending its text to `out`; returns the count of "?".
+std::size_t AppendFromCp932(std::string_view bytes, std::string& out);
+
 // Bytes the text takes in CP932, each "?" substitution counting one.
 std::size_t Cp932Length(std::string_view utf8);
 

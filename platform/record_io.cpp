@@ -86,8 +86,16 @@ std::string RecordReader::FixedText(std::size_t bytes) {
 }
 
 std::string RecordReader::VarText() {
+    std::string text;
+    VarText(text);
+    return text;
+}
+
+void RecordReader::VarText(std::string& out) {
     const std::size_t length = Unsigned(2, "VarText length");
-    return Decode(Take(length, "VarText"));
+    const std::string_view raw = Take(length, "VarText");
+    out.clear();
+    invalid_ += AppendFromCp932(raw, out);
 }
 
 std::string_view RecordReader::Bytes(std::size_t bytes) { return Take(bytes, "Bytes"); }

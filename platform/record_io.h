@@ -50,6 +50,9 @@ public:
     // The text as stored, trailing blanks kept; NUL bytes read as blanks.
     std::string FixedText(std::size_t bytes);
     std::string VarText();
+    // VarText into `out`, which it replaces: a record's fields are read in
+    // place, with no string of their own on the way.
+    void VarText(std::string& out);
     // The next `bytes` bytes as stored.
     std::string_view Bytes(std::size_t bytes);
     void Skip(std::size_t bytes);
