@@ -78,24 +78,44 @@ Currency ExactAmount(const ScannedNumber& number) {
     return Currency::FromRaw(number.negative ? -raw : raw);
 }
 
-// Digits with at most kDecimals decimals, no sign, blank or comma, as price
-// files hold millions of them, into `raw`; false for anything else, which the
-// full scan then reads.
+// Digits with at most kDecimals decimals, an optional leading minus and no
+// plus, blank or comma, as price and analysis files hold millions of them,
+// into `raw`; false for anything else, which the full scan then reads.
 [[gnu::always_inline]] inline bool PlainAmount(std::string_view text, std::int64_t& raw) {
     if (text.empty() || text.size() > kFastIntegerChars) return false;
+    const bool negative = text.front() == '-';
+    const std::size_t start = negative ? 1 : 0;
     raw = 0;
-    std::size_t i = 0;
+    std::size_t i = start;
     for (; i < text.size() && IsDigit(text[i]); ++i) raw = raw * 10 + (text[i] - '0');
     std::size_t decimals = 0;
-    if (i < text.size() && text[i] == '.' && i > 0) {
+    if (i < text.size() && text[i] == '.' && i > start) {
         for (++i; i < text.size() && IsDigit(text[i]) && decimals < Currency::kDecimals; ++i, ++decimals) {
             raw = raw * 10 + (text[i] - '0');
         }
     }
-    if (i != text.size() || i == 0) return false;
+    if (i != text.size() || i == start) return false;
     static constexpr std::int64_t kMissingDecimals[] = {10000, 1000, 100, 10, 1};
     raw *= kMissingDecimals[decimals];
+    if (negative) raw = -raw;
     return true;
+}
+
+// Digits with an optional leading minus and decimal point, which from_chars
+// reads as they stand.
+bool IsPlainDecimal(std::string_view text) {
+    bool digit = false;
+    bool point = false;
+    for (std::size_t i = !text.empty() && text.front() == '-' ? 1 : 0; i < text.size(); ++i) {
+        if (IsDigit(text[i])) {
+            digit = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
 }
 
 // Any length of digits: rounds past kDecimals and raises overflow.
@@ -151,6 +171,11 @@ bool ParseCurrencyInto(std::string_view text, Currency& value) {
 }
 
 std::optional<double> ParseDouble(std::string_view text) {
+    if (IsPlainDecimal(text)) {
+        double value = 0.0;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (result.ec == std::errc() && result.ptr == text.data() + text.size()) return value;
+    }
     const auto number = Scan(text);
     if (!number) return std::nullopt;
     std::string plain = number->negative ? "-" : "";
