@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/numeric_text.h"
 #include "platform/trapped_error.h"
 
 namespace platform {
@@ -127,6 +128,28 @@ void NumberFormat::AppendTo(std::string& out, const Currency& value) const {
     const bool negative = value.raw() < 0;
     const Section& section = negative ? negative_ : positive_;
     WithDigitsOf(value, section, [&](std::string_view digits) { AppendShown(out, negative, digits, section); });
+}
+
+void NumberFormat::AppendParsedDouble(std::string& out, std::string_view text, const Currency& amount) const {
+    // The text holds its amount exactly when it has at most Currency::kDecimals
+    // decimals (blanks after them only count as more). Below 2^33 the double
+    // nearest to the amount lies within 2^-21 of it, less than half of a
+    // sixth decimal; so with up to six decimals shown, and every decimal of
+    // the amount among them, the double rounds to the amount itself. A
+    // percent is the double times 100, rounded once more: it goes the
+    // double's way.
+    constexpr std::int64_t kCloseRaw = (std::int64_t{1} << 33) * 10000;
+    constexpr std::size_t kMostDecimals = 6;
+    const Section& section = amount.raw() < 0 ? negative_ : positive_;
+    const std::size_t point = text.find('.');
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    const bool exact = decimals <= Currency::kDecimals && decimals <= section.decimals;
+    const bool close = amount.raw() > -kCloseRaw && amount.raw() < kCloseRaw;
+    if (section.percent || section.decimals > kMostDecimals || !exact || !close) {
+        AppendTo(out, *ParseDouble(text));
+        return;
+    }
+    AppendTo(out, amount);
 }
 
 void NumberFormat::AppendShown(std::string& out, bool negative, std::string_view digits,

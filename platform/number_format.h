@@ -35,6 +35,11 @@ public:
     // without allocating.
     void AppendTo(std::string& out, double value) const;
     void AppendTo(std::string& out, const Currency& value) const;
+    // AppendTo(out, *ParseDouble(text)) for a numeric `text` whose amount
+    // is `amount` (ParseCurrency of it). Where the double cannot show other
+    // digits than the amount, the amount is formatted, which spares parsing
+    // and printing the double.
+    void AppendParsedDouble(std::string& out, std::string_view text, const Currency& amount) const;
 
     // One section of the pattern: what stands around the digits, and how
     // many digits and decimals it shows.

@@ -9,7 +9,9 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "platform/numeric_text.h"
 #include "platform/trapped_error.h"
 
 namespace platform {
@@ -164,6 +166,38 @@ TEST(NumberFormat, AppendsToWhatStandsBefore) {
     format.AppendTo(text, -1234567.125);
     format.AppendTo(text, Currency::FromRaw(5));  // 0.0005 rounds to 0.00, half to even
     EXPECT_EQ(text, "kept:-1,234,567.12+0.00");
+}
+
+// The shortcut from the exact amount must show what the double shows: ties
+// the double breaks its own way, decimals past the pattern's or the
+// amount's, large amounts, percents and patterns of many decimals.
+TEST(NumberFormat, ParsedDoubleShowsWhatTheDoubleShows) {
+    const char* const patterns[] = {"+###,###,##0.00;-###,###,##0.00", "###,##0.00000;-###,##0.00000", "0.000",
+                                    "#,##0",  "0.000000", "0.0000000", "0.0%", "0.00000%", "+0.0;-0.0"};
+    std::vector<std::string> texts = {
+        "0",     "-0.0",   "0.125",          "0.165",          "2.675",        "1.005",          "-1.005",
+        "0.5",   "1.5 ",   "1,234.5",        "-1,234.56",      "0.00005",      "0.123456",       "12.34567",
+        "8589934591.9999", "8589934591.1", "4294967295.3", "8589934592.25", "-8589934592.5", "123456789012.34",
+        "99999999999999.99",
+    };
+    // A spread of magnitudes and decimals, each signed both ways.
+    for (std::uint64_t n = 1, step = 0; step < 400; ++step, n = n * 6364136223846793005ULL + 1442695040888963407ULL) {
+        const std::uint64_t digits = (n >> 20) % 10000000000000ULL;
+        const std::string whole = std::to_string(digits >> (step % 40));
+        const std::size_t decimals = step % 6;
+        std::string text = whole.size() > decimals ? whole : std::string(decimals + 1 - whole.size(), '0') + whole;
+        if (decimals > 0) text.insert(text.size() - decimals, ".");
+        texts.push_back(text);
+        texts.push_back("-" + text);
+    }
+    for (const char* pattern : patterns) {
+        const NumberFormat format(pattern);
+        for (const std::string& text : texts) {
+            std::string shortcut;
+            format.AppendParsedDouble(shortcut, text, *ParseCurrency(text));
+            EXPECT_EQ(shortcut, format.Format(*ParseDouble(text))) << text << " with " << pattern;
+        }
+    }
 }
 
 TEST(NumberFormat, PatternsOfManyDecimals) {
