@@ -45,7 +45,7 @@ void WriteNumber(ListRow& row, std::int32_t& counter, std::string_view text, Val
     }
     cell.text.clear();
     if (kind == Value::Double) {
-        format.AppendTo(cell.text, *platform::ParseDouble(text));
+        format.AppendParsedDouble(cell.text, text, *value);
     } else {
         format.AppendTo(cell.text, *value);
     }
@@ -115,9 +115,16 @@ void SetNextCellIntOrBlank(ListRow& row, std::int32_t& counter, std::string_view
 }
 
 void SetNextCellDigits8(ListRow& row, std::int32_t& counter, std::string_view text) {
-    const std::string trimmed = platform::TrimBlanks(text);
-    NextCell(row, counter).text =
-        platform::IsNumericText(trimmed) ? platform::LeftChars(trimmed + "00000000", 8) : trimmed;
+    // A numeric text is ASCII: its characters are its bytes.
+    constexpr std::size_t kWidth = 8;
+    const std::string_view trimmed = platform::TrimmedBlanks(text);
+    std::string& written = NextCell(row, counter).text;
+    if (!platform::IsNumericText(trimmed)) {
+        written = trimmed;
+        return;
+    }
+    written = trimmed.substr(0, kWidth);
+    written.resize(kWidth, '0');
 }
 
 void SetNextCellBuySell(ListRow& row, std::int32_t& counter, std::string_view text) {

@@ -60,9 +60,8 @@ void WriteCell(ListRow& row, std::int32_t& counter, const common::AnalysisRec& r
     }
     if (column.CellType == kCellText || column.CellType == kCellLongText) {
         const std::string_view companion = column.CompanionCol != 0 ? ValueAt(rec, column.CompanionCol) : "";
-        std::string text(value);
-        if (!companion.empty()) text.append(":").append(companion);
-        SetNextCellText(row, counter, text);
+        SetNextCellText(row, counter, value);
+        if (!companion.empty()) row.cells[static_cast<std::size_t>(counter)].text.append(":").append(companion);
         return;
     }
     WriterOf(column.CellType)(row, counter, value);
@@ -80,7 +79,10 @@ void LogBadPositions(std::span<const ListColumnRec> shown) {
     }
 }
 
-std::string Digits6(std::size_t n) { return platform::FormatNumber(static_cast<double>(n), "000000"); }
+std::string Digits6(std::size_t n) {
+    static const platform::NumberFormat kFormat("000000");
+    return kFormat.Format(static_cast<double>(n));
+}
 
 }  // namespace
 
@@ -106,10 +108,11 @@ ListData FillScreeningList(common::MSGRec& msg, std::span<const common::Analysis
     const long stride = common::AtLeastOne(static_cast<long>(rows.size()) / 100);
     list.rows.reserve(rows.size());
     for (std::size_t i = 1; i <= rows.size(); ++i) {
-        ListRow& row = list.AddRow(Digits6(i));
+        const std::string number = Digits6(i);
+        ListRow& row = list.AddRow(number);
         std::int32_t cell = 0;
         for (const ListColumnRec& column : shown) WriteCell(row, cell, rows[i - 1], column);
-        SetCellText(row, list.KeyCell(), Digits6(i));
+        SetCellText(row, list.KeyCell(), number);
         if (static_cast<long>(i) % stride == 0) {
             msg.lngNumerator = static_cast<long>(i);
             common::ShowStagedProgress(msg);
