@@ -66,9 +66,11 @@ Converter& Decoder() {
 class DecodeTable {
 public:
     // As Converter::Convert decodes: a byte that starts no character gives
-    // "?" and the decoding goes on at the next byte. Returns how often, or
-    // nothing where iconv answered in a way the tables cannot hold.
-    std::optional<std::size_t> Decode(std::string_view bytes, std::string& out) {
+    // "?" and the decoding goes on at the next byte. Writes at `out`, which
+    // has room for three bytes a byte, and moves it past the text. Returns
+    // how often a byte was refused, or nothing where iconv answered in a way
+    // the tables cannot hold.
+    std::optional<std::size_t> Decode(std::string_view bytes, char*& out) {
         std::size_t refused = 0;
         for (std::size_t i = 0; i < bytes.size();) {
             const auto first = static_cast<unsigned char>(bytes[i]);
@@ -79,12 +81,12 @@ public:
             }
             if (c != nullptr && c->odd) return std::nullopt;
             if (c == nullptr || c->taken == 0) {
-                out += '?';
+                *out++ = '?';
                 ++refused;
                 ++i;
                 continue;
             }
-            out.append(c->utf8.data(), c->size);
+            out = std::copy_n(c->utf8.data(), c->size, out);
             i += c->taken;
         }
         return refused;
@@ -214,11 +216,15 @@ std::size_t AppendFromCp932(std::string_view bytes, std::string& out) {
         out += bytes;
         return 0;
     }
-    // Room for the longest text the bytes can give, so the decoding never regrows it.
-    const std::size_t start = out.size();
-    out.reserve(start + bytes.size() * 3);
-    if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, out)) return *refused;
-    out.resize(start);
+    // Decoded into room for the longest text the bytes can give, then
+    // appended: the text takes only the room it needs.
+    thread_local std::string decoded;
+    decoded.resize(bytes.size() * 3);
+    char* end = decoded.data();
+    if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, end)) {
+        out.append(decoded.data(), end);
+        return *refused;
+    }
     return Decoder().Convert(bytes, out, [](std::string_view) { return std::size_t{1}; });
 }
 
