@@ -36,7 +36,7 @@ enum class Value { Double, Fixed };
 // A list of thousands of rows formats every number of a column with the
 // same pattern: each pattern is read once.
 void WriteNumber(ListRow& row, std::int32_t& counter, std::string_view text, Value kind,
-                 const platform::NumberFormat& format, const char* suffix, bool colourBySign) {
+                 const platform::NumberFormat& format, std::string_view suffix, bool colourBySign) {
     ListCell& cell = NextCell(row, counter);
     const std::optional<platform::Currency> value = ListCurrency(text);
     if (!value) {
@@ -56,8 +56,11 @@ void WriteNumber(ListRow& row, std::int32_t& counter, std::string_view text, Val
 }  // namespace
 
 Rgb SignColour(const platform::Currency& value) {
-    if (value > platform::Currency()) return BuyColour();
-    if (value < platform::Currency()) return SellColour();
+    // Looked up once: a list colours thousands of numbers.
+    static const Rgb kAbove = BuyColour();
+    static const Rgb kBelow = SellColour();
+    if (value > platform::Currency()) return kAbove;
+    if (value < platform::Currency()) return kBelow;
     return Rgb{};
 }
 
