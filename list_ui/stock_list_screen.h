@@ -3,7 +3,6 @@
 #include <array>
 #include <vector>
 
-#include "common/files/analysis_record.h"
 #include "list_ui/sort_options.h"
 #include "lists/column_catalogue.h"
 #include "lists/screening.h"
@@ -65,7 +64,7 @@ public:
     QPushButton* Command6 = nullptr;
 
     // The stocks listed, row i of the list naming element i - 1.
-    const std::vector<common::AnalysisRec>& listedRows() const { return rows_; }
+    const std::vector<charts::ListedStock>& listedRows() const { return rows_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,7 +98,7 @@ private:
 
     charts::ColumnCatalogue& catalogue_;
     chart_ui::ChartWindow& chart_;
-    std::vector<common::AnalysisRec> rows_;
+    std::vector<charts::ListedStock> rows_;
     // Set while a bound box's check shows its warning: the box loses the
     // focus to the box, and that must not check it again.
     bool checkingBound_ = false;

@@ -63,6 +63,24 @@ bool EnsureAnalysisInfo(common::EnvRec& env, common::MSGRec& msg, long& stride) 
     return true;
 }
 
+// The rows the conditions narrow: the table itself until a condition first
+// filters, which then works on a copy of its own, so that a list of every
+// stock copies none.
+class WorkList {
+public:
+    explicit WorkList(const std::vector<common::AnalysisRec>& table) : table_(table) {}
+
+    std::vector<common::AnalysisRec>& ToNarrow() {
+        if (!own_) own_ = table_;
+        return *own_;
+    }
+    std::span<const common::AnalysisRec> rows() const { return own_ ? *own_ : table_; }
+
+private:
+    const std::vector<common::AnalysisRec>& table_;
+    std::optional<std::vector<common::AnalysisRec>> own_;
+};
+
 // The first refused bound of a row whose kind is set, if any.
 bool FindBadBound(const ScreeningConditions& conditions, ScreeningResult& result) {
     for (std::size_t k = 0; k < kConditionRows; ++k) {
@@ -92,20 +110,22 @@ bool IsKind(const ColumnCatalogue& catalogue, const std::vector<std::size_t>& ki
 // Condition 1, from the last kind to the first and from row 5 to row 1;
 // false when no row is left.
 bool ApplyCodeConditions(common::MSGRec& msg, const ColumnCatalogue& catalogue, const std::vector<std::size_t>& kinds,
-                         const ScreeningConditions& conditions, std::vector<common::AnalysisRec>& rows) {
+                         const ScreeningConditions& conditions, WorkList& work) {
     for (std::size_t w = kinds.size(); w >= 1; --w) {
         for (std::size_t k = kConditionRows; k >= 1; --k) {
             const CodeCondition& row = conditions.code[k - 1];
             if (row.choice.empty() || !IsKind(catalogue, kinds, w, row.kind)) continue;
             const auto filter = IsKind(catalogue, kinds, w, kCurrencyKind) ? &FilterByCurrency : &FilterByCode;
-            if (filter(msg, KindPosition(catalogue, kinds, w), TextBeforeColon(row.choice), rows) == 0) return false;
+            if (filter(msg, KindPosition(catalogue, kinds, w), TextBeforeColon(row.choice), work.ToNarrow()) == 0) {
+                return false;
+            }
         }
     }
     return true;
 }
 
 bool ApplyRangeConditions(common::MSGRec& msg, const ColumnCatalogue& catalogue, const std::vector<std::size_t>& kinds,
-                          const ScreeningConditions& conditions, std::vector<common::AnalysisRec>& rows) {
+                          const ScreeningConditions& conditions, WorkList& work) {
     for (std::size_t w = kinds.size(); w >= 1; --w) {
         for (std::size_t k = kConditionRows; k >= 1; --k) {
             const RangeCondition& row = conditions.range[k - 1];
@@ -113,13 +133,13 @@ bool ApplyRangeConditions(common::MSGRec& msg, const ColumnCatalogue& catalogue,
             const std::int32_t position = KindPosition(catalogue, kinds, w);
             const std::string from = platform::TrimBlanks(row.from);
             const std::string to = platform::TrimBlanks(row.to);
-            std::size_t left = rows.size();
+            std::size_t left = work.rows().size();
             if (!from.empty() && !to.empty()) {
-                left = FilterByRange(msg, position, from, to, rows);
+                left = FilterByRange(msg, position, from, to, work.ToNarrow());
             } else if (!from.empty()) {
-                left = FilterFrom(msg, position, from, rows);
+                left = FilterFrom(msg, position, from, work.ToNarrow());
             } else if (!to.empty()) {
-                left = FilterTo(msg, position, to, rows);
+                left = FilterTo(msg, position, to, work.ToNarrow());
             }
             if (left == 0) return false;
         }
@@ -143,32 +163,33 @@ ScreeningResult ScreenAnalysisInfo(common::EnvRec& env, common::MSGRec& msg, con
     }
     const std::vector<common::AnalysisRec>& table = common::State().analysisTable;
     analysis::SetProgressStep("分析情報のスクリーニング準備", 1, static_cast<long>(table.size()), stride, msg);
-    result.rows = table;
+    WorkList work(table);
 
     const ColumnLists lists = DeriveColumnLists(catalogue.columns);
     analysis::SetProgressStep("抽出条件１でスクリーニング", 1, static_cast<long>(lists.condList.size()), stride, msg);
-    bool left = ApplyCodeConditions(msg, catalogue, lists.condList, conditions, result.rows);
+    bool left = ApplyCodeConditions(msg, catalogue, lists.condList, conditions, work);
     if (left) {
         analysis::SetProgressStep("抽出条件２でスクリーニング", 1, static_cast<long>(lists.condRange.size()), stride,
                                   msg);
-        left = ApplyRangeConditions(msg, catalogue, lists.condRange, conditions, result.rows);
+        left = ApplyRangeConditions(msg, catalogue, lists.condRange, conditions, work);
     }
     if (!left) {
         common::ShowWarning(kNoData, common::msg_style::kExclamation);
         result.outcome = ScreeningOutcome::NothingLeft;
-        result.rows.clear();
         return result;
     }
 
+    const std::span<const common::AnalysisRec> rows = work.rows();
     const long limit = common::ReadSettingLong(common::SettingKeyPath("Common", "ListMax"));
-    if (static_cast<long long>(result.rows.size()) > limit) {
-        WarnOverLimit(limit, result.rows.size());
+    if (static_cast<long long>(rows.size()) > limit) {
+        WarnOverLimit(limit, rows.size());
         result.outcome = ScreeningOutcome::OverLimit;
-        result.rows.clear();
         return result;
     }
-    analysis::SetProgressStep("リストの編集", 1, static_cast<long>(result.rows.size()), stride, msg);
-    result.list = FillScreeningList(msg, result.rows, catalogue.columns, states);
+    analysis::SetProgressStep("リストの編集", 1, static_cast<long>(rows.size()), stride, msg);
+    result.list = FillScreeningList(msg, rows, catalogue.columns, states);
+    result.rows.reserve(rows.size());
+    for (const common::AnalysisRec& rec : rows) result.rows.push_back({rec.Field[1], rec.Field[2], rec.Field[8]});
     analysis::SetProgressStep("列の表示幅を修正", 1, static_cast<long>(result.list.columns.size()), stride, msg);
     return result;
 }

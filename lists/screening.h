@@ -96,12 +96,20 @@ enum class ScreeningOutcome {
     BadBound,        // a From or To text refused: the caller shows kEnterNumberMessage
 };
 
+// What a listed row needs to open its chart: its analysis row's country,
+// category and company code (positions 1, 2 and 8) as stored.
+struct ListedStock {
+    std::string country;
+    std::string category;
+    std::string companyCode;
+};
+
 struct ScreeningResult {
     ScreeningOutcome outcome = ScreeningOutcome::Listed;
-    std::vector<common::AnalysisRec> rows;  // the work list; list row text i names rows[i - 1]
-    ListData list;                          // empty unless Listed
-    std::size_t badRow = 0;                 // BadBound: the 0-based condition row
-    bool badBoundIsTo = false;              // BadBound: the To box, else the From box
+    std::vector<ListedStock> rows;  // empty unless Listed; list row text i names rows[i - 1]
+    ListData list;                  // empty unless Listed
+    std::size_t badRow = 0;         // BadBound: the 0-based condition row
+    bool badBoundIsTo = false;      // BadBound: the To box, else the From box
 };
 
 // The screening run: loads the analysis information and its index (files
@@ -112,12 +120,11 @@ struct ScreeningResult {
 ScreeningResult ScreenAnalysisInfo(common::EnvRec& env, common::MSGRec& msg, const ColumnCatalogue& catalogue,
                                    const ScreeningConditions& conditions, std::vector<ColumnSortState>& states);
 
-// The chart target of the list row whose text is `rowText` (its country,
-// category and company code at positions 1, 2 and 8). nullopt when the text
-// names no row of `rows`, or, told to the user, when the company has no
+// The chart target of the list row whose text is `rowText`. nullopt when the
+// text names no row of `rows`, or, told to the user, when the company has no
 // name-index record.
 std::optional<ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
-                                                   std::span<const common::AnalysisRec> rows);
+                                                   std::span<const ListedStock> rows);
 
 // The sample list that "保存" and "読込" show: headers 日付, 時刻 and 保存名称,
 // and 30 rows dated `today` minus 1 to 30 days with "jikoku" in blue and

@@ -124,11 +124,11 @@ ListData FillScreeningList(common::MSGRec& msg, std::span<const common::Analysis
 }
 
 std::optional<ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
-                                                   std::span<const common::AnalysisRec> rows) {
+                                                   std::span<const ListedStock> rows) {
     const std::optional<double> number = platform::ParseDouble(rowText);
     if (!number || *number < 1 || *number > static_cast<double>(rows.size())) return std::nullopt;
-    const common::AnalysisRec& rec = rows[static_cast<std::size_t>(*number) - 1];
-    return ChartTargetOfCompany(env, rec.Field[1], rec.Field[2], rec.Field[8]);
+    const ListedStock& stock = rows[static_cast<std::size_t>(*number) - 1];
+    return ChartTargetOfCompany(env, stock.country, stock.category, stock.companyCode);
 }
 
 ListData StoredConditionsSample(const platform::Date& today) {

@@ -61,6 +61,12 @@ std::string Codes(const std::vector<AnalysisRec>& rows) {
     return codes;
 }
 
+std::string Codes(const std::vector<charts::ListedStock>& stocks) {
+    std::string codes;
+    for (const charts::ListedStock& stock : stocks) codes += stock.companyCode + ",";
+    return codes;
+}
+
 struct FilterCase {
     const char* name;
     const char* from;
