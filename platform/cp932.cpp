@@ -67,9 +67,9 @@ class DecodeTable {
 public:
     // As Converter::Convert decodes: a byte that starts no character gives
     // "?" and the decoding goes on at the next byte. Writes at `out`, which
-    // has room for three bytes a byte, and moves it past the text. Returns
-    // how often a byte was refused, or nothing where iconv answered in a way
-    // the tables cannot hold.
+    // has room for three bytes a byte and one more, and moves it past the
+    // text. Returns how often a byte was refused, or nothing where iconv
+    // answered in a way the tables cannot hold.
     std::optional<std::size_t> Decode(std::string_view bytes, char*& out) {
         std::size_t refused = 0;
         for (std::size_t i = 0; i < bytes.size();) {
@@ -86,7 +86,10 @@ public:
                 ++i;
                 continue;
             }
-            out = std::copy_n(c->utf8.data(), c->size, out);
+            // All four bytes at once, a single store; the room of three bytes
+            // a byte and one more holds what lies past the character.
+            std::memcpy(out, c->utf8.data(), c->utf8.size());
+            out += c->size;
             i += c->taken;
         }
         return refused;
@@ -112,7 +115,8 @@ private:
         if (refused != 0 && text.rfind('?', 0) == 0) return c;
         std::size_t end = 0;
         char32_t cp = 0;
-        if (refused != 0 || !NextCodePoint(text, end, cp) || end != text.size()) {
+        // More than three bytes a byte would overrun the room Decode writes in.
+        if (refused != 0 || !NextCodePoint(text, end, cp) || end != text.size() || text.size() > 3 * bytes.size()) {
             c.odd = true;
             return c;
         }
@@ -219,7 +223,7 @@ std::size_t AppendFromCp932(std::string_view bytes, std::string& out) {
     // Decoded into room for the longest text the bytes can give, then
     // appended: the text takes only the room it needs.
     thread_local std::string decoded;
-    decoded.resize(bytes.size() * 3);
+    decoded.resize(bytes.size() * 3 + 1);
     char* end = decoded.data();
     if (const std::optional<std::size_t> refused = Decoding().Decode(bytes, end)) {
         out.append(decoded.data(), end);
