@@ -71,9 +71,12 @@ Currency Currency::FromRawRatio(__int128 numerator, __int128 denominator) {
 double Currency::ToDouble() const { return static_cast<double>(raw_) / kScale; }
 
 std::int64_t Currency::RoundedUnits(int decimals) const {
-    __int128 divisor = 1;
+    // Lists round hundreds of thousands of amounts: keeping every decimal
+    // divides by nothing, and the power of ten divides in 64 bits.
+    if (decimals >= kDecimals) return raw_;
+    std::int64_t divisor = 1;
     for (int i = decimals; i < kDecimals; ++i) divisor *= 10;
-    return static_cast<std::int64_t>(DivideHalfEven(raw_, divisor));
+    return DivideHalfEvenIn<std::int64_t, std::uint64_t>(raw_, divisor);
 }
 
 std::string Currency::ToText() const {
