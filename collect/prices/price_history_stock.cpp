@@ -94,6 +94,21 @@ private:
     std::string namePart_;
 };
 
+// The rows of a stock: the series held, the rows collected and the two
+// merged. They take the room of the stock before: the first touch of a fresh
+// page costs a fault, and a series of thousands of rows would spend more on
+// those than on its rows.
+struct StockRows {
+    Rows held;
+    Rows collected;
+    Rows merged;
+};
+
+StockRows& RoomOfRows() {
+    static StockRows rows;
+    return rows;
+}
+
 std::string Identity(const marketdata::CdmRec& company) {
     return Trim(company.Key.CorpCode) + " : " + marketdata::CompanyName(company);
 }
@@ -121,6 +136,9 @@ public:
           candle_(candle),
           task_(task),
           files_(env, company.Key, candle),
+          held_(RoomOfRows().held),
+          collected_(RoomOfRows().collected),
+          merged_(RoomOfRows().merged),
           recollecting_(recollecting),
           heldTerm_(heldTerm) {}
 
@@ -156,9 +174,10 @@ private:
     PriceRequest request_;
     FetchRec fetch_;
     PriceColumnMap columns_;
-    Rows held_;
+    Rows& held_;
+    Rows& collected_;
+    Rows& merged_;
     Rows heldSplits_;
-    Rows collected_;
     bool recollecting_;
     marketdata::TermRec heldTerm_;
     bool fromNothing_ = false;
@@ -171,6 +190,9 @@ Outcome StockCollection::Run() {
     BuildRequest();
     files_.Delete(kSeriesFile, ".tmp");
     files_.Delete(kSplitFile, ".tmp");
+    // The rows of the stock before go; their room stays.
+    held_.clear();
+    collected_.clear();
     if (!recollecting_) files_.Load(kSplitFile, heldSplits_);
     ReadHeldSeries();
     ChoosePeriod();
@@ -430,15 +452,14 @@ void StockCollection::MergeAndWrite(const Rows& splitRows) {
     // and a daily series collected from nothing has none of its own yet. The
     // other candles are not judged: theirs leave the chart lines alone.
     if (recollecting_ || (fromNothing_ && candle_ == kDaily)) ForgetChartLines();
-    Rows merged;
-    MergePriceRowsByDate(held_, collected_, merged);
-    ComputeMovingAverages(merged);
-    marketdata::CheckStockSplit(company_, merged, splitRows);
-    term.FirstDate = merged.front().Text[0].substr(0, 10);
-    term.LastDate = merged.back().Text[0].substr(0, 10);
+    MergePriceRowsByDate(held_, collected_, merged_);
+    ComputeMovingAverages(merged_);
+    marketdata::CheckStockSplit(company_, merged_, splitRows);
+    term.FirstDate = merged_.front().Text[0].substr(0, 10);
+    term.LastDate = merged_.back().Text[0].substr(0, 10);
     // The series first: once it is new, a stopped call is not taken for a
     // new split again.
-    PutInPlace(kSeriesFile, merged);
+    PutInPlace(kSeriesFile, merged_);
     if (recollecting_) PutInPlace(kSplitFile, splitRows);
 }
 

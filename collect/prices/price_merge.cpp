@@ -1,6 +1,7 @@
 #include "collect/prices/price_merge.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -19,6 +20,11 @@ struct Item {
     auto Order() const { return std::tie(date, fromFirst, index); }
 };
 
+bool Holds(const std::vector<marketdata::PriceRec>& rows, std::span<const marketdata::PriceRec> input) {
+    const std::less<const marketdata::PriceRec*> before;
+    return !input.empty() && !before(input.data(), rows.data()) && before(input.data(), rows.data() + rows.size());
+}
+
 }  // namespace
 
 void MergePriceRowsByDate(std::span<const marketdata::PriceRec> first, std::span<const marketdata::PriceRec> second,
@@ -33,13 +39,18 @@ void MergePriceRowsByDate(std::span<const marketdata::PriceRec> first, std::span
     }
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.Order() < b.Order(); });
 
-    std::vector<marketdata::PriceRec> result;
+    // The rows go straight into the room `merged` already has, unless it
+    // holds an input: a caller merging stock after stock then touches no
+    // fresh memory.
+    std::vector<marketdata::PriceRec> apart;
+    std::vector<marketdata::PriceRec>& result = Holds(merged, first) || Holds(merged, second) ? apart : merged;
+    result.clear();
     result.reserve(items.size());
     for (std::size_t k = 0; k < items.size(); ++k) {
         if (k > 0 && items[k].date == items[k - 1].date) continue;
         result.push_back(items[k].fromFirst ? first[items[k].index] : second[items[k].index]);
     }
-    merged = std::move(result);
+    if (&result == &apart) merged = std::move(apart);
 }
 
 }  // namespace collect

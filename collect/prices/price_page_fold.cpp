@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "collect/child/report_numbers.h"
@@ -166,11 +167,9 @@ bool IsEventLine(const std::string& line) { return line.find_first_of("$:") != s
 // in the wrong charset) would enter the series as a false row. Dividend and
 // split notes stand in the open column and leave the others empty.
 bool PricesRead(const PriceRec& row) {
-    if (IsEventLine(row.Text[1] + row.Text[2] + row.Text[3] + row.Text[4])) return true;
-    for (std::size_t col = 1; col <= 4; ++col) {
-        if (!platform::IsNumericText(row.Text[col])) return false;
-    }
-    return true;
+    const auto prices = std::span(row.Text).subspan(1, 4);
+    if (std::any_of(prices.begin(), prices.end(), IsEventLine)) return true;
+    return std::all_of(prices.begin(), prices.end(), platform::IsNumericText);
 }
 
 std::string StockText(const marketdata::CdmRec& company) {

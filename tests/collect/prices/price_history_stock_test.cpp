@@ -233,13 +233,16 @@ TEST_F(PriceHistoryStock, EventRowsGoToTheSplitFile) {
 
 // A split newer than the data held makes the stock start again from nothing:
 // with the backup flag the old files stay as ".bak", the chart-line stamps go,
-// and the event is flagged for the run.
+// and the event is flagged for the run. A row held that the site no longer
+// shows is gone from the new series.
 TEST_F(PriceHistoryStock, NewSplitCollectsTheWholeHistoryAgain) {
     const Date first{2026, 8, 3};
     site_.AddStock("JPN", "7203", first, {2026, 11, 2});
     marketdata::CdmRec company = Company("JPN", "7203");
     settings_.ToDate = "2026/11/02";
     ASSERT_TRUE(Collect(company));
+    testsupport::WriteBytes(File(company, 1014, "D"),
+                            "2026/07/31\t9\t9\t9\t9\t9\t9\r\n" + testsupport::ReadBytes(File(company, 1014, "D")));
     const std::string oldSeries = testsupport::ReadBytes(File(company, 1014, "D"));
 
     site_.SetLastDate("JPN", "7203", kToDate);
