@@ -22,6 +22,7 @@
 #include "marketdata/analysis_info_reader.h"
 #include "marketdata/code_master.h"
 #include "platform/date.h"
+#include "platform/replace_group.h"
 
 namespace analysis {
 
@@ -97,6 +98,8 @@ void WriteAnalysisFiles(const marketdata::CdmTbl& tbl, common::EnvRec& env, comm
         }
     }
     SetProgressStep("分析情報の出力", 1, count, stride, msg);
+    // Both files are flushed together, and swapped in once both are whole.
+    platform::ReplaceGroup builtFiles;
     WriteAnalysisFile(msg, kAnalysisInfoFileNumber, 0, kBuildExtension, env, recs);
 
     SetProgressStep("分析情報Indexの編集", 1, 0, stride, msg);
@@ -104,6 +107,7 @@ void WriteAnalysisFiles(const marketdata::CdmTbl& tbl, common::EnvRec& env, comm
     std::copy_if(recs.begin(), recs.end(), std::back_inserter(index), IsIndexRecord);
     SetProgressStep("分析情報Indexの出力", 1, static_cast<long>(index.size()), stride, msg);
     WriteAnalysisFile(msg, kAnalysisIndexFileNumber, 0, kBuildExtension, env, index);
+    builtFiles.Finish();
 
     SwapInBuiltFile(kAnalysisInfoFileNumber, env);
     SwapInBuiltFile(kAnalysisIndexFileNumber, env);

@@ -17,6 +17,7 @@
 #include "common/text/text_compare.h"
 #include "platform/file_system.h"
 #include "platform/record_io.h"
+#include "platform/replace_group.h"
 #include "platform/utf8_text.h"
 
 namespace marketdata {
@@ -219,8 +220,10 @@ void WriteNameIndex(common::EnvRec& env, const std::string& market, long count, 
     if (keys.data().empty()) return;
 
     // Both work files are complete before either final file is replaced.
+    platform::ReplaceGroup workFiles;
     platform::AtomicReplace(keyBase + ".tmp", keys.data());
     platform::AtomicReplace(dataBase + ".tmp", data.data());
+    workFiles.Finish();
     common::CFFIL41M(keyBase, ".tmp", keyExt);
     common::CFFIL41M(dataBase, ".tmp", dataExt);
 }

@@ -14,6 +14,7 @@
 #include "common/tasks/task_files.h"
 #include "common/tasks/waits.h"
 #include "marketdata/code_master.h"
+#include "platform/replace_group.h"
 
 namespace marketdata {
 
@@ -83,6 +84,9 @@ void WriteSplitRunTasks(long processNumber, long count, long parallelism, common
     msg.lngDenominator = count;
     long sequence = 0;
     long slot = 0;
+    // The parts and their records are flushed together; the control record,
+    // which makes them a run, only once they all are in place.
+    platform::ReplaceGroup parts;
     for (long next = 1;; next += partSize) {
         msg.lngNumerator = next;
         common::ShowStagedProgress(msg);
@@ -96,6 +100,7 @@ void WriteSplitRunTasks(long processNumber, long count, long parallelism, common
         control.SlotCount = std::max(control.SlotCount, static_cast<std::int32_t>(slot));
         common::CFTSD50M(processNumber, sequence, env, task);
     }
+    parts.Finish();
     control.WaitingCount = control.TaskCount;
     common::CFTSC50M(processNumber, "", env, control);
 }

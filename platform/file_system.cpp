@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/replace_group.h"
 #include "platform/trapped_error.h"
 #include "platform/utf8_text.h"
 
@@ -191,6 +192,10 @@ void RaiseFileError(long number, const fs::path& path, std::error_code reason, c
 }
 
 void AtomicReplace(const fs::path& target, std::string_view bytes) {
+    if (ReplaceGroup* group = ReplaceGroup::Current()) {
+        group->Add(target, bytes);
+        return;
+    }
     ReplacementFile file(target);
     file.Write(bytes);
     file.SyncAndClose();

@@ -16,7 +16,8 @@ namespace platform {
 // the old file's permissions). On failure the old file is left as it was, the
 // fresh file is removed and TrappedError is thrown: kDiskFull when space or
 // the file size limit runs out, kPathNotFound when the folder is missing,
-// kPathFileAccess otherwise.
+// kPathFileAccess otherwise. Inside a ReplaceGroup the file is written by the
+// group's writers, and a failure shows at the group's Finish.
 void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
 
 // Writes a work file that only this process reads back, if at all: nothing is
