@@ -208,6 +208,9 @@ std::vector<KagiLineRec> DayRecords(std::span<const KagiDayRec> days) {
 void BuildDaySeries(std::span<const marketdata::PriceValues> rows, std::vector<KagiDayRec>& days) {
     DaySerials serials;
     days.clear();
+    // At its full size at once: grown step by step, a first series would
+    // copy its days and touch twice the memory.
+    days.reserve(rows.size());
     for (const marketdata::PriceValues& row : rows) {
         const Currency price = row.AdjClose == Currency() ? row.Close : row.AdjClose;
         if (price == Currency()) continue;
