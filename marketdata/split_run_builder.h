@@ -11,7 +11,10 @@ namespace marketdata {
 // (common::ChunkCount items each for the parallelism): `writePart(sequence,
 // first, last)` writes items first..last-1 (0-based) as part `sequence`, and
 // the task-detail record of each part (slots 1, 2, ... up to env.taskCount,
-// then 1 again) and the run's task-control record are written. Leaves env in
+// then 1 again) and the run's task-control record are written. The files
+// that writePart replaces are flushed together with the task-detail records
+// (platform::ReplaceGroup): all are in place before the task-control record
+// is written, but writePart may not read back what it wrote. Leaves env in
 // child-task mode (runMode 2, TaskPath the program folder).
 void WriteSplitRunTasks(long processNumber, long count, long parallelism, common::EnvRec& env, common::MSGRec& msg,
                         const std::function<void(long sequence, long first, long last)>& writePart);
