@@ -89,9 +89,15 @@ void WriteAnalysisFiles(const marketdata::CdmTbl& tbl, common::EnvRec& env, comm
     const long count = static_cast<long>(tbl.size());
     long stride = 1;
     SetProgressStep("分析情報のレコード編集中", 1, count, stride, msg);
-    std::vector<AnalysisInfoRec> recs(tbl.size());
+    // Each record goes into its files as it is made: a market's records
+    // together would take tens of megabytes.
+    AnalysisFileWriter info;
+    AnalysisFileWriter index;
+    AnalysisInfoRec rec;
     for (long i = 1; i <= count; ++i) {
-        BuildAnalysisInfoRecord(tbl[static_cast<std::size_t>(i - 1)], recs[static_cast<std::size_t>(i - 1)]);
+        BuildAnalysisInfoRecord(tbl[static_cast<std::size_t>(i - 1)], rec);
+        info.Add(rec);
+        if (IsIndexRecord(rec)) index.Add(rec);
         if (i % stride == 0) {
             msg.lngNumerator = i;
             common::ShowStagedProgress(msg);
@@ -100,19 +106,16 @@ void WriteAnalysisFiles(const marketdata::CdmTbl& tbl, common::EnvRec& env, comm
     SetProgressStep("分析情報の出力", 1, count, stride, msg);
     // Both files are flushed together, and swapped in once both are whole.
     platform::ReplaceGroup builtFiles;
-    WriteAnalysisFile(msg, kAnalysisInfoFileNumber, 0, kBuildExtension, env, recs);
-
+    info.Write(kAnalysisInfoFileNumber, 0, kBuildExtension, env);
     SetProgressStep("分析情報Indexの編集", 1, 0, stride, msg);
-    std::vector<AnalysisInfoRec> index;
-    std::copy_if(recs.begin(), recs.end(), std::back_inserter(index), IsIndexRecord);
-    SetProgressStep("分析情報Indexの出力", 1, static_cast<long>(index.size()), stride, msg);
-    WriteAnalysisFile(msg, kAnalysisIndexFileNumber, 0, kBuildExtension, env, index);
+    SetProgressStep("分析情報Indexの出力", 1, index.count(), stride, msg);
+    index.Write(kAnalysisIndexFileNumber, 0, kBuildExtension, env);
     builtFiles.Finish();
 
     SwapInBuiltFile(kAnalysisInfoFileNumber, env);
     SwapInBuiltFile(kAnalysisIndexFileNumber, env);
     infoCount = count;
-    indexCount = static_cast<long>(index.size());
+    indexCount = index.count();
     common::WriteSetting(AnalysisCountSettingPath(kAnalysisInfoFileNumber), std::to_string(infoCount));
     common::WriteSetting(AnalysisCountSettingPath(kAnalysisIndexFileNumber), std::to_string(indexCount));
     common::WriteSetting(common::SettingKeyPath("Counter", "DateTrlMng"), platform::CompactStamp(platform::Now()));

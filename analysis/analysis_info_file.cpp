@@ -23,25 +23,33 @@ std::string AnalysisCountSettingPath(long fileNumber) {
     common::EndWithAppError(message);
 }
 
+void AnalysisFileWriter::Add(const AnalysisInfoRec& rec) {
+    FlattenAnalysisRecord(rec, flat_);
+    marketdata::WriteAnalysisRecord(out_, flat_);
+    ++count_;
+}
+
+void AnalysisFileWriter::Write(long fileNumber, long procIdx, const std::string& extension,
+                               common::EnvRec& env) const {
+    common::FunctionIdGuard guard("WriteAnalysisFile");
+    platform::AtomicReplace(common::BuildDataFilePath(fileNumber, procIdx, 0, "", extension, env), out_.data());
+}
+
 void WriteAnalysisFile(common::MSGRec& msg, long fileNumber, long procIdx, const std::string& extension,
                        common::EnvRec& env, std::span<const AnalysisInfoRec> recs) {
-    common::FunctionIdGuard guard("WriteAnalysisFile");
-    const std::string path = common::BuildDataFilePath(fileNumber, procIdx, 0, "", extension, env);
     const long count = static_cast<long>(recs.size());
     const long stride = common::LineProgressStep(count);
     msg.lngDenominator = count;
     msg.lngNumerator = 0;
-    platform::RecordWriter out;
-    AnalysisFileRec flat;
+    AnalysisFileWriter writer;
     for (long i = 1; i <= count; ++i) {
-        FlattenAnalysisRecord(recs[static_cast<std::size_t>(i - 1)], flat);
-        marketdata::WriteAnalysisRecord(out, flat);
+        writer.Add(recs[static_cast<std::size_t>(i - 1)]);
         if (i % stride == 0) {
             msg.lngNumerator = i;
             common::ShowStagedProgress(msg);
         }
     }
-    platform::AtomicReplace(path, out.data());
+    writer.Write(fileNumber, procIdx, extension, env);
 }
 
 bool ReadAnalysisInfoFile(long fileNumber, long procIdx, common::EnvRec& env, common::MSGRec& msg,

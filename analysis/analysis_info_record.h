@@ -28,7 +28,8 @@ struct AnalysisInfoRec {
     std::array<std::string, kAnalysisTextCount> Text;
 };
 
-// The analysis record of one code-master record.
+// The analysis record of one code-master record. Every value the record
+// holds is set, so one record may serve company after company.
 void BuildAnalysisInfoRecord(const marketdata::CdmRec& cdm, AnalysisInfoRec& rec);
 
 // The stored form of `rec`: positions 1 to 106 in order into elements 1 to

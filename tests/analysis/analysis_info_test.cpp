@@ -167,12 +167,13 @@ TEST(AnalysisInfoRecord, RescalesNumbersWhenNumeric) {
         {" 1,234.5 ", "123450", "-3000000", "-3"},
         {"0.00001", "0", "1", "1e-06"},
     };
+    // One record for all cases, as a build uses it: nothing of a case stays for the next.
+    analysis::AnalysisInfoRec rec;
     for (const Case& c : cases) {
         marketdata::CdmRec cdm;
         marketdata::InitCdmRec(cdm, 1);
         cdm.RptText[17] = c.rpt17;
         cdm.InfoText[18] = c.info18;
-        analysis::AnalysisInfoRec rec;
         analysis::BuildAnalysisInfoRecord(cdm, rec);
         EXPECT_EQ(rec.Text[27 - analysis::kFirstTextPosition], c.rpt17Stored) << c.rpt17;
         EXPECT_EQ(rec.Text[75 - analysis::kFirstTextPosition], c.info18Stored) << c.info18;
