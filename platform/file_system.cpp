@@ -196,6 +196,10 @@ void AtomicReplace(const fs::path& target, std::string_view bytes) {
         group->Add(target, bytes);
         return;
     }
+    AtomicReplaceNow(target, bytes);
+}
+
+void AtomicReplaceNow(const fs::path& target, std::string_view bytes) {
     ReplacementFile file(target);
     file.Write(bytes);
     file.SyncAndClose();

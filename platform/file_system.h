@@ -20,6 +20,10 @@ namespace platform {
 // group's writers, and a failure shows at the group's Finish.
 void AtomicReplace(const std::filesystem::path& target, std::string_view bytes);
 
+// AtomicReplace done at once, also inside a ReplaceGroup: how the group's
+// files are written.
+void AtomicReplaceNow(const std::filesystem::path& target, std::string_view bytes);
+
 // Writes a work file that only this process reads back, if at all: nothing is
 // forced to the disk, so a crash may leave it cut or mixed. The bytes go over
 // the old ones in place and the file is then cut to their length, rather than

@@ -1,5 +1,7 @@
 #include "platform/replace_group.h"
 
+#include <system_error>
+
 #include "platform/file_system.h"
 
 namespace platform {
@@ -25,11 +27,31 @@ void ReplaceGroup::Add(const std::filesystem::path& target, std::string_view byt
         files_.push_back({target, std::string(bytes), nullptr});
     }
     ready_.notify_one();
-    if (writers_.size() < kWriters && writers_.size() < files_.size()) writers_.emplace_back([this] { Write(); });
+    if (writers_.size() >= kWriters || writers_.size() >= files_.size()) return;
+    try {
+        writers_.emplace_back([this] { Write(); });
+    } catch (const std::system_error&) {
+        // The writers already running take this file too; without any, it is
+        // written here and now.
+        if (!writers_.empty()) return;
+        File* file = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            file = &files_[next_++];
+        }
+        WriteFile(*file);
+    }
 }
 
-// A writer thread: takes the files one by one until the group closes. It has
-// no group of its own, so AtomicReplace writes each file at once.
+void ReplaceGroup::WriteFile(File& file) {
+    try {
+        AtomicReplaceNow(file.target, file.bytes);
+    } catch (...) {
+        file.failure = std::current_exception();
+    }
+}
+
+// A writer thread: takes the files one by one until the group closes.
 void ReplaceGroup::Write() {
     for (;;) {
         std::unique_lock lock(mutex_);
@@ -37,11 +59,7 @@ void ReplaceGroup::Write() {
         if (next_ == files_.size()) return;
         File& file = files_[next_++];
         lock.unlock();
-        try {
-            AtomicReplace(file.target, file.bytes);
-        } catch (...) {
-            file.failure = std::current_exception();
-        }
+        WriteFile(file);
     }
 }
 

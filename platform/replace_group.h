@@ -43,6 +43,8 @@ private:
         std::exception_ptr failure;
     };
 
+    // Writes the file, keeping its failure for Finish.
+    static void WriteFile(File& file);
     void Write();
     void Close();
 
