@@ -27,17 +27,9 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::EntriesOf;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
-
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::optional<TrappedError> ErrorOfReplace(const fs::path& target, std::string_view bytes) {
     return testsupport::CaughtError([&] { AtomicReplace(target, bytes); });

@@ -17,16 +17,8 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::EntriesOf;
 using testsupport::ReadBytes;
-
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::string PartName(int k) { return "part" + std::to_string(100 + k) + ".txt"; }
 std::string PartBytes(int k) { return std::string(static_cast<std::size_t>(1000 * k), static_cast<char>('a' + k)); }
