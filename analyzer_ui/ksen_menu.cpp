@@ -38,7 +38,7 @@ namespace {
 class CatalogueHolder : public QObject {
 public:
     explicit CatalogueHolder(QObject* parent) : QObject(parent) {}
-    charts::ColumnCatalogue catalogue;
+    lists::ColumnCatalogue catalogue;
 };
 
 class StartProgress {
@@ -67,7 +67,7 @@ Screen* Added(QMdiArea& area, Screen* screen) {
 
 // The screens' set-up, one progress step each, after the settings groups
 // that the screens read are imported.
-AnalysisScreens BuildScreens(QMdiArea& area, AnalysisMenuScreen*& menu, charts::ColumnCatalogue& catalogue,
+AnalysisScreens BuildScreens(QMdiArea& area, AnalysisMenuScreen*& menu, lists::ColumnCatalogue& catalogue,
                              common::EnvRec& env, StartProgress& progress) {
     for (const int group : {1, 2, 3, 5, 6, 7}) common::ImportSettingsGroup(group, env);
     AnalysisScreens s;
@@ -84,7 +84,7 @@ AnalysisScreens BuildScreens(QMdiArea& area, AnalysisMenuScreen*& menu, charts::
     progress.Step("鉤足判定結果確認画面の初期化中");
     s.results = Added(area, new list_ui::JudgementResultScreen(*s.chart));
     progress.Step("銘柄分析画面の初期化中");
-    charts::CFMCT10M(env, "", catalogue);
+    lists::CFMCT10M(env, "", catalogue);
     s.stocks = Added(area, new list_ui::StockListScreen(catalogue, *s.chart));
 
     progress.Step("画面の編集中");
@@ -95,7 +95,7 @@ AnalysisScreens BuildScreens(QMdiArea& area, AnalysisMenuScreen*& menu, charts::
 }
 
 void ConnectScreens(QMdiArea& area, AnalysisMenuScreen& menu, const AnalysisScreens& s,
-                    charts::ColumnCatalogue& catalogue) {
+                    lists::ColumnCatalogue& catalogue) {
     ConnectAnalysisMenu(menu, s, [&catalogue] { catalogue.columns.clear(); });
     ConnectAnalysisInfoCreation(*s.other);
     ui::CheckWhenLeft(area, *s.environment, [env = s.environment] { return env->CheckOnLeave(); });

@@ -39,21 +39,21 @@ std::vector<analysis::AnalysisInfoRec> Companies(long count) {
     return recs;
 }
 
-std::size_t ColumnOf(const charts::ListData& list, const std::string& caption) {
+std::size_t ColumnOf(const lists::ListData& list, const std::string& caption) {
     std::size_t c = 0;
     while (c < list.columns.size() && list.columns[c].caption != caption) ++c;
     return c + 1;
 }
 
-std::uint64_t DigestOf(const charts::ListData& list) {
+std::uint64_t DigestOf(const lists::ListData& list) {
     bench::Digest digest;
-    for (const charts::ListColumn& column : list.columns) {
+    for (const lists::ListColumn& column : list.columns) {
         digest.Add(column.caption);
         digest.Add(static_cast<std::uint64_t>(column.align));
     }
-    for (const charts::ListRow& row : list.rows) {
+    for (const lists::ListRow& row : list.rows) {
         digest.Add(static_cast<std::uint64_t>(row.cells.size()));
-        for (const charts::ListCell& cell : row.cells) {
+        for (const lists::ListCell& cell : row.cells) {
             digest.Add(cell.text);
             for (const int part : {cell.colour.red, cell.colour.green, cell.colour.blue}) {
                 digest.Add(static_cast<std::uint64_t>(part));
@@ -75,26 +75,26 @@ int main(int argc, char** argv) {
     common::WriteSetting(common::SettingKeyPath("Common", "ListMax"), std::to_string(companies));
     common::MSGRec msg;
     analysis::WriteAnalysisFile(msg, marketdata::kAnalysisInfoFileNumber, 0, "", env, Companies(companies));
-    charts::ColumnCatalogue catalogue;
-    charts::CFMCT10M(env, "", catalogue);
+    lists::ColumnCatalogue catalogue;
+    lists::CFMCT10M(env, "", catalogue);
 
-    std::vector<charts::ColumnSortState> states;
-    charts::ScreeningResult result;
+    std::vector<lists::ColumnSortState> states;
+    lists::ScreeningResult result;
     const bench::FirstAndMedian fill = bench::TimeFirstAndMedian(rounds, [&] {
         common::State().analysisTable.clear();
-        result = charts::ScreenAnalysisInfo(env, msg, catalogue, {}, states);
+        result = lists::ScreenAnalysisInfo(env, msg, catalogue, {}, states);
     });
-    charts::ListData& list = result.list;
+    lists::ListData& list = result.list;
     const std::uint64_t digest = DigestOf(list);
     const std::size_t price = ColumnOf(list, "取引値");
     const std::size_t name = ColumnOf(list, "本社所在地");
     const double numeric =
         bench::TimeFirstAndMedian(rounds, [&] {
-            charts::SortListByColumn(states, charts::SortMode::Toggle, price, list);
+            lists::SortListByColumn(states, lists::SortMode::Toggle, price, list);
         }).median;
     const double text =
         bench::TimeFirstAndMedian(rounds, [&] {
-            charts::SortListByColumn(states, charts::SortMode::Toggle, name, list);
+            lists::SortListByColumn(states, lists::SortMode::Toggle, name, list);
         }).median;
 
     std::printf("%ld companies, %zu rows of %zu columns, medians of %ld rounds, digest %016llx\n", companies,

@@ -32,7 +32,7 @@ std::size_t RowOf(const QTreeWidget& list, QTreeWidgetItem* item) {
 
 }  // namespace
 
-ColumnChooserDialog::ColumnChooserDialog(charts::ChooserButtons buttons, QWidget* parent) : QDialog(parent) {
+ColumnChooserDialog::ColumnChooserDialog(lists::ChooserButtons buttons, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGetDlog"));
     setWindowTitle(QStringLiteral("銘柄分析の表示項目設定"));
     setModal(true);
@@ -68,8 +68,8 @@ ColumnChooserDialog::ColumnChooserDialog(charts::ChooserButtons buttons, QWidget
     connect(CommandCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
-ColumnChooserDialog::ColumnChooserDialog(charts::ColumnCatalogue& catalogue, QWidget* parent)
-    : ColumnChooserDialog(charts::kColumnChooserButtons, parent) {
+ColumnChooserDialog::ColumnChooserDialog(lists::ColumnCatalogue& catalogue, QWidget* parent)
+    : ColumnChooserDialog(lists::kColumnChooserButtons, parent) {
     catalogue_ = &catalogue;
     chooser_.emplace(catalogue.columns);
     FillChooserRows();
@@ -80,15 +80,15 @@ ColumnChooserDialog::ColumnChooserDialog(charts::ColumnCatalogue& catalogue, QWi
     connect(CommandVisFalse, &QPushButton::clicked, this, &ColumnChooserDialog::CommandVisFalse_Click);
 }
 
-ColumnChooserDialog::ColumnChooserDialog(const charts::ListData& sample, QWidget* parent)
-    : ColumnChooserDialog(charts::kStoredConditionsButtons, parent) {
+ColumnChooserDialog::ColumnChooserDialog(const lists::ListData& sample, QWidget* parent)
+    : ColumnChooserDialog(lists::kStoredConditionsButtons, parent) {
     QStringList headers;
-    for (const charts::ListColumn& column : sample.columns) headers << ui::ToQt(column.caption);
+    for (const lists::ListColumn& column : sample.columns) headers << ui::ToQt(column.caption);
     ListView1->setHeaderLabels(headers);
-    for (const charts::ListRow& row : sample.rows) {
+    for (const lists::ListRow& row : sample.rows) {
         auto* item = new QTreeWidgetItem(ListView1);
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
-            const charts::ListCell& cell = row.cells[c];
+            const lists::ListCell& cell = row.cells[c];
             item->setText(static_cast<int>(c), ui::ToQt(cell.text));
             item->setForeground(static_cast<int>(c), QColor(cell.colour.red, cell.colour.green, cell.colour.blue));
         }

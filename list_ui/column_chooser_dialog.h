@@ -21,9 +21,9 @@ class ColumnChooserDialog : public QDialog {
 public:
     // The column chooser over the loaded catalogue; a save writes the file and
     // reads `catalogue` again.
-    explicit ColumnChooserDialog(charts::ColumnCatalogue& catalogue, QWidget* parent = nullptr);
+    explicit ColumnChooserDialog(lists::ColumnCatalogue& catalogue, QWidget* parent = nullptr);
     // The sample list of stored conditions.
-    explicit ColumnChooserDialog(const charts::ListData& sample, QWidget* parent = nullptr);
+    explicit ColumnChooserDialog(const lists::ListData& sample, QWidget* parent = nullptr);
 
     QTreeWidget* ListView1 = nullptr;
     QPushButton* CommandReadWrite = nullptr;
@@ -37,7 +37,7 @@ protected:
     void reject() override;
 
 private:
-    ColumnChooserDialog(charts::ChooserButtons buttons, QWidget* parent);
+    ColumnChooserDialog(lists::ChooserButtons buttons, QWidget* parent);
     void FillChooserRows();
     void ShowTicks();
     void ListView1_ItemCheck(QTreeWidgetItem* item);
@@ -46,8 +46,8 @@ private:
     void CommandVisTrue_Click();
     void CommandVisFalse_Click();
 
-    charts::ColumnCatalogue* catalogue_ = nullptr;
-    std::optional<charts::ColumnChooser> chooser_;
+    lists::ColumnCatalogue* catalogue_ = nullptr;
+    std::optional<lists::ColumnChooser> chooser_;
 };
 
 }  // namespace list_ui

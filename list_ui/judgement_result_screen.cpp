@@ -147,11 +147,11 @@ void JudgementResultScreen::ConnectStores() {
     }
 }
 
-charts::SummarySelection JudgementResultScreen::CurrentSelection() const {
-    charts::SummarySelection selection;
+lists::SummarySelection JudgementResultScreen::CurrentSelection() const {
+    lists::SummarySelection selection;
     if (ComboCountry->currentIndex() >= 0) selection.country = ui::FromQt(ComboCountry->currentText());
     if (ComboSummary->currentIndex() >= 0) selection.level = ComboSummary->currentIndex() + 1;
-    selection.ruleBit = charts::RuleBitOfChoice(ComboKagiRule->currentIndex());
+    selection.ruleBit = lists::RuleBitOfChoice(ComboKagiRule->currentIndex());
     return selection;
 }
 
@@ -171,13 +171,13 @@ void JudgementResultScreen::ListView2_DblClick() {
 
 void JudgementResultScreen::BuildSummaryList() {
     ListView2->Clear();
-    const charts::SummarySelection selection = CurrentSelection();
+    const lists::SummarySelection selection = CurrentSelection();
     common::EnvRec env = ListEnv();
-    std::vector<charts::ColumnSortState> states;
-    std::optional<charts::ListData> list;
+    std::vector<lists::ColumnSortState> states;
+    std::optional<lists::ListData> list;
     {
         ListProgress progress("鉤足法則判定結果（集計結果）のリスト編集中");
-        list = charts::BuildSummaryList(env, progress.msg, selection, states);
+        list = lists::BuildSummaryList(env, progress.msg, selection, states);
     }
     // A missing choice or an empty result was told to the user: the rows of
     // the previous build stay.
@@ -191,25 +191,25 @@ void JudgementResultScreen::BuildSummaryList() {
 }
 
 void JudgementResultScreen::BuildDetailList() {
-    const charts::ListRow* row = ListView1->CurrentRow();
+    const lists::ListRow* row = ListView1->CurrentRow();
     if (row == nullptr) return;
     const std::string rowText = row->cells[0].text;
     const ui::ScreenDisabled disabled(*this);
     common::EnvRec env = ListEnv();
-    std::vector<charts::ColumnSortState> states;
-    std::optional<charts::ListData> list;
+    std::vector<lists::ColumnSortState> states;
+    std::optional<lists::ListData> list;
     {
         ListProgress progress("転換の詳細情報のリスト編集中");
-        list = charts::BuildDetailList(env, progress.msg, built_, rowText, states);
+        list = lists::BuildDetailList(env, progress.msg, built_, rowText, states);
     }
     if (list) ListView2->ShowList(std::move(*list), std::move(states));
 }
 
 void JudgementResultScreen::OpenChartFromDetail() {
-    const charts::ListRow* row = ListView2->CurrentRow();
+    const lists::ListRow* row = ListView2->CurrentRow();
     if (row == nullptr) return;
     common::EnvRec env = ListEnv();
-    const std::optional<charts::ChartTarget> target = charts::DetailRowChartTarget(env, *row);
+    const std::optional<charts::ChartTarget> target = lists::DetailRowChartTarget(env, *row);
     if (target) OpenKagiChart(chart_, *target);
 }
 

@@ -49,14 +49,14 @@ private:
     void BuildSummaryList();
     void BuildDetailList();
     void OpenChartFromDetail();
-    charts::SummarySelection CurrentSelection() const;
+    lists::SummarySelection CurrentSelection() const;
     void RestoreChoices();
     void ConnectStores();
 
     chart_ui::ChartWindow& chart_;
     // The choices the summary list on the screen was built with: its rows
     // name records of that country's file, whatever the combos show now.
-    charts::SummarySelection built_;
+    lists::SummarySelection built_;
 };
 
 }  // namespace list_ui

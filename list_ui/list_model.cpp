@@ -8,14 +8,14 @@ namespace list_ui {
 
 namespace {
 
-Qt::Alignment AlignmentOf(charts::ColumnAlign align) {
+Qt::Alignment AlignmentOf(lists::ColumnAlign align) {
     switch (align) {
-        case charts::ColumnAlign::Right:
+        case lists::ColumnAlign::Right:
             return Qt::AlignRight | Qt::AlignVCenter;
-        case charts::ColumnAlign::Centre:
+        case lists::ColumnAlign::Centre:
             return Qt::AlignCenter;
-        case charts::ColumnAlign::Default:
-        case charts::ColumnAlign::Left:
+        case lists::ColumnAlign::Default:
+        case lists::ColumnAlign::Left:
             break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
@@ -23,13 +23,13 @@ Qt::Alignment AlignmentOf(charts::ColumnAlign align) {
 
 }  // namespace
 
-void ListModel::SetList(charts::ListData list) {
+void ListModel::SetList(lists::ListData list) {
     beginResetModel();
     list_ = std::move(list);
     endResetModel();
 }
 
-void ListModel::Rearrange(const std::function<void(charts::ListData&)>& change) {
+void ListModel::Rearrange(const std::function<void(lists::ListData&)>& change) {
     emit layoutAboutToBeChanged();
     change(list_);
     emit layoutChanged();
@@ -45,10 +45,10 @@ int ListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const charts::ListRow& row = list_.rows[static_cast<std::size_t>(index.row())];
+    const lists::ListRow& row = list_.rows[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<std::size_t>(index.column());
     if (column >= row.cells.size()) return {};
-    const charts::ListCell& cell = row.cells[column];
+    const lists::ListCell& cell = row.cells[column];
     switch (role) {
         case Qt::DisplayRole:
             return ui::ToQt(cell.text);
@@ -65,7 +65,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
-    const charts::ListColumn& column = list_.columns[static_cast<std::size_t>(section)];
+    const lists::ListColumn& column = list_.columns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole) return ui::ToQt(column.caption);
     if (role == Qt::TextAlignmentRole) return QVariant(AlignmentOf(column.align));
     return {};

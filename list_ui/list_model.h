@@ -14,10 +14,10 @@ class ListModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetList(charts::ListData list);
-    const charts::ListData& list() const { return list_; }
+    void SetList(lists::ListData list);
+    const lists::ListData& list() const { return list_; }
     // Runs `change` over the rows (a sort) and tells the views.
-    void Rearrange(const std::function<void(charts::ListData&)>& change);
+    void Rearrange(const std::function<void(lists::ListData&)>& change);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,7 +25,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    charts::ListData list_;
+    lists::ListData list_;
 };
 
 }  // namespace list_ui

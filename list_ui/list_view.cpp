@@ -27,7 +27,7 @@ ListView::ListView(const QString& name, QWidget* parent) : QTreeView(parent), mo
     header()->setStretchLastSection(false);
 }
 
-void ListView::ShowList(charts::ListData list, std::vector<charts::ColumnSortState> states) {
+void ListView::ShowList(lists::ListData list, std::vector<lists::ColumnSortState> states) {
     states_ = std::move(states);
     model_->SetList(std::move(list));
     const int columns = model_->columnCount();
@@ -43,19 +43,19 @@ void ListView::Clear() {
     model_->SetList({});
 }
 
-void ListView::SortByHeader(charts::SortMode mode, int section) {
+void ListView::SortByHeader(lists::SortMode mode, int section) {
     if (section < 0) return;
     // The rows move under the selection; a stale choice would name another row.
     setCurrentIndex({});
     clearSelection();
-    model_->Rearrange([&](charts::ListData& list) {
-        charts::SortListByColumn(states_, mode, static_cast<std::size_t>(section) + 1, list);
+    model_->Rearrange([&](lists::ListData& list) {
+        lists::SortListByColumn(states_, mode, static_cast<std::size_t>(section) + 1, list);
     });
 }
 
-const charts::ListData& ListView::list() const { return model_->list(); }
+const lists::ListData& ListView::list() const { return model_->list(); }
 
-const charts::ListRow* ListView::CurrentRow() const {
+const lists::ListRow* ListView::CurrentRow() const {
     const QModelIndex index = currentIndex();
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= list().rows.size()) return nullptr;
     return &list().rows[static_cast<std::size_t>(index.row())];

@@ -17,19 +17,19 @@ class ListView : public QTreeView {
 public:
     ListView(const QString& name, QWidget* parent);
 
-    void ShowList(charts::ListData list, std::vector<charts::ColumnSortState> states);
+    void ShowList(lists::ListData list, std::vector<lists::ColumnSortState> states);
     // Empties the headers and the rows.
     void Clear();
     // The column-click sort of header `section` (0-based) in `mode`.
-    void SortByHeader(charts::SortMode mode, int section);
+    void SortByHeader(lists::SortMode mode, int section);
 
-    const charts::ListData& list() const;
+    const lists::ListData& list() const;
     // The row of the current item, or nullptr when no row is chosen.
-    const charts::ListRow* CurrentRow() const;
+    const lists::ListRow* CurrentRow() const;
 
 private:
     ListModel* model_;
-    std::vector<charts::ColumnSortState> states_;
+    std::vector<lists::ColumnSortState> states_;
 };
 
 }  // namespace list_ui

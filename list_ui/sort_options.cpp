@@ -10,11 +10,11 @@
 
 namespace list_ui {
 
-charts::SortMode SortOptions::Mode() const {
+lists::SortMode SortOptions::Mode() const {
     const int id = group->checkedId();
-    if (id == 1) return charts::SortMode::Ascending;
-    if (id == 2) return charts::SortMode::Descending;
-    return charts::SortMode::Toggle;
+    if (id == 1) return lists::SortMode::Ascending;
+    if (id == 2) return lists::SortMode::Descending;
+    return lists::SortMode::Toggle;
 }
 
 SortOptions BuildSortOptions(QWidget& parent, const QString& frameName, const QString& caption,

@@ -20,7 +20,7 @@ struct SortOptions {
     QButtonGroup* group = nullptr;  // each button's id its index
 
     // The chosen mode; with no option chosen each click reverses the column.
-    charts::SortMode Mode() const;
+    lists::SortMode Mode() const;
 };
 
 // Creates the frame `frameName` captioned `caption` with the buttons

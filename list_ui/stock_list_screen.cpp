@@ -57,7 +57,7 @@ QString Indexed(const char* name, std::size_t k) { return QString::fromLatin1(na
 std::string Text(const QComboBox& combo) { return ui::FromQt(combo.currentText()); }
 
 // The kinds' captions as the kind combos list them: a blank item first.
-void FillKinds(QComboBox& combo, const std::vector<charts::ListColumnRec>& columns,
+void FillKinds(QComboBox& combo, const std::vector<lists::ListColumnRec>& columns,
                const std::vector<std::size_t>& rows) {
     combo.clear();
     combo.addItem(QString());
@@ -80,7 +80,7 @@ int ChoiceBoxHeight(QListWidget& box) {
 
 }  // namespace
 
-StockListScreen::StockListScreen(charts::ColumnCatalogue& catalogue, chart_ui::ChartWindow& chart, QWidget* parent)
+StockListScreen::StockListScreen(lists::ColumnCatalogue& catalogue, chart_ui::ChartWindow& chart, QWidget* parent)
     : QWidget(parent), catalogue_(catalogue), chart_(chart) {
     setObjectName(QStringLiteral("frmGetList"));
     setWindowTitle(QStringLiteral("銘柄分析"));
@@ -106,7 +106,7 @@ void StockListScreen::BuildConditionAreas() {
     Command4 = Named(new QPushButton(QStringLiteral("条件2ｸﾘｱ"), Frame5), QStringLiteral("Command4"));
     auto* codes = new QGridLayout(Frame2);
     auto* ranges = new QGridLayout(Frame5);
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
         const int line = static_cast<int>(k);
         Combo02[k] = Named(new QComboBox(Frame2), Indexed("Combo02", k));
         Combo02[k]->setMinimumContentsLength(10);
@@ -134,7 +134,7 @@ void StockListScreen::BuildConditionAreas() {
         ranges->addWidget(Label4[k], line, 3);
         ranges->addWidget(TextTo01[k], line, 4);
     }
-    const int below = static_cast<int>(charts::kConditionRows);
+    const int below = static_cast<int>(lists::kConditionRows);
     codes->addWidget(Command2, below, 1, Qt::AlignRight);
     ranges->addWidget(Command4, below, 4, Qt::AlignRight);
     ranges->setRowStretch(below + 1, 1);
@@ -159,8 +159,8 @@ void StockListScreen::LayoutScreen() {
 }
 
 void StockListScreen::LoadConditions() {
-    const charts::ColumnLists lists = charts::DeriveColumnLists(catalogue_.columns);
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+    const lists::ColumnLists lists = lists::DeriveColumnLists(catalogue_.columns);
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
         const QSignalBlocker quietKind(Combo02[k]);
         const QSignalBlocker quietChoice(ListBox01[k]);
         const QSignalBlocker quietRange(Combo03[k]);
@@ -178,7 +178,7 @@ void StockListScreen::LoadConditions() {
 }
 
 void StockListScreen::ConnectHandlers() {
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
         connect(Combo02[k], &QComboBox::currentIndexChanged, this,
                 [this, k] { ui::RunHandler("frmGetList_Combo02_Click", [&] { Combo02_Click(k); }); });
         connect(ListBox01[k], &QListWidget::currentTextChanged, this, [k](const QString& text) {
@@ -206,7 +206,7 @@ void StockListScreen::FillChoices(std::size_t k) {
     const QSignalBlocker quiet(ListBox01[k]);
     ListBox01[k]->clear();
     for (const std::string& item :
-         charts::ChoiceItems(Text(*Combo02[k]), catalogue_, common::State().analysisIndexTable))
+         lists::ChoiceItems(Text(*Combo02[k]), catalogue_, common::State().analysisIndexTable))
         ListBox01[k]->addItem(ui::ToQt(item));
 }
 
@@ -214,8 +214,8 @@ void StockListScreen::Combo02_Click(std::size_t k) {
     WriteRowSetting("MngSel1", k, Text(*Combo02[k]));
     std::vector<std::string> kinds;
     for (const QComboBox* combo : Combo02) kinds.push_back(Text(*combo));
-    if (charts::KindUsedInOtherRow(kinds, k)) {
-        common::ShowWarning(charts::kDuplicateKindMessage, common::msg_style::kExclamation);
+    if (lists::KindUsedInOtherRow(kinds, k)) {
+        common::ShowWarning(lists::kDuplicateKindMessage, common::msg_style::kExclamation);
         Combo02[k]->setCurrentIndex(0);
     }
     // A blank kind, or one taken back, has no choices.
@@ -226,8 +226,8 @@ void StockListScreen::Combo03_Click(std::size_t k) {
     WriteRowSetting("MngSel2", k, Text(*Combo03[k]));
     std::vector<std::string> kinds;
     for (const QComboBox* combo : Combo03) kinds.push_back(Text(*combo));
-    if (charts::KindUsedInOtherRow(kinds, k)) {
-        common::ShowWarning(charts::kDuplicateKindMessage, common::msg_style::kExclamation);
+    if (lists::KindUsedInOtherRow(kinds, k)) {
+        common::ShowWarning(lists::kDuplicateKindMessage, common::msg_style::kExclamation);
         Combo03[k]->setCurrentIndex(0);
     }
 }
@@ -246,8 +246,8 @@ bool StockListScreen::eventFilter(QObject* watched, QEvent* event) {
 
 std::vector<StockListScreen::BoundBox> StockListScreen::BoundBoxes() const {
     std::vector<BoundBox> bounds;
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) bounds.push_back({TextFrom01[k], "MngSel2Fm", k});
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) bounds.push_back({TextTo01[k], "MngSel2To", k});
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) bounds.push_back({TextFrom01[k], "MngSel2Fm", k});
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) bounds.push_back({TextTo01[k], "MngSel2To", k});
     return bounds;
 }
 
@@ -266,19 +266,19 @@ bool StockListScreen::CheckOnLeave() {
 }
 
 bool StockListScreen::CheckBound(QLineEdit& box) {
-    if (charts::IsRangeBoundText(ui::FromQt(box.text()))) return true;
+    if (lists::IsRangeBoundText(ui::FromQt(box.text()))) return true;
     // The warning takes the focus from the box; that loss must not check it again.
     checkingBound_ = true;
-    common::ShowWarning(charts::kEnterNumberMessage, common::msg_style::kExclamation);
+    common::ShowWarning(lists::kEnterNumberMessage, common::msg_style::kExclamation);
     box.setFocus();
     box.selectAll();
     checkingBound_ = false;
     return false;
 }
 
-charts::ScreeningConditions StockListScreen::Conditions() const {
-    charts::ScreeningConditions conditions;
-    for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+lists::ScreeningConditions StockListScreen::Conditions() const {
+    lists::ScreeningConditions conditions;
+    for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
         const QList<QListWidgetItem*> chosen = ListBox01[k]->selectedItems();
         conditions.code[k] = {Text(*Combo02[k]), chosen.isEmpty() ? "" : ui::FromQt(chosen.front()->text())};
         conditions.range[k] = {Text(*Combo03[k]), ui::FromQt(TextFrom01[k]->text()), ui::FromQt(TextTo01[k]->text())};
@@ -306,15 +306,15 @@ QLineEdit* StockListScreen::ScreenAnalysisInfo() {
     common::EnvRec env;
     common::CCENV00M(env);
     common::SetTaskWorkPaths(0, 0, env);
-    std::vector<charts::ColumnSortState> states;
-    charts::ScreeningResult result;
+    std::vector<lists::ColumnSortState> states;
+    lists::ScreeningResult result;
     {
         ListProgress progress("分析情報のスクリーニング　");
-        result = charts::ScreenAnalysisInfo(env, progress.msg, catalogue_, Conditions(), states);
+        result = lists::ScreenAnalysisInfo(env, progress.msg, catalogue_, Conditions(), states);
     }
-    if (result.outcome == charts::ScreeningOutcome::BadBound)
+    if (result.outcome == lists::ScreeningOutcome::BadBound)
         return (result.badBoundIsTo ? TextTo01 : TextFrom01)[result.badRow];
-    if (result.outcome == charts::ScreeningOutcome::Listed) {
+    if (result.outcome == lists::ScreeningOutcome::Listed) {
         rows_ = std::move(result.rows);
         ListView1->ShowList(std::move(result.list), std::move(states));
     }
@@ -323,7 +323,7 @@ QLineEdit* StockListScreen::ScreenAnalysisInfo() {
 
 void StockListScreen::Command2_Click() {
     ui::RunGuarded("frmGetList_Command2_Click", [this] {
-        for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+        for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
             Combo02[k]->setCurrentIndex(0);
             FillChoices(k);
             WriteRowSetting("MngSel1Lst", k, "");
@@ -333,7 +333,7 @@ void StockListScreen::Command2_Click() {
 
 void StockListScreen::Command4_Click() {
     ui::RunGuarded("frmGetList_Command4_Click", [this] {
-        for (std::size_t k = 0; k < charts::kConditionRows; ++k) {
+        for (std::size_t k = 0; k < lists::kConditionRows; ++k) {
             Combo03[k]->setCurrentIndex(0);
             TextFrom01[k]->clear();
             TextTo01[k]->clear();
@@ -349,19 +349,19 @@ void StockListScreen::Command3_Click() {
 }
 
 void StockListScreen::ShowStoredConditions() {
-    ColumnChooserDialog sample(charts::StoredConditionsSample(platform::Now().date), this);
+    ColumnChooserDialog sample(lists::StoredConditionsSample(platform::Now().date), this);
     sample.exec();
 }
 
 void StockListScreen::ListView1_DblClick() {
     ui::RunGuarded("frmGetList_ListView1_DblClick", [this] {
-        const charts::ListRow* row = ListView1->CurrentRow();
+        const lists::ListRow* row = ListView1->CurrentRow();
         if (row == nullptr) return;
         const ui::ScreenDisabled disabled(*this);
         common::EnvRec env;
         common::CCENV00M(env);
         const std::optional<charts::ChartTarget> target =
-            charts::ScreeningRowChartTarget(env, row->cells[0].text, rows_);
+            lists::ScreeningRowChartTarget(env, row->cells[0].text, rows_);
         if (target) OpenKagiChart(chart_, *target);
     });
 }

@@ -34,7 +34,7 @@ public:
     // `catalogue` is the program's loaded column catalogue; the chooser saves
     // into it. The condition rows and the sort mode are put back from the
     // settings (KsnMng) before their changes start being stored.
-    StockListScreen(charts::ColumnCatalogue& catalogue, chart_ui::ChartWindow& chart, QWidget* parent = nullptr);
+    StockListScreen(lists::ColumnCatalogue& catalogue, chart_ui::ChartWindow& chart, QWidget* parent = nullptr);
 
     // Fills the kind combos from the catalogue and puts the condition rows
     // back from the settings, writing nothing; for a changed catalogue.
@@ -46,15 +46,15 @@ public:
     bool CheckOnLeave();
 
     QGroupBox* Frame2 = nullptr;
-    std::array<QComboBox*, charts::kConditionRows> Combo02{};
-    std::array<QListWidget*, charts::kConditionRows> ListBox01{};
+    std::array<QComboBox*, lists::kConditionRows> Combo02{};
+    std::array<QListWidget*, lists::kConditionRows> ListBox01{};
     QPushButton* Command2 = nullptr;
     QGroupBox* Frame5 = nullptr;
-    std::array<QComboBox*, charts::kConditionRows> Combo03{};
-    std::array<QLabel*, charts::kConditionRows> Label3{};
-    std::array<QLineEdit*, charts::kConditionRows> TextFrom01{};
-    std::array<QLabel*, charts::kConditionRows> Label4{};
-    std::array<QLineEdit*, charts::kConditionRows> TextTo01{};
+    std::array<QComboBox*, lists::kConditionRows> Combo03{};
+    std::array<QLabel*, lists::kConditionRows> Label3{};
+    std::array<QLineEdit*, lists::kConditionRows> TextFrom01{};
+    std::array<QLabel*, lists::kConditionRows> Label4{};
+    std::array<QLineEdit*, lists::kConditionRows> TextTo01{};
     QPushButton* Command4 = nullptr;
     QPushButton* Command1 = nullptr;
     ListView* ListView1 = nullptr;
@@ -64,7 +64,7 @@ public:
     QPushButton* Command6 = nullptr;
 
     // The stocks listed, row i of the list naming element i - 1.
-    const std::vector<charts::ListedStock>& listedRows() const { return rows_; }
+    const std::vector<lists::ListedStock>& listedRows() const { return rows_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,11 +94,11 @@ private:
     void ListView1_DblClick();
     // The screening run into the list; the box of a refused bound, else nullptr.
     QLineEdit* ScreenAnalysisInfo();
-    charts::ScreeningConditions Conditions() const;
+    lists::ScreeningConditions Conditions() const;
 
-    charts::ColumnCatalogue& catalogue_;
+    lists::ColumnCatalogue& catalogue_;
     chart_ui::ChartWindow& chart_;
-    std::vector<charts::ListedStock> rows_;
+    std::vector<lists::ListedStock> rows_;
     // Set while a bound box's check shows its warning: the box loses the
     // focus to the box, and that must not check it again.
     bool checkingBound_ = false;

@@ -14,7 +14,7 @@
 #include "platform/record_io.h"
 #include "platform/trapped_error.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -144,4 +144,4 @@ ColumnLists DeriveColumnLists(std::span<const ListColumnRec> columns) {
     return lists;
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -7,7 +7,7 @@
 
 #include "common/files/env_rec.h"
 
-namespace charts {
+namespace lists {
 
 // One column definition of the stock-analysis list: which value of an
 // analysis row it shows (ColNo, 1-105), how its cells are written
@@ -87,4 +87,4 @@ struct ColumnLists {
 };
 ColumnLists DeriveColumnLists(std::span<const ListColumnRec> columns);
 
-}  // namespace charts
+}  // namespace lists

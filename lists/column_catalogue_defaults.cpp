@@ -2,7 +2,7 @@
 
 #include "lists/column_catalogue.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -143,4 +143,4 @@ std::vector<ListColumnRec> BuildDefaultColumns() {
     return columns;
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -5,7 +5,7 @@
 #include "platform/number_format.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 ColumnChooser::ColumnChooser(const std::vector<ListColumnRec>& columns) : edit_(columns) {
     for (std::size_t j = 1; j <= edit_.size(); ++j) {
@@ -51,4 +51,4 @@ bool ColumnChooser::Save(common::EnvRec& env, ColumnCatalogue& loaded) {
     return true;
 }
 
-}  // namespace charts
+}  // namespace lists

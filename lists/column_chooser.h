@@ -6,7 +6,7 @@
 #include "common/files/env_rec.h"
 #include "lists/column_catalogue.h"
 
-namespace charts {
+namespace lists {
 
 // Which buttons the chooser dialog offers: as the column chooser, save and
 // cancel; for the stored-conditions sample list only cancel, so that the
@@ -51,4 +51,4 @@ private:
     std::vector<std::size_t> rowMap_;  // row - 1 -> catalogue row
 };
 
-}  // namespace charts
+}  // namespace lists

@@ -12,7 +12,7 @@
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -23,7 +23,7 @@ ListCell& NextCell(ListRow& row, std::int32_t& counter) {
     return row.cells[at];
 }
 
-void WriteColoured(ListRow& row, std::int32_t& counter, std::string_view text, Rgb colour) {
+void WriteColoured(ListRow& row, std::int32_t& counter, std::string_view text, charts::Rgb colour) {
     ListCell& cell = NextCell(row, counter);
     cell.text = text;
     cell.colour = colour;
@@ -55,17 +55,17 @@ void WriteNumber(ListRow& row, std::int32_t& counter, std::string_view text, Val
 
 }  // namespace
 
-Rgb SignColour(const platform::Currency& value) {
+charts::Rgb SignColour(const platform::Currency& value) {
     // Looked up once: a list colours thousands of numbers.
-    static const Rgb kAbove = BuyColour();
-    static const Rgb kBelow = SellColour();
+    static const charts::Rgb kAbove = BuyColour();
+    static const charts::Rgb kBelow = SellColour();
     if (value > platform::Currency()) return kAbove;
     if (value < platform::Currency()) return kBelow;
-    return Rgb{};
+    return charts::Rgb{};
 }
 
-Rgb BuyColour() { return GetColourPair(kColourRed).strong; }
-Rgb SellColour() { return GetColourPair(kColourBlue).strong; }
+charts::Rgb BuyColour() { return charts::GetColourPair(charts::kColourRed).strong; }
+charts::Rgb SellColour() { return charts::GetColourPair(charts::kColourBlue).strong; }
 
 void SetNextCellText(ListRow& row, std::int32_t& counter, std::string_view text) {
     NextCell(row, counter).text = text;
@@ -166,4 +166,4 @@ void SetNextCellRuleSet(ListRow& row, std::int32_t& counter, std::string_view te
     SetNextCellText(row, counter, platform::MidChars(names, 2));
 }
 
-}  // namespace charts
+}  // namespace lists

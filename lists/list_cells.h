@@ -6,7 +6,7 @@
 #include "lists/list_data.h"
 #include "platform/currency.h"
 
-namespace charts {
+namespace lists {
 
 // The cell writers of the result lists. Each adds 1 to `counter` and then
 // writes cell `counter` of `row`, so a row started at 0 fills cells 1, 2, 3
@@ -45,9 +45,9 @@ void SetNextCellTurnKind(ListRow& row, std::int32_t& counter, std::string_view t
 void SetNextCellRuleSet(ListRow& row, std::int32_t& counter, std::string_view text);
 
 // The colour of a number by its sign.
-Rgb SignColour(const platform::Currency& value);
+charts::Rgb SignColour(const platform::Currency& value);
 // The colours of buy (red) and sell (blue).
-Rgb BuyColour();
-Rgb SellColour();
+charts::Rgb BuyColour();
+charts::Rgb SellColour();
 
-}  // namespace charts
+}  // namespace lists

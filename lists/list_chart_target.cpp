@@ -8,12 +8,12 @@
 #include "marketdata/name_index.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 std::string TextBeforeColon(const std::string& text) { return std::string(platform::SplitAt(text, ':').front()); }
 
-std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::string& country,
-                                                const std::string& category, const std::string& corpCode) {
+std::optional<charts::ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::string& country,
+                                                        const std::string& category, const std::string& corpCode) {
     const std::string identity = platform::PadRightChars(country, 3) + platform::PadRightChars(category, 4) +
                                  platform::PadRightChars(corpCode, 20);
     marketdata::NameIndexRec found;
@@ -21,7 +21,7 @@ std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::
         common::ShowWarning(kNoPriceSeriesMessage, common::msg_style::kExclamation);
         return std::nullopt;
     }
-    ChartTarget target;
+    charts::ChartTarget target;
     target.key = found.Key;
     target.company.Key = found.Key;
     target.currencyCode = common::StockCurrencyCode(found.RptText06, found.Key.Market);
@@ -31,7 +31,7 @@ std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::
                     platform::TrimBlanks(found.Name)};
     target.company.RptText[6] = target.currencyCode;
     // The same texts in the code-master record, at the fields the name index took them from.
-    ChartTargetRec& t = target.texts;
+    charts::ChartTargetRec& t = target.texts;
     std::array<std::string, 66>& info = target.company.InfoText;
     info[38] = t.name;
     info[46] = t.country;
@@ -43,4 +43,4 @@ std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::
     return target;
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -5,7 +5,7 @@
 #include "charts/chart_target.h"
 #include "common/files/env_rec.h"
 
-namespace charts {
+namespace lists {
 
 // The message when a listed stock cannot be charted.
 inline constexpr const char* kNoPriceSeriesMessage = "株価時系列データが存在しません。　";
@@ -19,7 +19,7 @@ std::string TextBeforeColon(const std::string& text);
 // country, market, sector, industry and name texts, trimmed. A company the
 // name index does not hold is told to the user (kNoPriceSeriesMessage) and
 // gives nullopt, so that no other stock is charted in its place.
-std::optional<ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::string& country,
-                                                const std::string& category, const std::string& corpCode);
+std::optional<charts::ChartTarget> ChartTargetOfCompany(common::EnvRec& env, const std::string& country,
+                                                        const std::string& category, const std::string& corpCode);
 
-}  // namespace charts
+}  // namespace lists

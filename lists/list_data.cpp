@@ -1,6 +1,6 @@
 #include "lists/list_data.h"
 
-namespace charts {
+namespace lists {
 
 ListRow& ListData::AddRow(const std::string& text) {
     ListRow& row = rows.emplace_back();
@@ -22,4 +22,4 @@ void SetCellText(ListRow& row, std::size_t cell, const std::string& text) {
     row.cells[cell].text = text;
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -5,7 +5,7 @@
 
 #include "charts/drawing_list.h"
 
-namespace charts {
+namespace lists {
 
 // The result lists as plain data: the screens show it through item views and
 // never hold rows of their own, so every sort and fill is tested here.
@@ -23,7 +23,7 @@ struct ListColumn {
 // One cell: its text and foreground colour (black unless a writer set one).
 struct ListCell {
     std::string text;
-    Rgb colour;
+    charts::Rgb colour;
 };
 
 // One row: cell 0 is the item's own text (column 1), cell n the sub-item n.
@@ -69,4 +69,4 @@ void SetCellText(ListRow& row, std::size_t cell, const std::string& text);
 // The header of the hidden key column of every list.
 inline constexpr const char* kSortKeyCaption = "ソート用カラム";
 
-}  // namespace charts
+}  // namespace lists

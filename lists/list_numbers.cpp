@@ -4,7 +4,7 @@
 
 #include "platform/numeric_text.h"
 
-namespace charts {
+namespace lists {
 
 std::optional<platform::Currency> ListCurrency(std::string_view text) {
     // A text this short has at most 14 integer digits, far within the range:
@@ -19,4 +19,4 @@ std::optional<platform::Currency> ListCurrency(std::string_view text) {
     return platform::ParseCurrency(text);
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -9,7 +9,7 @@
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -119,4 +119,4 @@ void SortListByColumn(std::vector<ColumnSortState>& states, SortMode mode, std::
     }
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -6,7 +6,7 @@
 
 #include "lists/list_data.h"
 
-namespace charts {
+namespace lists {
 
 // The sort-mode options of a list screen, by option index: 1 " 昇順" always
 // ascending, 2 " 降順" always descending, 3 " タイトル押下で切替" (or none)
@@ -34,4 +34,4 @@ void SortListByNumber(std::size_t sortedCell, std::size_t keyCell, bool ascendin
 void WriteRankKey(const std::string& groupDigit, std::size_t keyCell, std::size_t itemIndex, ListData& list,
                   long& rank);
 
-}  // namespace charts
+}  // namespace lists

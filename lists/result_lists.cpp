@@ -15,7 +15,7 @@
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -249,9 +249,9 @@ std::optional<ListData> BuildDetailList(common::EnvRec& env, common::MSGRec& msg
     return list;
 }
 
-std::optional<ChartTarget> DetailRowChartTarget(common::EnvRec& env, const ListRow& row) {
+std::optional<charts::ChartTarget> DetailRowChartTarget(common::EnvRec& env, const ListRow& row) {
     const auto cell = [&row](std::size_t n) { return n < row.cells.size() ? TextBeforeColon(row.cells[n].text) : ""; };
     return ChartTargetOfCompany(env, cell(1), cell(2), cell(8));
 }
 
-}  // namespace charts
+}  // namespace lists

@@ -9,7 +9,7 @@
 #include "common/logs/progress.h"
 #include "lists/list_data.h"
 
-namespace charts {
+namespace lists {
 
 // What the judgement-result lists are built for: the country code ("" when
 // none is chosen), the summary level 1-5 (0 when none is chosen) and the rule
@@ -45,6 +45,6 @@ std::optional<ListData> BuildDetailList(common::EnvRec& env, common::MSGRec& msg
 // The chart target of detail row `row` (by its 国, 投資区分 and 企業コード
 // cells); nullopt, after telling the user, when the company has no
 // name-index record.
-std::optional<ChartTarget> DetailRowChartTarget(common::EnvRec& env, const ListRow& row);
+std::optional<charts::ChartTarget> DetailRowChartTarget(common::EnvRec& env, const ListRow& row);
 
-}  // namespace charts
+}  // namespace lists

@@ -14,7 +14,7 @@
 #include "platform/number_format.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -194,4 +194,4 @@ ScreeningResult ScreenAnalysisInfo(common::EnvRec& env, common::MSGRec& msg, con
     return result;
 }
 
-}  // namespace charts
+}  // namespace lists

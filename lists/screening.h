@@ -14,7 +14,7 @@
 #include "lists/list_data.h"
 #include "platform/date.h"
 
-namespace charts {
+namespace lists {
 
 inline constexpr std::size_t kConditionRows = 5;
 inline constexpr const char* kEnterNumberMessage = "数値を入力してください。　";
@@ -123,12 +123,12 @@ ScreeningResult ScreenAnalysisInfo(common::EnvRec& env, common::MSGRec& msg, con
 // The chart target of the list row whose text is `rowText`. nullopt when the
 // text names no row of `rows`, or, told to the user, when the company has no
 // name-index record.
-std::optional<ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
-                                                   std::span<const ListedStock> rows);
+std::optional<charts::ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
+                                                           std::span<const ListedStock> rows);
 
 // The sample list that "保存" and "読込" show: headers 日付, 時刻 and 保存名称,
 // and 30 rows dated `today` minus 1 to 30 days with "jikoku" in blue and
 // "Name" in red. Nothing is stored or read.
 ListData StoredConditionsSample(const platform::Date& today);
 
-}  // namespace charts
+}  // namespace lists

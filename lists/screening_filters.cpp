@@ -7,7 +7,7 @@
 #include "lists/screening.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -139,4 +139,4 @@ std::size_t FilterTo(common::MSGRec& msg, std::int32_t position, const std::stri
     return KeepInRange(msg, position, std::nullopt, Bound(to), rows);
 }
 
-}  // namespace charts
+}  // namespace lists

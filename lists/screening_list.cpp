@@ -8,7 +8,7 @@
 #include "platform/numeric_text.h"
 #include "platform/utf8_text.h"
 
-namespace charts {
+namespace lists {
 
 namespace {
 
@@ -123,8 +123,8 @@ ListData FillScreeningList(common::MSGRec& msg, std::span<const common::Analysis
     return list;
 }
 
-std::optional<ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
-                                                   std::span<const ListedStock> rows) {
+std::optional<charts::ChartTarget> ScreeningRowChartTarget(common::EnvRec& env, const std::string& rowText,
+                                                           std::span<const ListedStock> rows) {
     const std::optional<double> number = platform::ParseDouble(rowText);
     if (!number || *number < 1 || *number > static_cast<double>(rows.size())) return std::nullopt;
     const ListedStock& stock = rows[static_cast<std::size_t>(*number) - 1];
@@ -136,10 +136,10 @@ ListData StoredConditionsSample(const platform::Date& today) {
     for (const char* caption : {"日付", "時刻", "保存名称"}) list.columns.push_back({caption, ColumnAlign::Default, 0});
     for (long i = 1; i <= 30; ++i) {
         ListRow& row = list.AddRow(platform::DateText(platform::AddDays(today, -i)));
-        row.cells[1] = {"jikoku", GetColourPair(kColourBlue).strong};
-        row.cells[2] = {"Name", GetColourPair(kColourRed).strong};
+        row.cells[1] = {"jikoku", charts::GetColourPair(charts::kColourBlue).strong};
+        row.cells[2] = {"Name", charts::GetColourPair(charts::kColourRed).strong};
     }
     return list;
 }
 
-}  // namespace charts
+}  // namespace lists

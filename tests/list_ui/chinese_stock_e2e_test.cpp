@@ -152,8 +152,8 @@ TEST(ChineseStockEndToEnd, IsJudgedChartedAndScreenedInYuan) {
 
     // Screening by the currency finds every Chinese stock, and the market's
     // index, whose blank currency is its market's.
-    charts::ColumnCatalogue catalogue;
-    charts::CFMCT10M(market.env, "", catalogue);
+    lists::ColumnCatalogue catalogue;
+    lists::CFMCT10M(market.env, "", catalogue);
     list_ui::StockListScreen stocks(catalogue, chart);
     stocks.ListBox01[0]->setCurrentRow(
         stocks.ListBox01[0]->row(stocks.ListBox01[0]->findItems(QStringLiteral("CHN"), Qt::MatchExactly).value(0)));
@@ -165,7 +165,7 @@ TEST(ChineseStockEndToEnd, IsJudgedChartedAndScreenedInYuan) {
     const list_ui::ListView& list = *stocks.ListView1;
     std::vector<std::string> listed;
     for (const std::string& cell : Lists::Column(list, static_cast<std::size_t>(Lists::HeaderOf(list, "企業ｺｰﾄﾞ")))) {
-        listed.push_back(charts::TextBeforeColon(cell));
+        listed.push_back(lists::TextBeforeColon(cell));
     }
     std::sort(listed.begin(), listed.end());
     std::vector<std::string> expected{"0001"};

@@ -27,12 +27,12 @@ namespace list_ui_test {
 // The texts of column `column` of the list, top to bottom.
 inline std::vector<std::string> Column(const list_ui::ListView& view, std::size_t column) {
     std::vector<std::string> texts;
-    for (const charts::ListRow& row : view.list().rows) texts.push_back(row.cells[column].text);
+    for (const lists::ListRow& row : view.list().rows) texts.push_back(row.cells[column].text);
     return texts;
 }
 
 inline int HeaderOf(const list_ui::ListView& view, const std::string& caption) {
-    const std::vector<charts::ListColumn>& columns = view.list().columns;
+    const std::vector<lists::ListColumn>& columns = view.list().columns;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         if (columns[c].caption == caption) return static_cast<int>(c);
     }

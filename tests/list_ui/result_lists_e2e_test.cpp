@@ -48,8 +48,8 @@ TEST(ResultListsEndToEnd, BothListsFillFromARealJudgementRun) {
     Lists::SaveScreenshot(results, "frmKsnList_judgement_run.png");
 
     // The stocks of the run that turned to buy.
-    charts::ColumnCatalogue catalogue;
-    charts::CFMCT10M(run.env, "", catalogue);
+    lists::ColumnCatalogue catalogue;
+    lists::CFMCT10M(run.env, "", catalogue);
     list_ui::StockListScreen stocks(catalogue, chart);
     stocks.Combo02[1]->setCurrentIndex(stocks.Combo02[1]->findText(QStringLiteral("転換方向")));
     stocks.ListBox01[1]->setCurrentRow(

@@ -47,7 +47,7 @@ AnalysisRec Stock(const char* country, const std::string& code, const char* pric
 class StockListScreenTest : public list_ui_test::ListScreenTest {
 protected:
     StockListScreenTest() {
-        charts::CFMCT10M(env, "", catalogue);
+        lists::CFMCT10M(env, "", catalogue);
         // The information as the start-up has read it.
         common::State().analysisTable = {Stock("JPN", "1000", "150"), Stock("JPN", "1001", "90"),
                                          Stock("USA", "IBM", "300"), Stock("JPN", "1002", "1,200"),
@@ -55,10 +55,10 @@ protected:
     }
 
     std::string CatalogueBytes() {
-        return testsupport::ReadBytes(common::BuildDataFilePath(charts::kCatalogueFileNumber, 0, 0, "", "", env));
+        return testsupport::ReadBytes(common::BuildDataFilePath(lists::kCatalogueFileNumber, 0, 0, "", "", env));
     }
 
-    charts::ColumnCatalogue catalogue;
+    lists::ColumnCatalogue catalogue;
 };
 
 TEST_F(StockListScreenTest, ScreeningListsTheStocksTheConditionsKeepAndChartsTheRowsOwnStock) {
@@ -217,7 +217,7 @@ TEST_F(StockListScreenTest, TheChooserRefusesToHideEverythingAndSavesTheColumnsS
 
 TEST_F(StockListScreenTest, TheStoredConditionsSampleOffersOnlyCancelAndWritesNothing) {
     const std::string before = CatalogueBytes();
-    ColumnChooserDialog sample(charts::StoredConditionsSample(platform::Now().date));
+    ColumnChooserDialog sample(lists::StoredConditionsSample(platform::Now().date));
     sample.show();
     EXPECT_EQ(sample.ListView1->topLevelItemCount(), 30);
     for (QPushButton* hidden :

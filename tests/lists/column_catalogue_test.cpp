@@ -14,16 +14,16 @@
 
 namespace {
 
-using charts::ColumnCatalogue;
-using charts::ListColumnRec;
+using lists::ColumnCatalogue;
+using lists::ListColumnRec;
 
 class CatalogueTest : public ::testing::Test {
 protected:
     CatalogueTest() { common::CCENV00M(env_); }
-    std::string Path() { return common::BuildDataFilePath(charts::kCatalogueFileNumber, 0, 0, "", "", env_); }
+    std::string Path() { return common::BuildDataFilePath(lists::kCatalogueFileNumber, 0, 0, "", "", env_); }
     ColumnCatalogue Read() {
         ColumnCatalogue catalogue;
-        charts::CFMCT10M(env_, "", catalogue);
+        lists::CFMCT10M(env_, "", catalogue);
         return catalogue;
     }
     testsupport::ProgramFolder folder_{true};
@@ -41,7 +41,7 @@ TEST_F(CatalogueTest, NoFileGivesTheDefaultsAndLeavesAFileThatReadsTheSame) {
     EXPECT_EQ(market.CompanionCol, 101);
     EXPECT_EQ(market.CondList, 1);
     EXPECT_EQ(first.columns[28].Hidden, 1);  // 5日移動平均値
-    EXPECT_EQ(first.columns[43].CellType, charts::kCellRuleSet);
+    EXPECT_EQ(first.columns[43].CellType, lists::kCellRuleSet);
     for (std::size_t i = 0; i < first.columns.size(); ++i) {
         EXPECT_EQ(first.columns[i].ColNo, static_cast<std::int32_t>(i + 1));
         EXPECT_EQ(first.columns[i].SeqNo, first.columns[i].ColNo);
@@ -51,17 +51,17 @@ TEST_F(CatalogueTest, NoFileGivesTheDefaultsAndLeavesAFileThatReadsTheSame) {
     ASSERT_TRUE(std::filesystem::exists(Path()));
     EXPECT_EQ(Read().columns, first.columns);
 
-    const charts::ColumnLists lists = charts::DeriveColumnLists(first.columns);
+    const lists::ColumnLists lists = lists::DeriveColumnLists(first.columns);
     EXPECT_EQ(lists.selectable.size(), 91u);
     EXPECT_EQ(lists.condList.size(), 10u);
 }
 
 TEST_F(CatalogueTest, RoundTripKeepsEveryFieldAndPublishesAMovedCompanyCodeRow) {
-    std::vector<ListColumnRec> columns = charts::BuildDefaultColumns();
+    std::vector<ListColumnRec> columns = lists::BuildDefaultColumns();
     std::swap(columns[0], columns[7]);
     columns[0].Spare = "spare text";
     columns[5].Caption = "一二三四五六七八九十壱弐";
-    charts::CFMCT50M(env_, "", columns);
+    lists::CFMCT50M(env_, "", columns);
     ColumnCatalogue catalogue = Read();
     EXPECT_EQ(catalogue.columns, columns);
     EXPECT_EQ(catalogue.companyCodeRow, 1u);
@@ -72,14 +72,14 @@ TEST_F(CatalogueTest, RoundTripKeepsEveryFieldAndPublishesAMovedCompanyCodeRow) 
 TEST_F(CatalogueTest, WritingNothingLeavesTheFile) {
     Read();
     const std::string before = testsupport::ReadBytes(Path());
-    charts::CFMCT50M(env_, "", {});
+    lists::CFMCT50M(env_, "", {});
     EXPECT_EQ(testsupport::ReadBytes(Path()), before);
 }
 
 TEST_F(CatalogueTest, ATornLastRecordIsDroppedAndAFileWithoutAWholeRecordGetsTheDefaults) {
-    std::vector<ListColumnRec> columns = charts::BuildDefaultColumns();
+    std::vector<ListColumnRec> columns = lists::BuildDefaultColumns();
     columns.resize(3);
-    charts::CFMCT50M(env_, "", columns);
+    lists::CFMCT50M(env_, "", columns);
     std::string bytes = testsupport::ReadBytes(Path());
     testsupport::WriteBytes(Path(), bytes + bytes.substr(0, 30));
     EXPECT_EQ(Read().columns, columns);
@@ -98,7 +98,7 @@ TEST_F(CatalogueTest, AnUnreadableFileGivesTheDefaultsAndStaysAsItIs) {
 
 TEST_F(CatalogueTest, ChooserRefusesToHideEverythingAndSavesTheTicks) {
     ColumnCatalogue loaded = Read();
-    charts::ColumnChooser chooser(loaded.columns);
+    lists::ColumnChooser chooser(loaded.columns);
     ASSERT_EQ(chooser.RowCount(), 91u);
     EXPECT_EQ(chooser.RowText(1), "001");
     EXPECT_EQ(chooser.RowCaption(1), "国" + std::string(42, ' '));

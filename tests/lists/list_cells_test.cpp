@@ -7,7 +7,7 @@
 
 namespace {
 
-using charts::ListRow;
+using lists::ListRow;
 using charts::Rgb;
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -42,34 +42,34 @@ constexpr Rgb kKept{1, 2, 3};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CellWriters,
-    ::testing::Values(CellCase{"PctZeroBlack", charts::SetNextCellPct, "0", "+0.00%", kBlack},
-                      CellCase{"PctNegativeBlue", charts::SetNextCellPct, "-1.5", "-1.50%", kBlue},
-                      CellCase{"PctPositiveRed", charts::SetNextCellPct, "1234.567", "+1,234.57%", kRed},
-                      CellCase{"PctTextUnchanged", charts::SetNextCellPct, "abc", "abc", kKept},
-                      CellCase{"PctFine", charts::SetNextCellPctFine, "-0.5", "-0.500000%", kBlue},
-                      CellCase{"Dec5KeepsMinus", charts::SetNextCellDec5, "-12.3", "-12.30000", kKept},
-                      CellCase{"Dec5", charts::SetNextCellDec5, "1234.5", "1,234.50000", kKept},
-                      CellCase{"Dec3", charts::SetNextCellDec3, "1234567.8", "1,234,567.800", kKept},
-                      CellCase{"Dec3SignedNegative", charts::SetNextCellDec3Signed, "-2", "-2.000", kBlue},
-                      CellCase{"IntRoundsHalfEven", charts::SetNextCellInt, "2.5", "2", kKept},
-                      CellCase{"IntSignedPositive", charts::SetNextCellIntSigned, "1,000", "+1,000", kRed},
-                      CellCase{"IntOfFourteenDigits", charts::SetNextCellInt, "12345678901234", "12,345,678,901,234",
+    ::testing::Values(CellCase{"PctZeroBlack", lists::SetNextCellPct, "0", "+0.00%", kBlack},
+                      CellCase{"PctNegativeBlue", lists::SetNextCellPct, "-1.5", "-1.50%", kBlue},
+                      CellCase{"PctPositiveRed", lists::SetNextCellPct, "1234.567", "+1,234.57%", kRed},
+                      CellCase{"PctTextUnchanged", lists::SetNextCellPct, "abc", "abc", kKept},
+                      CellCase{"PctFine", lists::SetNextCellPctFine, "-0.5", "-0.500000%", kBlue},
+                      CellCase{"Dec5KeepsMinus", lists::SetNextCellDec5, "-12.3", "-12.30000", kKept},
+                      CellCase{"Dec5", lists::SetNextCellDec5, "1234.5", "1,234.50000", kKept},
+                      CellCase{"Dec3", lists::SetNextCellDec3, "1234567.8", "1,234,567.800", kKept},
+                      CellCase{"Dec3SignedNegative", lists::SetNextCellDec3Signed, "-2", "-2.000", kBlue},
+                      CellCase{"IntRoundsHalfEven", lists::SetNextCellInt, "2.5", "2", kKept},
+                      CellCase{"IntSignedPositive", lists::SetNextCellIntSigned, "1,000", "+1,000", kRed},
+                      CellCase{"IntOfFourteenDigits", lists::SetNextCellInt, "12345678901234", "12,345,678,901,234",
                                kKept},
-                      CellCase{"IntBeyondFixedPointIsText", charts::SetNextCellInt, "1000000000000000",
+                      CellCase{"IntBeyondFixedPointIsText", lists::SetNextCellInt, "1000000000000000",
                                "1000000000000000", kKept},
-                      CellCase{"IntOrBlankZero", charts::SetNextCellIntOrBlank, "0", " ", kKept},
-                      CellCase{"IntOrBlankMillion", charts::SetNextCellIntOrBlank, "1234567", "1,234,567", kKept},
-                      CellCase{"Digits8Year", charts::SetNextCellDigits8, " 2004 ", "20040000", kKept},
-                      CellCase{"Digits8Date", charts::SetNextCellDigits8, "20040105", "20040105", kKept},
-                      CellCase{"Digits8Text", charts::SetNextCellDigits8, " n/a ", "n/a", kKept},
-                      CellCase{"Buy", charts::SetNextCellBuySell, "1", "買", kRed},
-                      CellCase{"Sell", charts::SetNextCellBuySell, "2", "売", kBlue},
-                      CellCase{"TurnSimultaneous", charts::SetNextCellTurnKind, "1", "同時", kRed},
-                      CellCase{"TurnConsecutive", charts::SetNextCellTurnKind, "2", "連続", kBlue},
-                      CellCase{"RuleSetTwoGroups", charts::SetNextCellRuleSet, "2304", "ろさ、ろあ", kKept},
-                      CellCase{"RuleSetZero", charts::SetNextCellRuleSet, "0", "-", kKept},
-                      CellCase{"RuleSetText", charts::SetNextCellRuleSet, "x", "-", kKept},
-                      CellCase{"Plain", charts::SetNextCellPlain, " a ", " a ", kKept}),
+                      CellCase{"IntOrBlankZero", lists::SetNextCellIntOrBlank, "0", " ", kKept},
+                      CellCase{"IntOrBlankMillion", lists::SetNextCellIntOrBlank, "1234567", "1,234,567", kKept},
+                      CellCase{"Digits8Year", lists::SetNextCellDigits8, " 2004 ", "20040000", kKept},
+                      CellCase{"Digits8Date", lists::SetNextCellDigits8, "20040105", "20040105", kKept},
+                      CellCase{"Digits8Text", lists::SetNextCellDigits8, " n/a ", "n/a", kKept},
+                      CellCase{"Buy", lists::SetNextCellBuySell, "1", "買", kRed},
+                      CellCase{"Sell", lists::SetNextCellBuySell, "2", "売", kBlue},
+                      CellCase{"TurnSimultaneous", lists::SetNextCellTurnKind, "1", "同時", kRed},
+                      CellCase{"TurnConsecutive", lists::SetNextCellTurnKind, "2", "連続", kBlue},
+                      CellCase{"RuleSetTwoGroups", lists::SetNextCellRuleSet, "2304", "ろさ、ろあ", kKept},
+                      CellCase{"RuleSetZero", lists::SetNextCellRuleSet, "0", "-", kKept},
+                      CellCase{"RuleSetText", lists::SetNextCellRuleSet, "x", "-", kKept},
+                      CellCase{"Plain", lists::SetNextCellPlain, " a ", " a ", kKept}),
     [](const ::testing::TestParamInfo<CellCase>& info) { return std::string(info.param.name); });
 
 TEST(CellWriters, TurnKindOfAnotherCodeAdvancesAndKeepsTheCell) {
@@ -77,7 +77,7 @@ TEST(CellWriters, TurnKindOfAnotherCodeAdvancesAndKeepsTheCell) {
     row.cells.resize(2);
     row.cells[1].text = "before";
     std::int32_t counter = 0;
-    charts::SetNextCellTurnKind(row, counter, "3");
+    lists::SetNextCellTurnKind(row, counter, "3");
     EXPECT_EQ(counter, 1);
     EXPECT_EQ(row.cells[1].text, "before");
 }

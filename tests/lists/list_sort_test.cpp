@@ -7,36 +7,36 @@
 
 namespace {
 
-using charts::ListData;
-using charts::SortMode;
+using lists::ListData;
+using lists::SortMode;
 
 // A list of "№", a text column, a numeric column and the key column; row i
 // is named by its text "i".
 struct SortFixture {
     ListData list;
-    std::vector<charts::ColumnSortState> states;
+    std::vector<lists::ColumnSortState> states;
 
     explicit SortFixture(const std::vector<std::pair<std::string, std::string>>& cells) {
         std::int32_t counter = 0;
-        charts::AddListColumn("№", charts::kSortAsText, charts::ColumnAlign::Default, counter, states, list);
-        charts::AddListColumn("名前", charts::kSortAsText, charts::ColumnAlign::Left, counter, states, list);
-        charts::AddListColumn("値", charts::kSortAsNumber, charts::ColumnAlign::Right, counter, states, list);
-        charts::AddListColumn(charts::kSortKeyCaption, charts::kSortAsText, charts::ColumnAlign::Right, counter, states,
-                              list);
+        lists::AddListColumn("№", lists::kSortAsText, lists::ColumnAlign::Default, counter, states, list);
+        lists::AddListColumn("名前", lists::kSortAsText, lists::ColumnAlign::Left, counter, states, list);
+        lists::AddListColumn("値", lists::kSortAsNumber, lists::ColumnAlign::Right, counter, states, list);
+        lists::AddListColumn(lists::kSortKeyCaption, lists::kSortAsText, lists::ColumnAlign::Right, counter, states,
+                             list);
         int n = 0;
         for (const auto& [text, number] : cells) {
-            charts::ListRow& row = list.AddRow(std::to_string(++n));
+            lists::ListRow& row = list.AddRow(std::to_string(++n));
             row.cells[1].text = text;
             row.cells[2].text = number;
         }
     }
     std::string Order() const {
         std::string order;
-        for (const charts::ListRow& row : list.rows) order += row.cells[0].text;
+        for (const lists::ListRow& row : list.rows) order += row.cells[0].text;
         return order;
     }
     std::string Click(SortMode mode, std::size_t column) {
-        charts::SortListByColumn(states, mode, column, list);
+        lists::SortListByColumn(states, mode, column, list);
         return Order();
     }
 };
@@ -79,7 +79,7 @@ TEST(ListSort, TextComparesAsTextAndIsStable) {
 
 TEST(ListSort, FirstColumnSortsAsTextAndTheKeyColumnLeavesTheOrder) {
     SortFixture f({{"x", "1"}, {"y", "2"}, {"z", "3"}});
-    f.states[0].sortKind = charts::kSortAsNumber;
+    f.states[0].sortKind = lists::kSortAsNumber;
     EXPECT_EQ(f.Click(SortMode::Descending, 1), "321");
     EXPECT_EQ(f.Click(SortMode::Ascending, 4), "321");
     EXPECT_EQ(f.Click(SortMode::Ascending, 9), "321");

@@ -16,8 +16,8 @@
 namespace {
 
 using analysis::KagiSummaryRec;
-using charts::ListData;
-using charts::SummarySelection;
+using lists::ListData;
+using lists::SummarySelection;
 using platform::Currency;
 using testsupport::Money;
 
@@ -68,18 +68,18 @@ protected:
         analysis::CFKGR52M(msg_, env_, analysis::kJudgeResultFileNumber, 1, "JPN", "", ".dat", results);
     }
     std::optional<ListData> Summary(long level, std::int32_t rule = 0) {
-        return charts::BuildSummaryList(env_, msg_, SummarySelection{"JPN", level, rule}, states_);
+        return lists::BuildSummaryList(env_, msg_, SummarySelection{"JPN", level, rule}, states_);
     }
     std::vector<std::string> Row(const ListData& list, std::size_t r) {
         std::vector<std::string> texts;
-        for (const charts::ListCell& cell : list.rows[r].cells) texts.push_back(cell.text);
+        for (const lists::ListCell& cell : list.rows[r].cells) texts.push_back(cell.text);
         return texts;
     }
     testsupport::ProgramFolder folder_{true};
     testsupport::FakeUi ui_;
     common::EnvRec env_;
     common::MSGRec msg_;
-    std::vector<charts::ColumnSortState> states_;
+    std::vector<lists::ColumnSortState> states_;
 };
 
 TEST_F(ResultListsTest, SummaryRowsShowWhatTheirLevelAggregates) {
@@ -91,7 +91,7 @@ TEST_F(ResultListsTest, SummaryRowsShowWhatTheirLevelAggregates) {
     EXPECT_EQ(level1->columns[28].caption, "損失0～%");
     EXPECT_EQ(level1->columns[39].caption, "ソート用カラム");
     EXPECT_EQ(states_.size(), 40u);
-    EXPECT_EQ(states_[4].sortKind, charts::kSortAsNumber);
+    EXPECT_EQ(states_[4].sortKind, lists::kSortAsNumber);
     ASSERT_EQ(level1->rows.size(), 1u);
     const std::vector<std::string> r1 = Row(*level1, 0);
     const std::vector<std::string> head1{"1:0000001", "売",      "-",       "-", "4", "3", "1", "+50.00%", "+40.50%",
@@ -121,11 +121,11 @@ TEST_F(ResultListsTest, SummaryRowsShowWhatTheirLevelAggregates) {
 }
 
 TEST_F(ResultListsTest, MissingChoicesOrNoRecordWarnAndKeepTheShownRows) {
-    EXPECT_FALSE(charts::BuildSummaryList(env_, msg_, SummarySelection{"", 4, 0}, states_));
-    EXPECT_FALSE(charts::BuildSummaryList(env_, msg_, SummarySelection{"JPN", 0, 0}, states_));
+    EXPECT_FALSE(lists::BuildSummaryList(env_, msg_, SummarySelection{"", 4, 0}, states_));
+    EXPECT_FALSE(lists::BuildSummaryList(env_, msg_, SummarySelection{"JPN", 0, 0}, states_));
     EXPECT_FALSE(Summary(2));
     EXPECT_FALSE(Summary(4, analysis::kFamilyRoku));
-    EXPECT_FALSE(charts::BuildSummaryList(env_, msg_, SummarySelection{"USA", 4, 0}, states_));
+    EXPECT_FALSE(lists::BuildSummaryList(env_, msg_, SummarySelection{"USA", 4, 0}, states_));
     ASSERT_EQ(ui_.presenter->boxes.size(), 5u);
     EXPECT_EQ(ui_.presenter->boxes[0].text, "「国」は選択必須項目です。　");
     EXPECT_EQ(ui_.presenter->boxes[1].text, "「集計単位」は選択必須項目です。　");
@@ -136,7 +136,7 @@ TEST_F(ResultListsTest, MissingChoicesOrNoRecordWarnAndKeepTheShownRows) {
 
 TEST_F(ResultListsTest, DetailListShowsTheResultsOfTheRowsRecord) {
     const std::optional<ListData> detail =
-        charts::BuildDetailList(env_, msg_, SummarySelection{"JPN", 4, 0}, "4:0000003", states_);
+        lists::BuildDetailList(env_, msg_, SummarySelection{"JPN", 4, 0}, "4:0000003", states_);
     ASSERT_TRUE(detail);
     ASSERT_EQ(detail->columns.size(), 16u);
     EXPECT_EQ(detail->columns[13].caption, "転換損益額");
@@ -150,27 +150,27 @@ TEST_F(ResultListsTest, DetailListShowsTheResultsOfTheRowsRecord) {
 }
 
 TEST_F(ResultListsTest, DetailListRefusesLevelsOneToThreeAndShowsHeadersForAFailedRead) {
-    EXPECT_FALSE(charts::BuildDetailList(env_, msg_, SummarySelection{"JPN", 3, 0}, "3:0000002", states_));
+    EXPECT_FALSE(lists::BuildDetailList(env_, msg_, SummarySelection{"JPN", 3, 0}, "3:0000002", states_));
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui_.presenter->boxes[0].text.rfind("「集計単位」がLevel1～3の場合", 0), 0u);
 
     for (const char* rowText : {"5:0000099", "", "x"}) {
         const std::optional<ListData> detail =
-            charts::BuildDetailList(env_, msg_, SummarySelection{"JPN", 5, 0}, rowText, states_);
+            lists::BuildDetailList(env_, msg_, SummarySelection{"JPN", 5, 0}, rowText, states_);
         ASSERT_TRUE(detail);
         EXPECT_EQ(detail->columns.size(), 16u);
         EXPECT_TRUE(detail->rows.empty());
     }
     const std::optional<ListData> otherCountry =
-        charts::BuildDetailList(env_, msg_, SummarySelection{"CHN", 5, 0}, "5:0000004", states_);
+        lists::BuildDetailList(env_, msg_, SummarySelection{"CHN", 5, 0}, "5:0000004", states_);
     ASSERT_TRUE(otherCountry);
     EXPECT_TRUE(otherCountry->rows.empty());
 }
 
 TEST_F(ResultListsTest, ACompanyMissingFromTheNameIndexChartsNothing) {
     const std::optional<ListData> detail =
-        charts::BuildDetailList(env_, msg_, SummarySelection{"JPN", 4, 0}, "4:0000003", states_);
-    EXPECT_FALSE(charts::DetailRowChartTarget(env_, detail->rows[0]));
+        lists::BuildDetailList(env_, msg_, SummarySelection{"JPN", 4, 0}, "4:0000003", states_);
+    EXPECT_FALSE(lists::DetailRowChartTarget(env_, detail->rows[0]));
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui_.presenter->boxes[0].text, "株価時系列データが存在しません。　");
 }

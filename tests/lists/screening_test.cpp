@@ -61,9 +61,9 @@ std::string Codes(const std::vector<AnalysisRec>& rows) {
     return codes;
 }
 
-std::string Codes(const std::vector<charts::ListedStock>& stocks) {
+std::string Codes(const std::vector<lists::ListedStock>& stocks) {
     std::string codes;
-    for (const charts::ListedStock& stock : stocks) codes += stock.companyCode + ",";
+    for (const lists::ListedStock& stock : stocks) codes += stock.companyCode + ",";
     return codes;
 }
 
@@ -83,11 +83,11 @@ TEST_P(RangeFilters, KeepNumericValuesWithinTheInclusiveBounds) {
     const std::string from = c.from;
     const std::string to = c.to;
     if (!from.empty() && !to.empty()) {
-        charts::FilterByRange(msg, 19, from, to, rows);
+        lists::FilterByRange(msg, 19, from, to, rows);
     } else if (!from.empty()) {
-        charts::FilterFrom(msg, 19, from, rows);
+        lists::FilterFrom(msg, 19, from, rows);
     } else {
-        charts::FilterTo(msg, 19, to, rows);
+        lists::FilterTo(msg, 19, to, rows);
     }
     EXPECT_EQ(Codes(rows), c.kept);
 }
@@ -103,16 +103,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScreeningFilters, CodesMatchExactlyAndBoundsMustBeNumbersInRange) {
     common::MSGRec msg;
     std::vector<AnalysisRec> rows = Market();
-    EXPECT_EQ(charts::FilterByCode(msg, 1, "JPN", rows), 5u);
-    EXPECT_EQ(charts::FilterByCode(msg, 200, "JPN", rows), 0u);
-    EXPECT_TRUE(charts::IsRangeBoundText("  "));
-    EXPECT_TRUE(charts::IsRangeBoundText("-1,234.5"));
-    EXPECT_FALSE(charts::IsRangeBoundText("12a"));
-    EXPECT_FALSE(charts::IsRangeBoundText("1000000000000000"));
+    EXPECT_EQ(lists::FilterByCode(msg, 1, "JPN", rows), 5u);
+    EXPECT_EQ(lists::FilterByCode(msg, 200, "JPN", rows), 0u);
+    EXPECT_TRUE(lists::IsRangeBoundText("  "));
+    EXPECT_TRUE(lists::IsRangeBoundText("-1,234.5"));
+    EXPECT_FALSE(lists::IsRangeBoundText("12a"));
+    EXPECT_FALSE(lists::IsRangeBoundText("1000000000000000"));
     const std::vector<std::string> kinds{"市場", "", "ｼｼﾞｮｳ", "", "市場"};
-    EXPECT_TRUE(charts::KindUsedInOtherRow(kinds, 4));
-    EXPECT_FALSE(charts::KindUsedInOtherRow(kinds, 1));
-    EXPECT_FALSE(charts::KindUsedInOtherRow(kinds, 2));
+    EXPECT_TRUE(lists::KindUsedInOtherRow(kinds, 4));
+    EXPECT_FALSE(lists::KindUsedInOtherRow(kinds, 1));
+    EXPECT_FALSE(lists::KindUsedInOtherRow(kinds, 2));
 }
 
 class ScreeningTest : public ::testing::Test {
@@ -121,7 +121,7 @@ protected:
         common::CCENV00M(env_);
         common::SetTaskWorkPaths(0, 0, env_);
         common::WriteSetting(common::SettingKeyPath("Common", "ListMax"), "1000");
-        charts::CFMCT10M(env_, "", catalogue_);
+        lists::CFMCT10M(env_, "", catalogue_);
     }
     void WriteFiles(const std::vector<AnalysisRec>& info, const std::vector<AnalysisRec>& index) {
         for (const auto& [number, rows] : {std::pair{marketdata::kAnalysisInfoFileNumber, &info},
@@ -131,15 +131,15 @@ protected:
             analysis::WriteAnalysisFile(msg_, number, 0, "", env_, recs);
         }
     }
-    charts::ScreeningResult Run() { return charts::ScreenAnalysisInfo(env_, msg_, catalogue_, conditions_, states_); }
+    lists::ScreeningResult Run() { return lists::ScreenAnalysisInfo(env_, msg_, catalogue_, conditions_, states_); }
 
     testsupport::ProgramFolder folder_{true};
     testsupport::FakeUi ui_;
     common::EnvRec env_;
     common::MSGRec msg_;
-    charts::ColumnCatalogue catalogue_;
-    charts::ScreeningConditions conditions_;
-    std::vector<charts::ColumnSortState> states_;
+    lists::ColumnCatalogue catalogue_;
+    lists::ScreeningConditions conditions_;
+    std::vector<lists::ColumnSortState> states_;
 };
 
 TEST_F(ScreeningTest, LoadsBothFilesAndListsTheStocksThatPassEveryCondition) {
@@ -150,14 +150,14 @@ TEST_F(ScreeningTest, LoadsBothFilesAndListsTheStocksThatPassEveryCondition) {
     conditions_.code[4] = {"転換方向", ""};  // no choice: no filter
     conditions_.range[2] = {"取引値", " 100 ", "120"};
     conditions_.range[4] = {"前日比率", "", ""};
-    const charts::ScreeningResult result = Run();
-    ASSERT_EQ(result.outcome, charts::ScreeningOutcome::Listed);
+    const lists::ScreeningResult result = Run();
+    ASSERT_EQ(result.outcome, lists::ScreeningOutcome::Listed);
     EXPECT_EQ(Codes(result.rows), "1301,8306,");
     EXPECT_EQ(common::State().analysisIndexTable.size(), 2u);
-    EXPECT_EQ(charts::ChoiceItems("市場", catalogue_, common::State().analysisIndexTable),
+    EXPECT_EQ(lists::ChoiceItems("市場", catalogue_, common::State().analysisIndexTable),
               std::vector<std::string>{"0001:東証一部"});
 
-    const charts::ListData& list = result.list;
+    const lists::ListData& list = result.list;
     ASSERT_EQ(list.rows.size(), 2u);
     EXPECT_EQ(list.columns.front().caption, "№");
     EXPECT_EQ(list.columns.back().caption, "ソート用カラム");
@@ -172,11 +172,11 @@ TEST_F(ScreeningTest, LoadsBothFilesAndListsTheStocksThatPassEveryCondition) {
 
 TEST_F(ScreeningTest, ARowOpensItsOwnStockAlsoAfterASort) {
     common::State().analysisTable = Market();
-    const charts::ScreeningResult result = Run();
-    charts::ListData list = result.list;
+    const lists::ScreeningResult result = Run();
+    lists::ListData list = result.list;
     std::size_t priceColumn = 0;
     while (list.columns[priceColumn].caption != "取引値") ++priceColumn;
-    charts::SortListByColumn(states_, charts::SortMode::Descending, priceColumn + 1, list);
+    lists::SortListByColumn(states_, lists::SortMode::Descending, priceColumn + 1, list);
     // Equal prices descending come in reverse order.
     EXPECT_EQ(list.rows[0].cells[0].text, "000006");
     EXPECT_EQ(list.rows[2].cells[0].text, "000001");
@@ -188,7 +188,7 @@ TEST_F(ScreeningTest, ARowOpensItsOwnStockAlsoAfterASort) {
     master[1].InfoText[38] = "トヨタ";
     marketdata::WriteNameIndex(env_, "JPN", 2, master);
     const std::optional<charts::ChartTarget> target =
-        charts::ScreeningRowChartTarget(env_, list.rows[3].cells[0].text, result.rows);
+        lists::ScreeningRowChartTarget(env_, list.rows[3].cells[0].text, result.rows);
     ASSERT_TRUE(target);
     EXPECT_EQ(target->key.CorpCode, marketdata::FitField("7203", 20, "CorpCode"));
     EXPECT_EQ(target->currencyCode, "JPY");
@@ -198,10 +198,10 @@ TEST_F(ScreeningTest, ARowOpensItsOwnStockAlsoAfterASort) {
     // A company the name index does not hold charts nothing, not the last one.
     std::size_t ibm = 0;
     while (list.rows[ibm].cells[8].text != "IBM") ++ibm;
-    EXPECT_FALSE(charts::ScreeningRowChartTarget(env_, list.rows[ibm].cells[0].text, result.rows));
+    EXPECT_FALSE(lists::ScreeningRowChartTarget(env_, list.rows[ibm].cells[0].text, result.rows));
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui_.presenter->boxes[0].text, "株価時系列データが存在しません。　");
-    EXPECT_FALSE(charts::ScreeningRowChartTarget(env_, "000007", result.rows));
+    EXPECT_FALSE(lists::ScreeningRowChartTarget(env_, "000007", result.rows));
     EXPECT_EQ(ui_.presenter->boxes.size(), 1u);
 }
 
@@ -226,13 +226,13 @@ TEST_F(ScreeningTest, TheCurrencyConditionAndTheChartShareTheStocksCurrency) {
 
     // The name index keeps three bytes of "人民元".
     conditions_.code[1] = {"取引通貨", "CNY:人民元"};
-    const charts::ScreeningResult result = Run();
+    const lists::ScreeningResult result = Run();
     marketdata::CdmTbl master{testsupport::MarketCompany("600000")};
     marketdata::InitKey("CHN", "", "1000", "", master[0].Key);
     master[0].Key.CorpCode = marketdata::FitField("600000", 20, "CorpCode");
     master[0].RptText[6] = "人民元";
     marketdata::WriteNameIndex(env_, "CHN", 1, master);
-    const std::optional<charts::ChartTarget> target = charts::ScreeningRowChartTarget(env_, "000001", result.rows);
+    const std::optional<charts::ChartTarget> target = lists::ScreeningRowChartTarget(env_, "000001", result.rows);
     ASSERT_TRUE(target);
     EXPECT_EQ(target->currencyCode, "CNY");
 }
@@ -244,8 +244,8 @@ TEST_F(ScreeningTest, TheListLimitListsOneThousandAndRefusesOneMore) {
     conditions_.code[0] = {"国", "JPN"};
     EXPECT_EQ(Run().list.rows.size(), 1000u);
     conditions_.code[0] = {};
-    const charts::ScreeningResult over = Run();
-    EXPECT_EQ(over.outcome, charts::ScreeningOutcome::OverLimit);
+    const lists::ScreeningResult over = Run();
+    EXPECT_EQ(over.outcome, lists::ScreeningOutcome::OverLimit);
     EXPECT_TRUE(over.list.rows.empty());
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui_.presenter->boxes[0].text.rfind("対象データが１０００件を超えました（対象データ１００１件）　\r\n", 0),
@@ -253,36 +253,36 @@ TEST_F(ScreeningTest, TheListLimitListsOneThousandAndRefusesOneMore) {
 
     common::WriteSetting(common::SettingKeyPath("Common", "ListMax"), "");
     conditions_.code[0] = {"国", "USA"};
-    EXPECT_EQ(Run().outcome, charts::ScreeningOutcome::OverLimit);
+    EXPECT_EQ(Run().outcome, lists::ScreeningOutcome::OverLimit);
 }
 
 TEST_F(ScreeningTest, NoInformationNoRowLeftAndRefusedBoundsEndTheRun) {
-    EXPECT_EQ(Run().outcome, charts::ScreeningOutcome::NoAnalysisInfo);
+    EXPECT_EQ(Run().outcome, lists::ScreeningOutcome::NoAnalysisInfo);
     ASSERT_EQ(ui_.presenter->boxes.size(), 1u);
     EXPECT_EQ(ui_.presenter->boxes[0].text.rfind("分析情報が存在しません。　\r\n\r\n", 0), 0u);
 
     common::State().analysisTable = Market();
     conditions_.range[0] = {"取引値", "121", ""};
-    EXPECT_EQ(Run().outcome, charts::ScreeningOutcome::NothingLeft);
+    EXPECT_EQ(Run().outcome, lists::ScreeningOutcome::NothingLeft);
     EXPECT_EQ(ui_.presenter->boxes.back().text, "抽出対象のデータはありませんでした。　");
 
     conditions_.range[1] = {"出来高", "1", "99999999999999999"};
-    const charts::ScreeningResult refused = Run();
-    EXPECT_EQ(refused.outcome, charts::ScreeningOutcome::BadBound);
+    const lists::ScreeningResult refused = Run();
+    EXPECT_EQ(refused.outcome, lists::ScreeningOutcome::BadBound);
     EXPECT_EQ(refused.badRow, 1u);
     EXPECT_TRUE(refused.badBoundIsTo);
 }
 
 TEST(ScreeningList, BadPositionsGiveBlankCellsAndHiddenColumnsAreLeftOut) {
     testsupport::ProgramFolder folder(true);
-    std::vector<charts::ListColumnRec> columns = charts::BuildDefaultColumns();
+    std::vector<lists::ListColumnRec> columns = lists::BuildDefaultColumns();
     columns.resize(8);
     columns[0].ColNo = 300;
     columns[2].CompanionCol = 0;
     columns[3].Hidden = 1;
     common::MSGRec msg;
-    std::vector<charts::ColumnSortState> states;
-    const charts::ListData list = charts::FillScreeningList(msg, Market(), columns, states);
+    std::vector<lists::ColumnSortState> states;
+    const lists::ListData list = lists::FillScreeningList(msg, Market(), columns, states);
     ASSERT_EQ(list.columns.size(), 9u);
     EXPECT_EQ(list.columns[1].caption, "国");
     EXPECT_EQ(list.rows[0].cells[1].text, " ");
@@ -292,7 +292,7 @@ TEST(ScreeningList, BadPositionsGiveBlankCellsAndHiddenColumnsAreLeftOut) {
 }
 
 TEST(ScreeningList, StoredConditionsSampleShowsThirtyDatedRows) {
-    const charts::ListData sample = charts::StoredConditionsSample({2024, 3, 1});
+    const lists::ListData sample = lists::StoredConditionsSample({2024, 3, 1});
     ASSERT_EQ(sample.rows.size(), 30u);
     EXPECT_EQ(sample.columns[2].caption, "保存名称");
     EXPECT_EQ(sample.rows[0].cells[0].text, "2024/02/29");
