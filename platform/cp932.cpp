@@ -58,6 +58,17 @@ Converter& Decoder() {
     return converter;
 }
 
+// End of the ASCII run that starts at `pos`, eight bytes at a time while
+// eight remain: most text, even Japanese text, is mostly ASCII.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if (word & 0x8080808080808080ULL) break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
+}
+
 // CP932 decoded a character at a time from tables that iconv itself fills,
 // each entry when it is first needed: what a single byte gives and, after a
 // byte that iconv takes only with a second one, what the pair gives. So the
@@ -74,6 +85,14 @@ public:
         std::size_t refused = 0;
         for (std::size_t i = 0; i < bytes.size();) {
             const auto first = static_cast<unsigned char>(bytes[i]);
+            if (first < 0x80) {
+                // ASCII reads as itself, as in a text of ASCII alone.
+                const std::size_t end = AsciiRunEnd(bytes, i);
+                std::memcpy(out, bytes.data() + i, end - i);
+                out += end - i;
+                i = end;
+                continue;
+            }
             const Char* c = &Single(first);
             if (c->taken == 0) {
                 // A lead byte (or one iconv refuses whatever follows): the pair decides.
@@ -147,17 +166,6 @@ private:
 DecodeTable& Decoding() {
     thread_local DecodeTable table;
     return table;
-}
-
-// End of the ASCII run that starts at `pos`, eight bytes at a time while
-// eight remain: most text, even Japanese text, is mostly ASCII.
-std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
-    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
-        std::memcpy(&word, text.data() + pos, sizeof word);
-        if (word & 0x8080808080808080ULL) break;
-    }
-    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
-    return pos;
 }
 
 bool IsAscii(std::string_view text) { return AsciiRunEnd(text, 0) == text.size(); }
