@@ -194,7 +194,16 @@ PageCp932 PageToCp932(std::string_view body, std::string_view contentType) {
     Decoded decoded = label.empty() ? Decoded{} : DecodeAs(label, body);
     if (decoded.charset.empty()) decoded = Detect(body);
     EncodeResult encoded = ToCp932(DecodeNumericReferences(decoded.text, true));
-    return {std::move(encoded.bytes), decoded.charset, decoded.refused + encoded.unmappable};
+    PageCp932 page{std::move(encoded.bytes), decoded.charset, decoded.refused + encoded.unmappable, {}, 0};
+    // CP932 stored as it came reads back as the text it was read as.
+    if (decoded.charset == "cp932" && page.bytes == body) {
+        page.text = std::move(decoded.text);
+    } else {
+        DecodeResult back = FromCp932(page.bytes);
+        page.text = std::move(back.text);
+        page.unreadable = back.invalid;
+    }
+    return page;
 }
 
 }  // namespace platform

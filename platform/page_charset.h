@@ -10,6 +10,8 @@ struct PageCp932 {
     std::string bytes;           // the page in CP932
     std::string charset;         // the charset the page was read in
     std::size_t unmappable = 0;  // characters written as "?": invalid in that charset or not in CP932
+    std::string text;            // the CP932 bytes read back, as a reader of the stored page sees them
+    std::size_t unreadable = 0;  // bytes that read back as "?"
 };
 
 // Reads the page in the charset of the HTTP Content-Type value, else of a

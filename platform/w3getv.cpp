@@ -238,7 +238,7 @@ Answer Get(const std::string& url) {
     return answer;
 }
 
-std::int32_t Fetch(const Request& request, FetchLog& log, std::string& page) {
+std::int32_t Fetch(const Request& request, FetchLog& log, StoredPage& page) {
     log.Add("URL", request.url);
     const std::optional<std::string> address = AddressToSend(request.url);
     if (!address) {
@@ -262,17 +262,17 @@ std::int32_t Fetch(const Request& request, FetchLog& log, std::string& page) {
     log.Add("Bytes", std::to_string(converted.bytes.size()));
     if (converted.unmappable > 0) log.Add("Unmappable", std::to_string(converted.unmappable));
     WriteScratchFile(request.pagePath, converted.bytes);
-    page = std::move(converted.bytes);
+    page = {std::move(converted.text), converted.unreadable};
     return static_cast<std::int32_t>(answer.status);
 }
 
 }  // namespace
 
-std::int32_t W3getv(std::string& commandLine, std::int32_t& /*option*/, std::string* page) {
+std::int32_t W3getv(std::string& commandLine, std::int32_t& /*option*/, StoredPage* page) {
     const std::optional<Request> request = ParseCommandLine(commandLine);
     if (!request) return 0;
     FetchLog log(request->logPath);
-    std::string stored;
+    StoredPage stored;
     const std::int32_t result = Fetch(*request, log, stored);
     log.Add("Result", std::to_string(result));
     log.Write();

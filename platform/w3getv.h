@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,9 +23,13 @@ namespace platform {
 // it throws TrappedError rather than give a result. (A log that cannot be
 // written is let be, as every log of the program.)
 // `option` is kept for the call's shape and not used. `page`, when given,
-// receives the bytes stored, for a caller that would read the file straight
-// back. No shell is involved.
-std::int32_t W3getv(std::string& commandLine, std::int32_t& option, std::string* page = nullptr);
+// receives the stored page as read back from its file, for a caller that
+// would read the file straight back. No shell is involved.
+struct StoredPage {
+    std::string text;            // the stored CP932 bytes decoded
+    std::size_t unreadable = 0;  // bytes that decode as "?"
+};
+std::int32_t W3getv(std::string& commandLine, std::int32_t& option, StoredPage* page = nullptr);
 
 // When a fetch gives up: no connection within `connect`, no whole answer
 // within `total`, or fewer than `lowSpeedBytes` a second for `lowSpeedTime`.

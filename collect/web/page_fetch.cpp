@@ -103,11 +103,12 @@ std::int32_t FetchPageOnce(FetchRec& fetch, PageCellTable& pageText, PageCellTab
 }
 
 std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink) {
-    std::string bytes;
-    const std::int32_t result = RunW3getv(fetch.Url, &bytes);
+    platform::StoredPage stored;
+    const std::int32_t result = RunW3getv(fetch.Url, &stored);
     if (result > 0) {
-        // The bytes just stored, read as the page file would be.
-        std::string page = common::DecodeText(bytes, WorkPath(kPageFile));
+        // The page just stored, read as the page file would be.
+        common::ReportUnreadableBytes(stored.unreadable, WorkPath(kPageFile));
+        std::string page = std::move(stored.text);
         if (const std::size_t count = CountHtmlItems(page); count > kMaxHtmlItems) {
             const common::RunState& state = common::State();
             common::WriteErrorLog(state.errorLogOn, state.functionId, common::log_tag::kErrApl, "02",
@@ -126,7 +127,7 @@ void ParsePage(std::string page, FetchRec& fetch, PageCellTable& pageText, PageC
     FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);
 }
 
-std::int32_t RunW3getv(const std::string& url, std::string* page) {
+std::int32_t RunW3getv(const std::string& url, platform::StoredPage* page) {
     const common::RunState& state = common::State();
     std::string& line = LastCommandLine();
     line = " -l " + WorkPath(kFetchLogFile) + " -d " + state.fetchedPageFolder + " -o " + state.fetchedPageFileName +

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "collect/web/page_cell_table.h"
+#include "platform/w3getv.h"
 
 namespace collect {
 
@@ -43,8 +44,8 @@ void ParsePage(std::string page, FetchRec& fetch, PageCellTable& pageText, PageC
 
 // One call of the page fetch for `url` with the task's work files; keeps the
 // command line as the last command line. `page`, when given, receives the
-// bytes stored in the page file.
-std::int32_t RunW3getv(const std::string& url, std::string* page = nullptr);
+// page file as read back.
+std::int32_t RunW3getv(const std::string& url, platform::StoredPage* page = nullptr);
 
 // The command line of the latest page fetch.
 const std::string& LastW3getvCommandLine();

@@ -377,4 +377,28 @@ TEST(PageCharset, DeclarationsAndDetection) {
     EXPECT_EQ(platform::CharsetOfContentType("Text/HTML; Charset=UTF-8"), "utf-8");
 }
 
+// The text handed on is what a reader of the stored bytes sees, whether the
+// page is stored as it came or changed on the way.
+TEST(PageCharset, TextIsTheStoredBytesReadBack) {
+    const std::string shiftJis = "text/html; charset=Shift_JIS";
+    const struct Case {
+        const char* name;
+        std::string body;
+        std::string contentType;
+    } cases[] = {
+        {"CP932 as it came", testsupport::ToCp932Bytes("<p>株価①</p>"), shiftJis},
+        {"a second code of the same kanji", "<p>\xED\x40</p>", shiftJis},
+        {"a byte that starts no character", "<p>\x81\x20\xA0</p>", shiftJis},
+        {"a reference to a wave dash", testsupport::ToCp932Bytes("<p>&#x301C;株</p>"), shiftJis},
+        {"UTF-8 beyond CP932", "<p>\xF0\x9F\x98\x80 \xE2\x80\x94 \xC3\xA9</p>", "text/html; charset=utf-8"},
+        {"broken UTF-8", "<p>\xE6\xA0</p>", "text/html; charset=utf-8"},
+    };
+    for (const Case& c : cases) {
+        const platform::PageCp932 page = platform::PageToCp932(c.body, c.contentType);
+        const platform::DecodeResult back = platform::FromCp932(page.bytes);
+        EXPECT_EQ(page.text, back.text) << c.name;
+        EXPECT_EQ(page.unreadable, back.invalid) << c.name;
+    }
+}
+
 }  // namespace
