@@ -186,6 +186,26 @@ std::size_t CodePointBytes(std::string_view text) {
     return pos;
 }
 
+// Appends the well-formed `text` in CP932, returning the count of "?": a
+// long ASCII run as it is, the rest through iconv, so that a page of markup
+// with a few words of Japanese is not handed to iconv whole.
+std::size_t AppendWellFormedCp932(std::string_view text, std::string& out) {
+    constexpr std::size_t kLongAsciiRun = 32;
+    std::size_t unmappable = 0;
+    std::size_t pending = 0;  // where the text not yet appended starts
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = AsciiRunEnd(text, pos);
+        if (end - pos >= kLongAsciiRun) {
+            if (pending < pos) unmappable += Encoder().Convert(text.substr(pending, pos - pending), out, CodePointBytes);
+            out.append(text.substr(pos, end - pos));
+            pending = end;
+        }
+        pos = end == text.size() ? end : end + CodePointBytes(text.substr(end));
+    }
+    if (pending < text.size()) unmappable += Encoder().Convert(text.substr(pending), out, CodePointBytes);
+    return unmappable;
+}
+
 }  // namespace
 
 std::size_t AppendCp932(std::string_view utf8, std::string& out) {
@@ -199,7 +219,7 @@ std::size_t AppendCp932(std::string_view utf8, std::string& out) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t end = WellFormedEnd(utf8, pos);
-        unmappable += Encoder().Convert(utf8.substr(pos, end - pos), out, CodePointBytes);
+        unmappable += AppendWellFormedCp932(utf8.substr(pos, end - pos), out);
         pos = end;
         if (pos < utf8.size()) {
             out.push_back('?');

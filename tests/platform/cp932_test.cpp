@@ -140,6 +140,9 @@ TEST(Cp932, UnmappableAndInvalidUtf8BecomeCountedQuestionMarks) {
         // long ASCII runs, read eight bytes at a time, around the bad bytes
         {"abcdefghij\xFFklmnopqrstu漢", "abcdefghij?klmnopqrstu\x8A\xBF", 1},
         {"12345678\x80" "abcdefgh\xE3\x81", "12345678?abcdefgh??", 3},
+        // ASCII runs long enough to be kept from iconv, between characters it converts or refuses
+        {"한" + std::string(40, 'a') + "😀" + std::string(32, 'b') + "漢" + std::string(31, 'c') + "\xFF～",
+         "?" + std::string(40, 'a') + "?" + std::string(32, 'b') + "\x8A\xBF" + std::string(31, 'c') + "?\x81\x60", 3},
     };
     for (const Substitution& c : cases) {
         SCOPED_TRACE(c.input);
@@ -157,6 +160,7 @@ TEST(Cp932, InvalidBytesBecomeCountedQuestionMarks) {
         {"\x81 x", "? x", 1},                     // lead byte without a trail byte
         {"\x81\x60\xFF\x81\x60", "～?～", 1},
         {"\xB1\x81", "ｱ?", 1},
+        {"\x81 abcdefghijklmnop\xFF\x81\x60" "abcdefgh", "? abcdefghijklmnop?～abcdefgh", 2},
     };
     for (const Substitution& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.input));
