@@ -173,14 +173,19 @@ std::size_t CountHtmlItems(std::string_view pageText) {
 HtmlItem ClassifyHtmlItem(std::string_view piece) { return Classify(piece, 0, piece.size()); }
 
 HtmlItems SplitHtmlItems(std::string pageText) {
+    // Counted first, so that the list takes the room it needs and hardly more.
+    const std::size_t room = CountHtmlItems(pageText);
+    return SplitHtmlItems(std::move(pageText), room);
+}
+
+HtmlItems SplitHtmlItems(std::string pageText, std::size_t room) {
     HtmlItems items;
     std::string& text = items.text_;
     text = std::move(pageText);
     FlattenLines(text);
     // Positions are 32 bits wide: far beyond any page the fetch accepts.
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) text.resize(std::numeric_limits<std::uint32_t>::max());
-    // Counted first, so that the list takes exactly the room it needs.
-    items.items_.reserve(CountHtmlItems(text));
+    items.items_.reserve(room);
     CutPieces(text, [&](std::size_t from, std::size_t to) {
         HtmlItem& item = items.items_.emplace_back(Classify(text, from, to - from));
         if (!item.IsTag) ReplaceEntities(text, item);

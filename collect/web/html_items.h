@@ -55,7 +55,7 @@ public:
     std::string Attr(const HtmlItem& item) const;
 
 private:
-    friend HtmlItems SplitHtmlItems(std::string pageText);
+    friend HtmlItems SplitHtmlItems(std::string pageText, std::size_t room);
     friend void ResolveTagAttributes(HtmlItems& items);
 
     std::string text_;
@@ -72,6 +72,10 @@ HtmlItems SplitHtmlItems(std::string pageText);
 // The number of items SplitHtmlItems cuts the text into, or a few more when
 // line ends and tabs stand alone between tags.
 std::size_t CountHtmlItems(std::string_view pageText);
+
+// SplitHtmlItems with room for `room` items: the text's CountHtmlItems,
+// when the caller has counted them already.
+HtmlItems SplitHtmlItems(std::string pageText, std::size_t room);
 
 // The most items a fetched page may have: with its layout and cell tables,
 // a page of this many items holds up to about 900 MB, however it is made.

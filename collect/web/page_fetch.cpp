@@ -52,6 +52,13 @@ void LogRetrySuccess(const char* procedureId, const std::string& callerName, int
                              platform::FormatNumber(static_cast<double>(result), "000") + "    " + url);
 }
 
+// The page's items laid out into the tables.
+void LayOut(HtmlItems items, FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink) {
+    ResolveTagAttributes(items);
+    LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
+    FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);
+}
+
 }  // namespace
 
 std::int32_t CWHTM12M(const std::string& callerName, const std::string& callerText, FetchRec& fetch,
@@ -108,23 +115,20 @@ std::int32_t FetchAndParsePage(FetchRec& fetch, PageCellTable& pageText, PageCel
     if (result > 0) {
         // The page just stored, read as the page file would be.
         common::ReportUnreadableBytes(stored.unreadable, WorkPath(kPageFile));
-        std::string page = std::move(stored.text);
-        if (const std::size_t count = CountHtmlItems(page); count > kMaxHtmlItems) {
+        const std::size_t count = CountHtmlItems(stored.text);
+        if (count > kMaxHtmlItems) {
             const common::RunState& state = common::State();
             common::WriteErrorLog(state.errorLogOn, state.functionId, common::log_tag::kErrApl, "02",
                                   "ページの要素数が上限を超えています。　" + std::to_string(count) + "  URL:" + fetch.Url);
             return kRefusedPage;
         }
-        ParsePage(std::move(page), fetch, pageText, pageLink);
+        LayOut(SplitHtmlItems(std::move(stored.text), count), fetch, pageText, pageLink);
     }
     return result;
 }
 
 void ParsePage(std::string page, FetchRec& fetch, PageCellTable& pageText, PageCellTable& pageLink) {
-    HtmlItems items = SplitHtmlItems(std::move(page));
-    ResolveTagAttributes(items);
-    LayoutHtmlItems(items, fetch.ColCount, fetch.RowCount);
-    FillPageCellTables(items, fetch.ColCount, fetch.RowCount, pageText, pageLink);
+    LayOut(SplitHtmlItems(std::move(page)), fetch, pageText, pageLink);
 }
 
 std::int32_t RunW3getv(const std::string& url, platform::StoredPage* page) {
