@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -59,6 +62,26 @@ private:
     sqlite3_stmt* statement_;
 };
 
+// UserSettingsPath, made again only when the variables it comes from
+// change: a collection reads a setting before every page. Called under the
+// store's lock.
+const fs::path& CurrentSettingsPath() {
+    static std::string xdg;
+    static std::string home;
+    static std::optional<fs::path> path;
+    const char* xdgNow = std::getenv("XDG_CONFIG_HOME");
+    const char* homeNow = std::getenv("HOME");
+    const std::string_view xdgText = xdgNow ? xdgNow : "";
+    const std::string_view homeText = homeNow ? homeNow : "";
+    if (!path || xdgText != xdg || homeText != home) {
+        path.reset();
+        path = UserSettingsPath();
+        xdg = xdgText;
+        home = homeText;
+    }
+    return *path;
+}
+
 // The statements are not safe to share between threads, so every use of the
 // process-wide connection holds this lock.
 template <typename Action>
@@ -73,7 +96,7 @@ auto WithUserStore(Action&& action) {
         // can break the parent's locks on the file. It is abandoned.
         static_cast<void>(store.release());
     }
-    const fs::path wanted = UserSettingsPath();
+    const fs::path& wanted = CurrentSettingsPath();
     if (!store || store->path() != wanted) {
         store.reset();
         store = std::make_unique<SettingsStore>(wanted);
