@@ -186,8 +186,10 @@ TEST(CompanyReportEndToEnd, InterruptedRunsGiveTheFilesOfAnUninterruptedOne) {
     {
         ReportInstallation run;
         {
-            // The first part of the Japanese profiles, once it has fetched a page.
-            const e2e::ChildKiller killer([&run] { return run.site.Requests() >= 2; },
+            // The first part of the Japanese profiles, while it waits for its
+            // second company's page: it has fetched a page and not reported.
+            run.site.HoldNext("1302");
+            const e2e::ChildKiller killer([&run] { return run.site.Requests("1302") >= 1; },
                                           [](const std::string& sequence) { return sequence == "001"; });
             run.Run();
             ASSERT_TRUE(killer.killed());

@@ -1,5 +1,7 @@
 #include "tests/support/company_site.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 
@@ -16,15 +18,25 @@ struct CompanySite::Model {
     std::map<std::string, SiteCompany> byCode;
     std::map<std::string, int> requests;
     int total = 0;
+    std::condition_variable released;
+    std::string held;      // the code whose next request waits
+    bool holding = false;  // that request waits now
+    std::chrono::seconds holdFor{0};
 
     // The company of the request's code parameter `key` in `country`, counted.
     const SiteCompany* Find(const httplib::Request& request, const char* key, const std::string& country) {
         return FindCode(request.get_param_value(key), country);
     }
     const SiteCompany* FindCode(const std::string& code, const std::string& country) {
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
         ++total;
         ++requests[code];
+        if (!held.empty() && code == held) {
+            held.clear();
+            holding = true;
+            released.wait_for(lock, holdFor, [this] { return !holding; });
+            holding = false;
+        }
         const auto found = byCode.find(code);
         return found != byCode.end() && found->second.country == country ? &found->second : nullptr;
     }
@@ -94,7 +106,7 @@ CompanySite::CompanySite(std::map<std::string, std::string> forwards)
           });
       })) {}
 
-CompanySite::~CompanySite() = default;
+CompanySite::~CompanySite() { Release(); }  // no answer waits while the server stops
 
 void CompanySite::UseAsCompanySites() const {
     for (const char* site : {"SitePortal", "SiteChinaStock", "SiteUsPortal", "SiteReport"}) {
@@ -106,6 +118,21 @@ void CompanySite::AddCompany(const SiteCompany& company) {
     companies_.push_back(company);
     std::lock_guard lock(model_->mutex);
     model_->byCode[company.code] = company;
+}
+
+void CompanySite::HoldNext(const std::string& code, int seconds) {
+    std::lock_guard lock(model_->mutex);
+    model_->held = code;
+    model_->holdFor = std::chrono::seconds(seconds);
+}
+
+void CompanySite::Release() {
+    {
+        std::lock_guard lock(model_->mutex);
+        model_->held.clear();
+        model_->holding = false;
+    }
+    model_->released.notify_all();
 }
 
 int CompanySite::Requests(const std::string& code) const {

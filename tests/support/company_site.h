@@ -47,6 +47,12 @@ public:
     // Pages served in all.
     int Requests() const;
 
+    // The next request for the code is counted and then answered only after
+    // Release, or after `seconds`: a child asking for it is sure to be busy
+    // with it until then. Later requests are answered at once.
+    void HoldNext(const std::string& code, int seconds = 5);
+    void Release();
+
 private:
     struct Model;
     std::vector<SiteCompany> companies_;
