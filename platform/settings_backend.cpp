@@ -74,7 +74,6 @@ const fs::path& CurrentSettingsPath() {
     const std::string_view xdgText = xdgNow ? xdgNow : "";
     const std::string_view homeText = homeNow ? homeNow : "";
     if (!path || xdgText != xdg || homeText != home) {
-        path.reset();
         path = UserSettingsPath();
         xdg = xdgText;
         home = homeText;
